@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Sets Brindle up on Debian 12 and then starts it or runs every test.
+#   ./setup.sh run    install what is missing, build, start the program
+#   ./setup.sh test   install what is missing, build, run all tests (also under sanitizers)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# What building and running the program needs.
+program_packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+    libssl-dev ca-certificates
+    libfluidsynth-dev timgm6mb-soundfont
+    fonts-ipafont-gothic
+)
+# What the tests need besides: a real POP3 server, an X server with a window
+# manager, a private D-Bus, and the peers the benchmarks compare against.
+test_packages=(
+    googletest libgtest-dev libgmock-dev
+    dovecot-pop3d
+    xvfb xauth x11-utils openbox
+    dbus
+    openssl curl python3
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -q
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() { # build-dir [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing "${program_packages[@]}"
+    build build -DBRINDLE_BUILD_TESTS=OFF
+    exec build/bin/brindle
+    ;;
+test)
+    install_missing "${program_packages[@]}" "${test_packages[@]}"
+    build build
+    status=0
+    (cd build && ctest --output-on-failure --timeout 600) || status=1
+    # Everything that does not embed Qt WebEngine, once more under the sanitizers.
+    build build-sanitize -DBRINDLE_SANITIZE=ON -DBRINDLE_BUILD_APP=OFF
+    (cd build-sanitize && ctest --output-on-failure --timeout 600) || status=1
+    exit "$status"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "mail/MailLib.h"
+
+#include <QByteArray>
+
+namespace brindle {
+
+// From, To, Subject and Date of a message's header, unfolded, as they stand
+// (encoded words are left encoded); reading stops at the first empty line.
+MailStatus readMailHeaderFields(const QByteArray& message);
+
+} // namespace brindle

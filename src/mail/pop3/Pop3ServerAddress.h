@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace brindle {
+
+// How the connection is protected.
+enum class Pop3Security {
+    StartTlsWhenOffered, // plain POP3, upgraded with STLS when the server lists it
+    PlainOnly,           // plain POP3, never upgraded
+    ImplicitTls,         // TLS from the first byte
+};
+
+// The server field: "host", "host:port", "[IPv6]:port", optionally behind
+// "pop3://" (plain only) or "pop3s://" (TLS). Port 995 means TLS as well.
+struct Pop3ServerAddress {
+    static constexpr quint16 plainPort = 110;
+    static constexpr quint16 tlsPort = 995;
+
+    QString host;
+    quint16 port = plainPort;
+    Pop3Security security = Pop3Security::StartTlsWhenOffered;
+
+    static std::optional<Pop3ServerAddress> parse(const QString& text);
+};
+
+} // namespace brindle

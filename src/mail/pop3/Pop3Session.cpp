@@ -1,0 +1,434 @@
+#include "mail/pop3/Pop3Session.h"
+
+#include "mail/pop3/MailHeaderFields.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+#include <openssl/evp.h>
+
+Q_LOGGING_CATEGORY(lcPop3, "brindle.pop3", QtInfoMsg)
+
+namespace brindle {
+
+namespace {
+
+constexpr qsizetype receiveChunkSize = 64 * 1024;
+// Server texts quoted in error messages are cut to this many characters.
+constexpr qsizetype maxQuotedLength = 512;
+
+const char* stateName(int state) {
+    static const char* const names[] = {"Stop", "Connected", "Greeting", "Capa",
+                                        "Stls", "User",      "Pass",     "Apop",
+                                        "Stat", "Transaction", "Quit"};
+    return names[state];
+}
+
+// The "<...>" part of the greeting that APOP digests, or empty.
+QByteArray apopTimestamp(const QByteArray& greeting) {
+    const qsizetype open = greeting.indexOf('<');
+    const qsizetype close = open < 0 ? -1 : greeting.indexOf('>', open);
+    return close < 0 ? QByteArray() : greeting.mid(open, close - open + 1);
+}
+
+QByteArray md5Hex(const QByteArray& data) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(data.constData(), size_t(data.size()), digest, &length, EVP_md5(),
+                   nullptr) != 1) {
+        return {};
+    }
+    return QByteArray(reinterpret_cast<const char*>(digest), length).toHex();
+}
+
+bool isSafeArgument(const QByteArray& argument) {
+    return !argument.contains('\r') && !argument.contains('\n') && !argument.contains('\0');
+}
+
+} // namespace
+
+Pop3Session::Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options)
+    : address_(address), options_(options),
+      transport_(options.connectTimeoutMs, options.replyTimeoutMs),
+      reader_(options.maxLineLength), receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+
+bool Pop3Session::connect() {
+    if (!transport_.connectTo(address_.host, address_.port)) {
+        return fail(transport_.errorText());
+    }
+    setState(State::Connected);
+    return true;
+}
+
+int Pop3Session::authenticate(const QString& id, const QString& password, bool apop) {
+    if (state_ != State::Connected) {
+        reject(QStringLiteral("ログインできる状態ではありません"));
+        return -1;
+    }
+    id_ = id.toUtf8();
+    password_ = password.toUtf8();
+    apop_ = apop;
+    if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
+        fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
+        return -1;
+    }
+    if (address_.security == Pop3Security::ImplicitTls && !startTls()) {
+        return -1;
+    }
+    setState(State::Greeting);
+    Pop3ReplyReader::StatusLine reply;
+    while (state_ != State::Transaction && state_ != State::Stop) {
+        if (!readStatusLine(reply) || !handleReply(reply)) {
+            return -1;
+        }
+    }
+    return state_ == State::Transaction ? count_ : -1;
+}
+
+int Pop3Session::fetchStatus(int number, MailStatus& status) {
+    QByteArray header;
+    if (!fetchBody({Command::Top, number}, header)) {
+        return -1;
+    }
+    status = readMailHeaderFields(header);
+    return 0;
+}
+
+qint64 Pop3Session::fetchSize(int number) {
+    Pop3ReplyReader::StatusLine reply;
+    if (!isMessageNumber(number) || !awaitReply({Command::List, number}, reply)) {
+        return -1;
+    }
+    if (!reply.ok) {
+        reject(QStringLiteral("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
+        return -1;
+    }
+    bool ok = false;
+    const qint64 size = reply.text.split(' ').value(1).toLongLong(&ok);
+    if (!ok || size < 0 || size > options_.maxMessageSize) {
+        reject(QStringLiteral("サーバーが示したメールのサイズが正しくありません: %1")
+                   .arg(serverText(reply.text)));
+        return -1;
+    }
+    listedNumber_ = number;
+    listedSize_ = size;
+    return size;
+}
+
+int Pop3Session::fetchMessage(int number, MailStatus& status, QByteArray& message) {
+    message.clear();
+    if (listedNumber_ == number) {
+        message.reserve(listedSize_);
+    }
+    if (!fetchBody({Command::Retr, number}, message)) {
+        return -1;
+    }
+    status = readMailHeaderFields(message);
+    return 0;
+}
+
+void Pop3Session::quit() {
+    if (state_ == State::Transaction) {
+        while (!pending_.empty() && skipReply()) {
+        }
+        Pop3ReplyReader::StatusLine reply;
+        if (state_ == State::Transaction && sendQuit()) {
+            readStatusLine(reply);
+        }
+    }
+    setState(State::Stop);
+    transport_.close();
+}
+
+void Pop3Session::setState(State next) {
+    if (next != state_) {
+        qCDebug(lcPop3) << "state" << stateName(int(state_)) << "->" << stateName(int(next));
+    }
+    state_ = next;
+}
+
+bool Pop3Session::sendCommand(const QByteArray& command, State next) {
+    if (!transport_.send(command + "\r\n")) {
+        return fail(transport_.errorText());
+    }
+    setState(next);
+    return true;
+}
+
+bool Pop3Session::sendCapa() {
+    capabilities_.clear();
+    return sendCommand("CAPA", State::Capa);
+}
+
+bool Pop3Session::sendStls() {
+    return sendCommand("STLS", State::Stls);
+}
+
+bool Pop3Session::sendLogin() {
+    return apop_ ? sendApop() : sendUser();
+}
+
+bool Pop3Session::sendUser() {
+    return sendCommand("USER " + id_, State::User);
+}
+
+bool Pop3Session::sendPass() {
+    return sendCommand("PASS " + password_, State::Pass);
+}
+
+bool Pop3Session::sendApop() {
+    if (apopTimestamp_.isEmpty()) {
+        return fail(QStringLiteral("APOP でログインできません: サーバーの挨拶に APOP "
+                                   "用のタイムスタンプがありません"));
+    }
+    const QByteArray digest = md5Hex(apopTimestamp_ + password_);
+    if (digest.isEmpty()) {
+        return fail(QStringLiteral("APOP でログインできません: MD5 を計算できません"));
+    }
+    return sendCommand("APOP " + id_ + ' ' + digest, State::Apop);
+}
+
+bool Pop3Session::sendStat() {
+    return sendCommand("STAT", State::Stat);
+}
+
+bool Pop3Session::sendQuit() {
+    return sendCommand("QUIT", State::Quit);
+}
+
+bool Pop3Session::handleReply(const Pop3ReplyReader::StatusLine& reply) {
+    switch (state_) {
+    case State::Greeting:
+        return handleGreeting(reply);
+    case State::Capa:
+        return handleCapa(reply);
+    case State::Stls:
+        return handleStls(reply);
+    case State::User:
+        return reply.ok ? sendPass() : handleLogin(reply);
+    case State::Pass:
+    case State::Apop:
+        return handleLogin(reply);
+    case State::Stat:
+        return handleStat(reply);
+    default:
+        return fail(QStringLiteral("予期しない応答を受け取りました"));
+    }
+}
+
+bool Pop3Session::handleGreeting(const Pop3ReplyReader::StatusLine& reply) {
+    if (!reply.ok) {
+        return fail(QStringLiteral("サーバーが接続を断りました: %1").arg(serverText(reply.text)));
+    }
+    apopTimestamp_ = apopTimestamp(reply.text);
+    return sendCapa();
+}
+
+bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
+    if (reply.ok) {
+        QByteArray list;
+        if (!readBody(list)) {
+            return false;
+        }
+        for (const QByteArray& line : list.split('\n')) {
+            const QByteArray name = line.trimmed().split(' ').value(0).toUpper();
+            if (!name.isEmpty()) {
+                capabilities_.insert(name);
+            }
+        }
+    }
+    if (address_.security == Pop3Security::StartTlsWhenOffered && !transport_.isTls() &&
+        capabilities_.contains("STLS")) {
+        return sendStls();
+    }
+    return sendLogin();
+}
+
+bool Pop3Session::handleStls(const Pop3ReplyReader::StatusLine& reply) {
+    if (!reply.ok) {
+        return fail(QStringLiteral("サーバーが TLS への切り替えを断りました: %1")
+                        .arg(serverText(reply.text)));
+    }
+    // Bytes sent before the handshake must not count as protected replies.
+    if (reader_.hasUnreadInput()) {
+        return fail(QStringLiteral("TLS の開始前にサーバーが余分なデータを送りました"));
+    }
+    return startTls() && sendCapa();
+}
+
+bool Pop3Session::handleLogin(const Pop3ReplyReader::StatusLine& reply) {
+    if (!reply.ok) {
+        return fail(QStringLiteral("ログインできません: %1").arg(serverText(reply.text)));
+    }
+    return sendStat();
+}
+
+bool Pop3Session::handleStat(const Pop3ReplyReader::StatusLine& reply) {
+    if (!reply.ok) {
+        return fail(QStringLiteral("メールの数を取得できません: %1").arg(serverText(reply.text)));
+    }
+    bool ok = false;
+    count_ = reply.text.split(' ').value(0).toInt(&ok);
+    if (!ok || count_ < 0) {
+        return fail(QStringLiteral("サーバーが示したメールの数が正しくありません: %1")
+                        .arg(serverText(reply.text)));
+    }
+    setState(State::Transaction);
+    return true;
+}
+
+bool Pop3Session::isMessageNumber(int number) {
+    if (state_ != State::Transaction) {
+        return reject(errorText_.isEmpty() ? QStringLiteral("ログインしていません") : errorText_);
+    }
+    if (number < 1 || number > count_) {
+        return reject(QStringLiteral("メール番号 %1 はありません").arg(number));
+    }
+    return true;
+}
+
+bool Pop3Session::sendRequests(int number) {
+    // Without pipelining only the asked command goes out; with it, all three
+    // commands for the window of messages starting at number.
+    const bool pipelining = capabilities_.contains("PIPELINING");
+    nextAhead_ = std::max(nextAhead_, number);
+    const int last = pipelining ? std::min(count_, number + options_.pipelineWindow - 1) : 0;
+    QByteArray batch;
+    for (; nextAhead_ <= last; ++nextAhead_) {
+        for (Command command : {Command::Top, Command::List, Command::Retr}) {
+            pending_.push_back({command, nextAhead_});
+            batch += commandText(pending_.back()) + "\r\n";
+        }
+    }
+    if (!batch.isEmpty() && !transport_.send(batch)) {
+        return fail(transport_.errorText());
+    }
+    return true;
+}
+
+bool Pop3Session::awaitReply(const Request& request, Pop3ReplyReader::StatusLine& reply) {
+    if (!sendRequests(request.number)) {
+        return false;
+    }
+    if (std::find(pending_.begin(), pending_.end(), request) == pending_.end()) {
+        if (!transport_.send(commandText(request) + "\r\n")) {
+            return fail(transport_.errorText());
+        }
+        pending_.push_back(request);
+    }
+    // Answers to commands the caller skipped are read and dropped.
+    while (!(pending_.front() == request)) {
+        if (!skipReply()) {
+            return false;
+        }
+    }
+    pending_.pop_front();
+    return readStatusLine(reply);
+}
+
+QByteArray Pop3Session::commandText(const Request& request) {
+    const QByteArray number = QByteArray::number(request.number);
+    switch (request.command) {
+    case Command::Top:
+        return "TOP " + number + " 0";
+    case Command::List:
+        return "LIST " + number;
+    case Command::Retr:
+        return "RETR " + number;
+    }
+    return {};
+}
+
+bool Pop3Session::skipReply() {
+    const Request request = pending_.front();
+    pending_.pop_front();
+    Pop3ReplyReader::StatusLine reply;
+    if (!readStatusLine(reply)) {
+        return false;
+    }
+    QByteArray unused;
+    return !reply.ok || request.command == Command::List || readBody(unused);
+}
+
+bool Pop3Session::fetchBody(const Request& request, QByteArray& body) {
+    Pop3ReplyReader::StatusLine reply;
+    if (!isMessageNumber(request.number) || !awaitReply(request, reply)) {
+        return false;
+    }
+    if (!reply.ok) {
+        return reject(
+            QStringLiteral("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
+    }
+    return readBody(body);
+}
+
+bool Pop3Session::readStatusLine(Pop3ReplyReader::StatusLine& reply) {
+    for (;;) {
+        switch (reader_.takeStatusLine(reply)) {
+        case Pop3ReplyReader::Result::Done:
+            return true;
+        case Pop3ReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case Pop3ReplyReader::Result::NeedMore:
+            if (!receiveMore()) {
+                return false;
+            }
+        }
+    }
+}
+
+bool Pop3Session::readBody(QByteArray& body) {
+    for (;;) {
+        switch (reader_.takeBody(body, options_.maxMessageSize)) {
+        case Pop3ReplyReader::Result::Done:
+            return true;
+        case Pop3ReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case Pop3ReplyReader::Result::NeedMore:
+            if (!receiveMore()) {
+                return false;
+            }
+        }
+    }
+}
+
+bool Pop3Session::receiveMore() {
+    const qint64 received = transport_.receive(receiveBuffer_.data(), receiveBuffer_.size());
+    if (received < 0) {
+        return fail(transport_.errorText());
+    }
+    if (received == 0) {
+        return fail(QStringLiteral("サーバーが途中で接続を切りました"));
+    }
+    reader_.feed(receiveBuffer_.constData(), received);
+    return true;
+}
+
+bool Pop3Session::startTls() {
+    if (!transport_.startTls(address_.host)) {
+        return fail(transport_.errorText());
+    }
+    return true;
+}
+
+bool Pop3Session::fail(const QString& text) {
+    reject(text);
+    pending_.clear();
+    setState(State::Stop);
+    transport_.close();
+    return false;
+}
+
+bool Pop3Session::reject(const QString& text) {
+    errorText_ = text;
+    if (!password_.isEmpty()) {
+        errorText_.replace(QString::fromUtf8(password_), QStringLiteral("****"));
+    }
+    qCDebug(lcPop3) << "error:" << errorText_;
+    return false;
+}
+
+QString Pop3Session::serverText(const QByteArray& text) const {
+    return QString::fromUtf8(text.left(maxQuotedLength));
+}
+
+} // namespace brindle

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "mail/MailLib.h"
+#include "mail/pop3/Pop3Options.h"
+#include "mail/pop3/Pop3ReplyReader.h"
+#include "mail/pop3/Pop3ServerAddress.h"
+#include "mail/pop3/Pop3Transport.h"
+
+#include <QSet>
+#include <deque>
+
+namespace brindle {
+
+// One POP3 session, driven as a state machine: each sendXxx function sends one
+// command and names the state that waits for its answer; each handleXxx
+// function takes that answer and sends the next command. The state changes
+// only in setState(). Once logged in, TOP, LIST and RETR are answered in the
+// order sent; with PIPELINING they are sent ahead for a window of messages.
+class Pop3Session {
+public:
+    Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options);
+
+    // Opens the TCP connection; false when none can be made.
+    bool connect();
+    // TLS, greeting, capabilities, STLS, login and STAT: the message count, or -1.
+    int authenticate(const QString& id, const QString& password, bool apop);
+    // Header fields of a message (TOP n 0); 0, or -1 on failure.
+    int fetchStatus(int number, MailStatus& status);
+    // Size from LIST n, or -1 when unknown or implausible.
+    qint64 fetchSize(int number);
+    // The whole message (RETR n), dot-stuffing undone; 0, or -1 on failure.
+    int fetchMessage(int number, MailStatus& status, QByteArray& message);
+    // Says QUIT when logged in, then closes the connection.
+    void quit();
+    QString errorText() const { return errorText_; }
+
+private:
+    enum class State {
+        Stop,        // no usable connection: not yet connected, failed or finished
+        Connected,   // TCP is up, login not yet started
+        Greeting,    // waiting for the server's greeting
+        Capa,        // waiting for the capability list
+        Stls,        // waiting for the answer to STLS
+        User,        // waiting for the answer to USER
+        Pass,        // waiting for the answer to PASS
+        Apop,        // waiting for the answer to APOP
+        Stat,        // waiting for the message count
+        Transaction, // logged in; TOP, LIST and RETR in flight are kept in pending_
+        Quit,        // waiting for the answer to QUIT
+    };
+    enum class Command { Top, List, Retr };
+    struct Request {
+        Command command;
+        int number;
+        bool operator==(const Request&) const = default;
+    };
+
+    void setState(State next);
+    bool sendCommand(const QByteArray& command, State next);
+    bool sendCapa();
+    bool sendStls();
+    bool sendLogin();
+    bool sendUser();
+    bool sendPass();
+    bool sendApop();
+    bool sendStat();
+    bool sendQuit();
+    bool handleReply(const Pop3ReplyReader::StatusLine& reply);
+    bool handleGreeting(const Pop3ReplyReader::StatusLine& reply);
+    bool handleCapa(const Pop3ReplyReader::StatusLine& reply);
+    bool handleStls(const Pop3ReplyReader::StatusLine& reply);
+    bool handleLogin(const Pop3ReplyReader::StatusLine& reply);
+    bool handleStat(const Pop3ReplyReader::StatusLine& reply);
+
+    // Transaction phase.
+    bool isMessageNumber(int number);
+    bool sendRequests(int number);
+    bool awaitReply(const Request& request, Pop3ReplyReader::StatusLine& reply);
+    static QByteArray commandText(const Request& request);
+    bool skipReply();
+    bool fetchBody(const Request& request, QByteArray& body);
+
+    bool readStatusLine(Pop3ReplyReader::StatusLine& reply);
+    bool readBody(QByteArray& body);
+    bool receiveMore();
+    bool startTls();
+    // Fatal: ends the session. reject() keeps the session for the next call.
+    bool fail(const QString& text);
+    bool reject(const QString& text);
+    QString serverText(const QByteArray& text) const;
+
+    Pop3ServerAddress address_;
+    Pop3Options options_;
+    Pop3Transport transport_;
+    Pop3ReplyReader reader_;
+    QByteArray receiveBuffer_;
+    State state_ = State::Stop;
+    QString errorText_;
+    QByteArray id_;
+    QByteArray password_;
+    bool apop_ = false;
+    QByteArray apopTimestamp_;
+    QSet<QByteArray> capabilities_;
+    int count_ = 0;
+    std::deque<Request> pending_;
+    int nextAhead_ = 1; // first message whose commands have not been sent ahead
+    qint64 listedSize_ = -1;
+    int listedNumber_ = 0;
+};
+
+} // namespace brindle

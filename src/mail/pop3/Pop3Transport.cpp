@@ -1,0 +1,308 @@
+#include "mail/pop3/Pop3Transport.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace brindle {
+
+namespace {
+
+constexpr size_t tlsPairBufferSize = 64 * 1024;
+
+bool isIpAddress(const QByteArray& host) {
+    in6_addr address{};
+    return inet_pton(AF_INET, host.constData(), &address) == 1 ||
+           inet_pton(AF_INET6, host.constData(), &address) == 1;
+}
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString openSslError() {
+    const unsigned long error = ERR_peek_last_error();
+    const char* reason = error == 0 ? nullptr : ERR_reason_error_string(error);
+    return reason == nullptr ? QStringLiteral("不明な原因") : QString::fromLatin1(reason);
+}
+
+} // namespace
+
+Pop3Transport::Pop3Transport(int connectTimeoutMs, int replyTimeoutMs)
+    : connectTimeoutMs_(connectTimeoutMs), replyTimeoutMs_(replyTimeoutMs) {}
+
+Pop3Transport::~Pop3Transport() {
+    close();
+}
+
+bool Pop3Transport::connectTo(const QString& host, quint16 port) {
+    // Name look-up blocks; connecting itself waits in the event loop.
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* addresses = nullptr;
+    const QByteArray hostBytes = host.toUtf8();
+    if (getaddrinfo(hostBytes.constData(), QByteArray::number(port).constData(), &hints,
+                    &addresses) != 0) {
+        return fail(QStringLiteral("サーバー %1 が見つかりません").arg(host));
+    }
+    const QDeadlineTimer deadline(connectTimeoutMs_);
+    int lastError = ETIMEDOUT;
+    for (addrinfo* address = addresses; address != nullptr && !deadline.hasExpired();
+         address = address->ai_next) {
+        socket_ = ::socket(address->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (socket_ < 0) {
+            lastError = errno;
+            continue;
+        }
+        int error = 0;
+        if (::connect(socket_, address->ai_addr, address->ai_addrlen) != 0) {
+            error = errno;
+            if (error == EINPROGRESS) {
+                error = ETIMEDOUT;
+                if (waitFor(QSocketNotifier::Write, int(deadline.remainingTime()))) {
+                    socklen_t length = sizeof error;
+                    getsockopt(socket_, SOL_SOCKET, SO_ERROR, &error, &length);
+                }
+            }
+        }
+        if (error == 0) {
+            const int noDelay = 1;
+            setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+            freeaddrinfo(addresses);
+            return true;
+        }
+        lastError = error;
+        ::close(socket_);
+        socket_ = -1;
+    }
+    freeaddrinfo(addresses);
+    return fail(QStringLiteral("サーバー %1 (ポート %2) に接続できません: %3")
+                    .arg(host)
+                    .arg(port)
+                    .arg(systemError(lastError)));
+}
+
+bool Pop3Transport::startTls(const QString& host) {
+    context_ = SSL_CTX_new(TLS_client_method());
+    if (context_ == nullptr) {
+        return failTls(QStringLiteral("TLS を準備できません"));
+    }
+    SSL_CTX_set_default_verify_paths(context_);
+    SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
+    SSL_CTX_set_verify(context_, SSL_VERIFY_PEER, nullptr);
+    ssl_ = SSL_new(context_);
+    BIO* internal = nullptr;
+    if (ssl_ == nullptr ||
+        BIO_new_bio_pair(&internal, tlsPairBufferSize, &network_, tlsPairBufferSize) != 1) {
+        return failTls(QStringLiteral("TLS を準備できません"));
+    }
+    SSL_set_bio(ssl_, internal, internal);
+    const QByteArray hostBytes = host.toUtf8();
+    if (isIpAddress(hostBytes)) {
+        X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), hostBytes.constData());
+    } else {
+        SSL_set_tlsext_host_name(ssl_, hostBytes.constData());
+        SSL_set1_host(ssl_, hostBytes.constData());
+    }
+    SSL_set_connect_state(ssl_);
+    for (;;) {
+        ERR_clear_error();
+        const int result = SSL_do_handshake(ssl_);
+        const int error = SSL_get_error(ssl_, result);
+        if (!flushTlsOutput()) {
+            return false;
+        }
+        if (result == 1) {
+            return true;
+        }
+        if (error == SSL_ERROR_WANT_READ) {
+            const qint64 received = fillTlsInput();
+            if (received < 0) {
+                return false;
+            }
+            if (received == 0) {
+                return fail(QStringLiteral("TLS の開始中にサーバーが接続を切りました"));
+            }
+        } else if (error != SSL_ERROR_WANT_WRITE) {
+            const long verification = SSL_get_verify_result(ssl_);
+            if (verification != X509_V_OK) {
+                return fail(QStringLiteral("サーバー証明書を確認できません: %1")
+                                .arg(QString::fromLatin1(
+                                    X509_verify_cert_error_string(verification))));
+            }
+            return failTls(QStringLiteral("TLS を開始できません"));
+        }
+    }
+}
+
+bool Pop3Transport::send(const QByteArray& data) {
+    return ssl_ != nullptr ? sendTls(data) : sendPlain(data.constData(), data.size());
+}
+
+qint64 Pop3Transport::receive(char* buffer, qint64 capacity) {
+    return ssl_ != nullptr ? receiveTls(buffer, capacity) : receivePlain(buffer, capacity);
+}
+
+void Pop3Transport::close() {
+    if (ssl_ != nullptr) {
+        SSL_free(ssl_); // also frees the internal half of the pair
+        ssl_ = nullptr;
+    }
+    if (network_ != nullptr) {
+        BIO_free(network_);
+        network_ = nullptr;
+    }
+    if (context_ != nullptr) {
+        SSL_CTX_free(context_);
+        context_ = nullptr;
+    }
+    if (socket_ >= 0) {
+        ::close(socket_);
+        socket_ = -1;
+    }
+}
+
+bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs) {
+    QEventLoop loop;
+    QSocketNotifier notifier(qintptr(socket_), type);
+    QTimer timer;
+    timer.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    timer.start(std::max(timeoutMs, 0));
+    loop.exec();
+    return !timedOut;
+}
+
+qint64 Pop3Transport::receivePlain(char* buffer, qint64 capacity) {
+    for (;;) {
+        const ssize_t received = ::recv(socket_, buffer, size_t(capacity), 0);
+        if (received >= 0) {
+            return received;
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitFor(QSocketNotifier::Read, replyTimeoutMs_)) {
+                fail(QStringLiteral("サーバーから %1 秒以上応答がありません")
+                         .arg(replyTimeoutMs_ / 1000.0));
+                return -1;
+            }
+        } else if (errno != EINTR) {
+            fail(QStringLiteral("サーバーとの接続が切れました: %1").arg(systemError(errno)));
+            return -1;
+        }
+    }
+}
+
+bool Pop3Transport::sendPlain(const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t sent = ::send(socket_, data, size_t(size), MSG_NOSIGNAL);
+        if (sent >= 0) {
+            data += sent;
+            size -= sent;
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (!waitFor(QSocketNotifier::Write, replyTimeoutMs_)) {
+                return fail(QStringLiteral("サーバーが %1 秒以上受信しません")
+                                .arg(replyTimeoutMs_ / 1000.0));
+            }
+        } else if (errno != EINTR) {
+            return fail(QStringLiteral("サーバーとの接続が切れました: %1").arg(systemError(errno)));
+        }
+    }
+    return true;
+}
+
+qint64 Pop3Transport::receiveTls(char* buffer, qint64 capacity) {
+    for (;;) {
+        ERR_clear_error();
+        const int received = SSL_read(ssl_, buffer, int(std::min<qint64>(capacity, INT_MAX)));
+        const int error = SSL_get_error(ssl_, received);
+        if (!flushTlsOutput()) {
+            return -1;
+        }
+        if (received > 0) {
+            return received;
+        }
+        if (error == SSL_ERROR_ZERO_RETURN) {
+            return 0;
+        }
+        if (error == SSL_ERROR_WANT_READ) {
+            const qint64 filled = fillTlsInput();
+            if (filled <= 0) {
+                return filled;
+            }
+        } else if (error != SSL_ERROR_WANT_WRITE) {
+            failTls(QStringLiteral("TLS の受信に失敗しました"));
+            return -1;
+        }
+    }
+}
+
+bool Pop3Transport::sendTls(const QByteArray& data) {
+    qsizetype offset = 0;
+    while (offset < data.size()) {
+        ERR_clear_error();
+        const int sent = SSL_write(ssl_, data.constData() + offset,
+                                   int(std::min<qsizetype>(data.size() - offset, INT_MAX)));
+        const int error = SSL_get_error(ssl_, sent);
+        if (!flushTlsOutput()) {
+            return false;
+        }
+        if (sent > 0) {
+            offset += sent;
+        } else if (error == SSL_ERROR_WANT_READ) {
+            if (fillTlsInput() <= 0) {
+                return fail(QStringLiteral("サーバーとの接続が切れました"));
+            }
+        } else if (error != SSL_ERROR_WANT_WRITE) {
+            return failTls(QStringLiteral("TLS の送信に失敗しました"));
+        }
+    }
+    return true;
+}
+
+bool Pop3Transport::flushTlsOutput() {
+    while (BIO_ctrl_pending(network_) > 0) {
+        const int taken = BIO_read(network_, tlsBuffer_.data(), int(tlsBuffer_.size()));
+        if (taken <= 0 || !sendPlain(tlsBuffer_.data(), taken)) {
+            return taken > 0 ? false : fail(QStringLiteral("TLS の送信に失敗しました"));
+        }
+    }
+    return true;
+}
+
+qint64 Pop3Transport::fillTlsInput() {
+    const size_t room = std::min(BIO_ctrl_get_write_guarantee(network_), tlsBuffer_.size());
+    const qint64 received = receivePlain(tlsBuffer_.data(), qint64(room));
+    if (received > 0 && BIO_write(network_, tlsBuffer_.data(), int(received)) != received) {
+        fail(QStringLiteral("TLS の受信に失敗しました"));
+        return -1;
+    }
+    return received;
+}
+
+bool Pop3Transport::fail(const QString& text) {
+    errorText_ = text;
+    return false;
+}
+
+bool Pop3Transport::failTls(const QString& context) {
+    return fail(QStringLiteral("%1: %2").arg(context, openSslError()));
+}
+
+} // namespace brindle

@@ -1,0 +1,37 @@
+#include "presentation/web/WebEngineSceneView.h"
+
+#include "presentation/web/LocalOnlyInterceptor.h"
+
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace brindle {
+
+WebEngineSceneView::WebEngineSceneView(QWidget* parent) : view_(new QWebEngineView(parent)) {
+    // A private, off-the-record profile: nothing is cached or stored on disk.
+    auto* profile = new QWebEngineProfile(view_);
+    profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
+    auto* page = new QWebEnginePage(profile, view_);
+    QWebEngineSettings* settings = page->settings();
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    view_->setPage(page);
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    view_->setFocusPolicy(Qt::NoFocus);
+}
+
+QWidget* WebEngineSceneView::widget() {
+    return view_;
+}
+
+void WebEngineSceneView::Navigate(const QString& address) {
+    view_->load(QUrl(address));
+}
+
+} // namespace brindle

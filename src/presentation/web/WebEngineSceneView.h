@@ -1,0 +1,21 @@
+#pragma once
+
+#include "presentation/SceneView.h"
+
+class QWebEngineView;
+
+namespace brindle {
+
+// The scene view on Qt WebEngine: local pages only, no network, no other
+// windows, no context menu and no scroll bars.
+class WebEngineSceneView : public SceneView {
+public:
+    explicit WebEngineSceneView(QWidget* parent);
+    QWidget* widget() override;
+    void Navigate(const QString& address) override;
+
+private:
+    QWebEngineView* view_;
+};
+
+} // namespace brindle

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "settings/core/StoredFile.h"
+
+#include <QString>
+
+namespace brindle {
+
+// A Windows INI file read and written by the rules of the Windows profile
+// functions: "[section]" lines and "key=value" lines, names matched without regard
+// to case, Shift-JIS text with CR LF line ends. Every call reads the file afresh.
+class ProfileFile {
+public:
+    // Values longer than this many bytes are cut, between characters.
+    static constexpr qsizetype MaxValueBytes = 255;
+
+    explicit ProfileFile(QString path,
+                         StoredFile::NewFileAccess access = StoredFile::NewFileAccess::Default);
+
+    const QString& path() const { return path_; }
+
+    // The whole number at the start of the value (blanks, a sign, digits); 0 when
+    // the file or key is missing or the value does not begin with a number.
+    int readInt(const QString& section, const QString& key) const;
+    // The value, at most MaxValueBytes long; defaultText when the file or key is
+    // missing or the value is empty. Blanks around it and one pair of matching
+    // quotes are dropped.
+    QString readString(const QString& section, const QString& key,
+                       const QString& defaultText) const;
+    // Sets the key, creating the file and the section when missing and leaving
+    // every other line as it was. Refuses (false, file untouched) a value holding a
+    // line break or a character that Shift-JIS cannot hold, and a missing folder.
+    bool writeString(const QString& section, const QString& key, const QString& value) const;
+
+private:
+    QString path_;
+    StoredFile::NewFileAccess access_;
+};
+
+} // namespace brindle

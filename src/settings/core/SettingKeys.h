@@ -1,0 +1,35 @@
+#pragma once
+
+// Every stored key with its file and its default, in one place, so readers and
+// writers never repeat a literal.
+namespace brindle::SettingKeys {
+
+inline constexpr char Section[] = "EXEINI";
+
+// Files beside the program, as suffixes of the program folder.
+inline constexpr char MainFile[] = "\\★MailData\\ini.ini";
+inline constexpr char AccountFile[] = "\\★MailData\\iniIdPass.ini";
+// Mail server file, addressed by its bare name in the working directory.
+inline constexpr char ServerFileName[] = "lunaro.ini";
+
+// The marker for "no mail program chosen".
+inline constexpr char NotSet[] = "未設定";
+
+struct Key {
+    const char* name;
+    const char* defaultText; // integer keys default to 0
+};
+
+// Main settings file.
+inline constexpr Key HangUp{"NUMBER", "0"};          // settings window Check1
+inline constexpr Key Interval{"NUMBER2", "0"};       // settings window Text2
+inline constexpr Key LaunchMailer{"NUMBER3", "0"};   // main window Check2
+inline constexpr Key AutoCloseBoard{"NUMBER4", "0"}; // settings window Check2
+inline constexpr Key MailerPath{"NAME", NotSet};     // main window Text7
+
+// Account file.
+inline constexpr Key AccountId{"NAME", ""};
+inline constexpr Key AccountPassword{"NAME2", ""};
+inline constexpr Key AccountSaved{"NAME3", ""};
+
+} // namespace brindle::SettingKeys

@@ -1,0 +1,23 @@
+#include "shell/Platform.h"
+
+#include "mail/FileChooser.h"
+#include "mail/MailLib.h"
+#include "mail/ProgramLauncher.h"
+#include "mail/dialup/DialUpConnections.h"
+#include "presentation/SceneView.h"
+#include "presentation/TrayIcon.h"
+#include "presentation/UrlOpener.h"
+#include "presentation/sound/MediaControl.h"
+#include "shell/EventPump.h"
+#include "shell/MessageBoxes.h"
+#include "shell/MillisecondClock.h"
+#include "shell/ProgramEnd.h"
+#include "shell/WindowStacking.h"
+
+namespace brindle {
+
+Platform::Platform() = default;
+Platform::Platform(Platform&&) noexcept = default;
+Platform::~Platform() = default;
+
+} // namespace brindle

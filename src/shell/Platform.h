@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace brindle {
+
+class DialUpConnections;
+class EventPump;
+class FileChooser;
+class MailLib;
+class MediaControl;
+class MessageBoxes;
+class MillisecondClock;
+class ProgramEnd;
+class ProgramLauncher;
+class SceneView;
+class TrayIcon;
+class UrlOpener;
+class WindowStacking;
+
+// Everything the windows borrow from the desktop, chosen in one place: the
+// desktop program fills it with the real services, tests with fakes.
+struct Platform {
+    Platform();
+    Platform(Platform&&) noexcept;
+    ~Platform();
+
+    QString programFolder; // folder of the program file, no trailing separator
+    std::unique_ptr<MillisecondClock> clock;
+    std::unique_ptr<EventPump> events;
+    std::unique_ptr<WindowStacking> stacking;
+    std::unique_ptr<MessageBoxes> messageBoxes;
+    std::unique_ptr<ProgramEnd> programEnd;
+    std::unique_ptr<MailLib> mailLib;
+    std::unique_ptr<ProgramLauncher> launcher;
+    std::unique_ptr<FileChooser> fileChooser;
+    std::unique_ptr<DialUpConnections> dialUp;
+    std::unique_ptr<MediaControl> media;
+    std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<UrlOpener> urlOpener;
+    std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;
+};
+
+} // namespace brindle

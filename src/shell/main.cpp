@@ -1,0 +1,31 @@
+#include "shell/DesktopPlatform.h"
+#include "shell/DisplayCheck.h"
+#include "shell/MainForm.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLoggingCategory>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    if (!brindle::xDisplayReachable()) {
+        std::fprintf(stderr, "Brindle needs an X display, and none could be reached "
+                             "(is DISPLAY set and the X server running?).\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    // Qt WebEngine's sandbox cannot run as root; it stays on for everyone else.
+    if (geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // The windows are designed for a proportional Japanese Gothic.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+
+    brindle::MainForm mainForm(brindle::createDesktopPlatform());
+    return QApplication::exec();
+}

@@ -1,0 +1,121 @@
+#include "mail/dialup/NetworkManagerDialUp.h"
+
+#include "FakeNetworkManager.h"
+#include "PrivateBus.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace brindle {
+namespace {
+
+using test::FakeNetworkManager;
+
+class NetworkManagerDialUpTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(bus_.connection().isConnected()); }
+
+    void TearDown() override {
+        service_.kill();
+        service_.waitForFinished();
+    }
+
+    // Starts the stand-in service with these active connections, in listing order.
+    void serve(const QStringList& types, const QString& listReply = QStringLiteral("paths")) {
+        service_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        service_.start(QStringLiteral(BRINDLE_FAKE_NETWORK_MANAGER),
+                       QStringList{QStringLiteral("--bus"), bus_.address(),
+                                   QStringLiteral("--record"), recordFile(),
+                                   QStringLiteral("--list-reply"), listReply} +
+                           types);
+        while (!service_.canReadLine() && service_.waitForReadyRead(10000)) {
+        }
+        ASSERT_EQ(service_.readLine().trimmed(), "ready");
+    }
+
+    QString recordFile() const { return folder_.file(QStringLiteral("deactivated.txt")); }
+
+    // Paths the service was asked to deactivate, in order.
+    QStringList deactivated() const {
+        return QString::fromUtf8(folder_.read(QStringLiteral("deactivated.txt")))
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    // What the main window does: enumerate, then hang up each in order.
+    void hangUpAll() {
+        const auto handles = dialUp_.RasEnumConnections();
+        ASSERT_TRUE(handles.has_value());
+        for (const QString& handle : *handles) {
+            dialUp_.RasHangUp(handle);
+        }
+    }
+
+    static QString active(qsizetype number) { return FakeNetworkManager::activePath(number); }
+
+    test::TempFolder folder_;
+    test::PrivateBus bus_;
+    QProcess service_;
+    NetworkManagerDialUp dialUp_{bus_.connection()};
+};
+
+// The stand-in numbers connections from the last listed up: with four listed,
+// the first is number 4.
+TEST_F(NetworkManagerDialUpTest, HangsUpOnlyDialUpConnectionsFirstListedFirst) {
+    serve({"gsm", "802-3-ethernet", "pppoe", "802-3-ethernet"});
+    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList({active(4), active(2)}));
+
+    hangUpAll();
+    EXPECT_EQ(deactivated(), QStringList({active(4), active(2)}));
+    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList());
+}
+
+TEST_F(NetworkManagerDialUpTest, BluetoothCountsOnlyWithTheDialUpProfile) {
+    serve({"bluetooth:panu", "cdma", "bluetooth:dun", "adsl", "802-11-wireless"});
+    hangUpAll();
+    EXPECT_EQ(deactivated(), QStringList({active(4), active(3), active(2)}));
+}
+
+TEST_F(NetworkManagerDialUpTest, LeavesOutAConnectionThatVanishedMeanwhile) {
+    serve({"gsm", "vanished", "pppoe"});
+    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList({active(3), active(1)}));
+}
+
+TEST_F(NetworkManagerDialUpTest, NoActiveConnectionHangsUpNothing) {
+    serve({});
+    hangUpAll();
+    EXPECT_EQ(deactivated(), QStringList());
+}
+
+TEST_F(NetworkManagerDialUpTest, UnreadableListGivesNothingToHangUp) {
+    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt) << "service not on the bus";
+
+    serve({"gsm"}, QStringLiteral("error"));
+    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt) << "service answers with an error";
+}
+
+TEST_F(NetworkManagerDialUpTest, ListOfTheWrongTypeGivesNothingToHangUp) {
+    serve({"gsm"}, QStringLiteral("numbers"));
+    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt);
+}
+
+// Waits out the call time-out of a few seconds.
+TEST_F(NetworkManagerDialUpTest, ServiceThatNeverAnswersGivesNothingToHangUp) {
+    serve({"gsm"}, QStringLiteral("silence"));
+    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt);
+}
+
+TEST_F(NetworkManagerDialUpTest, HandleThatIsNoObjectPathIsRefused) {
+    serve({"gsm"});
+    dialUp_.RasHangUp(QStringLiteral("not a path"));
+    dialUp_.RasHangUp(active(1));
+    EXPECT_EQ(deactivated(), QStringList({active(1)}));
+}
+
+TEST(NetworkManagerDialUpWithoutBus, GivesNullopt) {
+    NetworkManagerDialUp dialUp(QDBusConnection(QStringLiteral("no-such-connection")));
+    EXPECT_EQ(dialUp.RasEnumConnections(), std::nullopt);
+    dialUp.RasHangUp(QStringLiteral("/org/freedesktop/NetworkManager/ActiveConnection/1"));
+}
+
+} // namespace
+} // namespace brindle

@@ -1,0 +1,145 @@
+#include "ScriptedPop3Server.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace brindle::test {
+
+namespace {
+
+// No test session lasts longer; a client that never talks or never hangs up
+// ends the server's wait here.
+constexpr int idleLimitMs = 10000;
+
+bool waitReadable(int socket) {
+    pollfd entry{socket, POLLIN, 0};
+    return poll(&entry, 1, idleLimitMs) == 1;
+}
+
+} // namespace
+
+ScriptedPop3Server::ScriptedPop3Server() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&address), length), 0);
+    EXPECT_EQ(::listen(listener_, 1), 0);
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+}
+
+ScriptedPop3Server::~ScriptedPop3Server() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    ::close(listener_);
+}
+
+ScriptedPop3Server& ScriptedPop3Server::say(const QByteArray& bytes) {
+    steps_.push_back({Step::Kind::Say, bytes, 0});
+    return *this;
+}
+
+ScriptedPop3Server& ScriptedPop3Server::hear(int lines) {
+    steps_.push_back({Step::Kind::Hear, {}, lines});
+    return *this;
+}
+
+ScriptedPop3Server& ScriptedPop3Server::pause(int milliseconds) {
+    steps_.push_back({Step::Kind::Pause, {}, milliseconds});
+    return *this;
+}
+
+ScriptedPop3Server& ScriptedPop3Server::hangUp() {
+    steps_.push_back({Step::Kind::HangUp, {}, 0});
+    return *this;
+}
+
+void ScriptedPop3Server::start() {
+    thread_ = std::thread([this] { serve(); });
+}
+
+QString ScriptedPop3Server::address() const {
+    return QStringLiteral("pop3://127.0.0.1:%1").arg(port_);
+}
+
+QList<QByteArray> ScriptedPop3Server::clientLines() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    return lines_;
+}
+
+QList<int> ScriptedPop3Server::repliesBeforeEachLine() {
+    clientLines();
+    return repliesBefore_;
+}
+
+void ScriptedPop3Server::serve() {
+    if (!waitReadable(listener_)) {
+        return;
+    }
+    int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    const auto hangUpNow = [&connection] {
+        ::close(connection);
+        connection = -1;
+    };
+    for (const Step& step : steps_) {
+        switch (step.kind) {
+        case Step::Kind::Say:
+            // The client may already have given up; that is what some tests want.
+            ::send(connection, step.bytes.constData(), size_t(step.bytes.size()), MSG_NOSIGNAL);
+            ++repliesSent_;
+            break;
+        case Step::Kind::Hear:
+            for (int line = 0; line < step.amount; ++line) {
+                if (!readLine(connection)) {
+                    hangUpNow();
+                    return;
+                }
+            }
+            break;
+        case Step::Kind::Pause:
+            std::this_thread::sleep_for(std::chrono::milliseconds(step.amount));
+            break;
+        case Step::Kind::HangUp:
+            hangUpNow();
+            return;
+        }
+    }
+    while (readLine(connection)) {
+    }
+    hangUpNow();
+}
+
+bool ScriptedPop3Server::readLine(int connection) {
+    for (;;) {
+        const qsizetype end = pendingInput_.indexOf("\r\n");
+        if (end >= 0) {
+            lines_.append(pendingInput_.left(end));
+            repliesBefore_.append(repliesBeforeInput_);
+            pendingInput_.remove(0, end + 2);
+            return true;
+        }
+        char buffer[4096];
+        if (!waitReadable(connection)) {
+            return false;
+        }
+        const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
+        if (received <= 0) {
+            return false;
+        }
+        if (pendingInput_.isEmpty()) {
+            repliesBeforeInput_ = repliesSent_;
+        }
+        pendingInput_.append(buffer, received);
+    }
+}
+
+} // namespace brindle::test

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <thread>
+#include <vector>
+
+namespace brindle::test {
+
+// A loopback TCP server on its own thread that plays a transcript to one
+// client and records every line the client sends. After the last step it keeps
+// recording until the client hangs up.
+class ScriptedPop3Server {
+public:
+    ScriptedPop3Server();
+    ~ScriptedPop3Server();
+
+    // Transcript steps, played in order once a client connects.
+    ScriptedPop3Server& say(const QByteArray& bytes);
+    ScriptedPop3Server& hear(int lines = 1);
+    ScriptedPop3Server& pause(int milliseconds);
+    ScriptedPop3Server& hangUp();
+    // A server that answers lines in order: hear one, say the answer.
+    ScriptedPop3Server& answer(const QByteArray& reply) { return hear().say(reply); }
+
+    void start();
+    quint16 port() const { return port_; }
+    QString address() const;
+    // Waits for the session to end and returns the client's lines, without line ends.
+    QList<QByteArray> clientLines();
+    // For each client line, how many say() steps had been played when it arrived.
+    QList<int> repliesBeforeEachLine();
+
+private:
+    struct Step {
+        enum class Kind { Say, Hear, Pause, HangUp } kind;
+        QByteArray bytes;
+        int amount = 0;
+    };
+
+    void serve();
+    bool readLine(int connection);
+
+    std::vector<Step> steps_;
+    int listener_ = -1;
+    quint16 port_ = 0;
+    std::thread thread_;
+    QByteArray pendingInput_;
+    QList<QByteArray> lines_;
+    QList<int> repliesBefore_;
+    int repliesSent_ = 0;
+    int repliesBeforeInput_ = 0; // replies played when the buffered input arrived
+};
+
+} // namespace brindle::test

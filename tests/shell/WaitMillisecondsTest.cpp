@@ -1,0 +1,70 @@
+#include "shell/WaitMilliseconds.h"
+#include "shell/QtEventPump.h"
+#include "shell/SteadyClock.h"
+#include "support/FakePlatform.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace brindle::test {
+namespace {
+
+class WaitMillisecondsTest : public ::testing::Test {
+protected:
+    FakeClock clock;
+    FakeEventPump events{clock};
+};
+
+TEST_F(WaitMillisecondsTest, ReturnsOnlyAfterMoreThanTheTimeAndRunsEventsThatFellDue) {
+    clock.now = 5000;
+    std::vector<std::uint32_t> ranAt;
+    events.at(700, [&] { ranAt.push_back(clock.now); });
+    events.at(1900, [&] { ranAt.push_back(clock.now); });
+
+    WaitMilliseconds(2000, clock, events);
+
+    EXPECT_GT(clock.now - 5000, 2000U);
+    EXPECT_EQ(ranAt, (std::vector<std::uint32_t>{5700, 6900}));
+    // Sleeps between rounds instead of polling: one sleep per event plus the last.
+    EXPECT_LE(events.waits, 3);
+}
+
+TEST_F(WaitMillisecondsTest, SpansTheWrapOfTheMillisecondCounter) {
+    clock.now = 0xFFFFFF00U;
+    WaitMilliseconds(1000, clock, events);
+    EXPECT_EQ(static_cast<std::uint32_t>(clock.now - 0xFFFFFF00U), 1001U);
+}
+
+TEST_F(WaitMillisecondsTest, ZeroOrNegativeStillLetsPendingEventsRunOnce) {
+    for (int ms : {0, -5, std::numeric_limits<int>::min()}) {
+        bool ran = false;
+        events.at(0, [&] { ran = true; });
+        const std::uint32_t before = clock.now;
+        WaitMilliseconds(ms, clock, events);
+        EXPECT_TRUE(ran) << ms;
+        EXPECT_LE(clock.now - before, 1U) << ms;
+    }
+}
+
+TEST_F(WaitMillisecondsTest, AHandlerThatRunsLongerMakesTheWaitLonger) {
+    events.at(100, [&] { clock.now += 3000; });
+    const std::uint32_t before = clock.now;
+    WaitMilliseconds(1000, clock, events);
+    EXPECT_EQ(clock.now - before, 3100U);
+}
+
+TEST(WaitMillisecondsOnTheEventLoop, TimerTicksRunInsideTheWait) {
+    SteadyClock clock;
+    QtEventPump events;
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+    const std::uint32_t start = clock.timeGetTime();
+    WaitMilliseconds(150, clock, events);
+    EXPECT_GT(clock.timeGetTime() - start, 150U);
+    EXPECT_GE(ticks, 3);
+}
+
+} // namespace
+} // namespace brindle::test

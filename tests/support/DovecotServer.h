@@ -1,0 +1,57 @@
+#pragma once
+
+#include "support/TempFolder.h"
+
+#include <QProcess>
+#include <QString>
+
+namespace brindle::test {
+
+// A real Dovecot POP3 server for one test: its own configuration, password
+// file, maildir and log in a temporary folder, listening on free loopback
+// ports. Works as root (mail is then owned by the "dovecot" user) and as a
+// normal user (everything runs as that user).
+class DovecotServer {
+public:
+    static constexpr const char* user = "alice";
+    static constexpr const char* password = "wonderland";
+
+    DovecotServer();
+    ~DovecotServer();
+    DovecotServer(const DovecotServer&) = delete;
+    DovecotServer& operator=(const DovecotServer&) = delete;
+
+    // Before start(): serve TLS with this certificate, on the POP3S port and
+    // through STLS on the plain port.
+    void enableTls(const QString& certificateFile, const QString& keyFile);
+    // Starts Dovecot and waits until it accepts connections.
+    bool start();
+    void stop();
+
+    quint16 pop3Port() const { return pop3Port_; }
+    quint16 pop3sPort() const { return pop3sPort_; }
+    // Adds a message to the user's maildir as Dovecot's delivery would.
+    void deliver(const QByteArray& message);
+    // Successful POP3 logins written to Dovecot's log so far.
+    int loginCount() const;
+    // Waits until loginCount() reaches count (the log is written asynchronously).
+    bool waitForLoginCount(int count) const;
+    QString log() const;
+
+private:
+    void writeConfiguration() const;
+    void handToMailUser(const QString& path) const;
+
+    TempFolder folder_;
+    QProcess process_;
+    QString certificateFile_;
+    QString keyFile_;
+    quint16 pop3Port_ = 0;
+    quint16 pop3sPort_ = 0;
+    uint mailUid_ = 0;
+    uint mailGid_ = 0;
+    QString serviceUser_;
+    int delivered_ = 0;
+};
+
+} // namespace brindle::test

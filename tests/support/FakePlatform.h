@@ -1,0 +1,202 @@
+#pragma once
+
+#include "mail/FileChooser.h"
+#include "mail/MailLib.h"
+#include "mail/ProgramLauncher.h"
+#include "mail/dialup/DialUpConnections.h"
+#include "presentation/SceneView.h"
+#include "presentation/TrayIcon.h"
+#include "presentation/UrlOpener.h"
+#include "presentation/sound/MediaControl.h"
+#include "shell/EventPump.h"
+#include "shell/MessageBoxes.h"
+#include "shell/MillisecondClock.h"
+#include "shell/Platform.h"
+#include "shell/ProgramEnd.h"
+#include "shell/WindowStacking.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace brindle::test {
+
+// A clock that only moves when told to; starts near the 32-bit wrap unless set.
+class FakeClock : public MillisecondClock {
+public:
+    std::uint32_t now = 0;
+    std::uint32_t timeGetTime() override { return now; }
+};
+
+// Events scheduled at fake-clock times; waiting advances the clock to the
+// next event or the end of the wait and runs what fell due.
+class FakeEventPump : public EventPump {
+public:
+    explicit FakeEventPump(FakeClock& clock) : clock_(clock) {}
+    void at(std::uint32_t delayFromNow, std::function<void()> event);
+    void processPendingEvents() override;
+    void waitForEvents(std::uint32_t maxMilliseconds) override;
+
+    int processRounds = 0;
+    int waits = 0;
+
+private:
+    struct Scheduled {
+        std::uint64_t due;
+        std::function<void()> event;
+    };
+    FakeClock& clock_;
+    std::uint64_t elapsed_ = 0; // total fake time, never wraps
+    std::vector<Scheduled> scheduled_;
+};
+
+class FakeStacking : public WindowStacking {
+public:
+    void setTopmost(QWidget& window, bool topmost) override;
+    std::vector<std::pair<QWidget*, bool>> calls;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+        Icon icon;
+        Buttons buttons;
+    };
+    Answer show(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    std::vector<Shown> shown;
+    Answer answer = Answer::No; // for Yes/No questions
+    std::function<void()> whileOpen;
+};
+
+class FakeProgramEnd : public ProgramEnd {
+public:
+    void endNow() override { ++ends; }
+    int ends = 0;
+};
+
+// A scripted mail library that records every call in order.
+class FakeMailLib : public MailLib {
+public:
+    int MailLibInitializeWinSock() override;
+    int MailLibSetOption(int option, int value) override;
+    int MailLibPop3Connect(const QString& server) override;
+    int MailLibPop3Authenticate(int handle, const QString& id, const QString& password,
+                                int apopFlag) override;
+    int MailLibPop3GetMailStatus(int handle, int number, MailStatus& status) override;
+    qint64 MailLibPop3GetMailSize(int handle, int number) override;
+    int MailLibPop3GetMail(int handle, int number, MailStatus& status,
+                           QByteArray& message) override;
+    QString MailLibGetMessage() override;
+    int MailLibPop3Close(int handle) override;
+    int MailLibEndWinSock() override;
+
+    QStringList calls;
+    int connectResult = 7;
+    int messageCount = 0;
+    QString errorText;
+    std::function<void()> duringAuthenticate;
+};
+
+class FakeLauncher : public ProgramLauncher {
+public:
+    bool start(const QString& program) override {
+        started << program;
+        return true;
+    }
+    QStringList started;
+};
+
+class FakeFileChooser : public FileChooser {
+public:
+    QString chooseFile(QWidget*) override {
+        ++opened;
+        return answers.empty() ? QString() : takeFirst();
+    }
+    std::deque<QString> answers; // an empty text is a cancel
+    int opened = 0;
+
+private:
+    QString takeFirst() {
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeDialUp : public DialUpConnections {
+public:
+    std::optional<QStringList> RasEnumConnections() override {
+        ++enumerations;
+        return active;
+    }
+    void RasHangUp(const QString& handle) override { hungUp << handle; }
+    std::optional<QStringList> active = QStringList{};
+    int enumerations = 0;
+    QStringList hungUp;
+};
+
+// Records the sound commands; answers "status" with the mode set by the test.
+class RecordingMediaControl : public MediaControl {
+public:
+    int mciSendString(const QString& command, QString* reply) override;
+    QStringList commands;
+    QString mode; // empty: nothing answers
+};
+
+class FakeSceneView : public SceneView {
+public:
+    explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
+    QWidget* widget() override { return widget_; }
+    void Navigate(const QString& address) override { addresses << address; }
+    QStringList addresses;
+
+private:
+    QWidget* widget_;
+};
+
+class FakeTray : public TrayIcon {
+public:
+    bool isAvailable() const override { return available; }
+    void setIcon(const QIcon& icon) override { iconSet = !icon.isNull() || iconSet; }
+    void setText(const QString& text) override { texts << text; }
+    void show() override { ++shows; }
+    bool available = true;
+    bool iconSet = false;
+    QStringList texts;
+    int shows = 0;
+};
+
+class FakeUrlOpener : public UrlOpener {
+public:
+    bool open(const QUrl& address) override {
+        opened << address;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+// Every fake, reachable by the test after the platform has been handed over.
+struct Fakes {
+    FakeClock* clock;
+    FakeEventPump* events;
+    FakeStacking* stacking;
+    FakeMessageBoxes* messageBoxes;
+    FakeProgramEnd* programEnd;
+    FakeMailLib* mailLib;
+    FakeLauncher* launcher;
+    FakeFileChooser* fileChooser;
+    FakeDialUp* dialUp;
+    RecordingMediaControl* media;
+    FakeTray* tray;
+    FakeUrlOpener* urlOpener;
+    FakeSceneView* scene = nullptr;
+};
+
+Platform makeFakePlatform(const QString& programFolder, Fakes& fakes);
+
+} // namespace brindle::test
