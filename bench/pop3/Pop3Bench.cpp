@@ -40,10 +40,9 @@ int runCheck(const QString& server) {
     brindle::Pop3MailLib lib;
     lib.MailLibInitializeWinSock();
     const int handle = lib.MailLibPop3Connect(server);
-    const int count =
-        handle < 0 ? -1
-                   : lib.MailLibPop3Authenticate(handle, DovecotServer::user,
-                                                 DovecotServer::password, 0);
+    const int count = handle < 0 ? -1
+                                 : lib.MailLibPop3Authenticate(handle, DovecotServer::user,
+                                                               DovecotServer::password, 0);
     qint64 bytes = 0;
     for (int number = 1; number <= count; ++number) {
         brindle::MailStatus status;

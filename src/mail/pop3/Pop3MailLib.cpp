@@ -2,6 +2,7 @@
 
 #include "mail/pop3/Pop3Session.h"
 
+#include <limits>
 #include <openssl/ssl.h>
 
 namespace brindle {
@@ -58,8 +59,7 @@ qint64 Pop3MailLib::MailLibPop3GetMailSize(int handle, int number) {
 int Pop3MailLib::MailLibPop3GetMail(int handle, int number, MailStatus& status,
                                     QByteArray& message) {
     Pop3Session* found = session(handle);
-    return found == nullptr ? -1
-                            : keepError(*found, found->fetchMessage(number, status, message));
+    return found == nullptr ? -1 : keepError(*found, found->fetchMessage(number, status, message));
 }
 
 QString Pop3MailLib::MailLibGetMessage() {

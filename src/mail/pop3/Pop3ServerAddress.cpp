@@ -69,8 +69,7 @@ std::optional<Pop3ServerAddress> Pop3ServerAddress::parse(const QString& text) {
     } else if (port == tlsPort) {
         address.security = Pop3Security::ImplicitTls;
     }
-    const quint16 defaultPort =
-        address.security == Pop3Security::ImplicitTls ? tlsPort : plainPort;
+    const quint16 defaultPort = address.security == Pop3Security::ImplicitTls ? tlsPort : plainPort;
     address.port = port.value_or(defaultPort);
     return address;
 }

@@ -16,13 +16,6 @@ constexpr qsizetype receiveChunkSize = 64 * 1024;
 // Server texts quoted in error messages are cut to this many characters.
 constexpr qsizetype maxQuotedLength = 512;
 
-const char* stateName(int state) {
-    static const char* const names[] = {"Stop", "Connected", "Greeting", "Capa",
-                                        "Stls", "User",      "Pass",     "Apop",
-                                        "Stat", "Transaction", "Quit"};
-    return names[state];
-}
-
 // The "<...>" part of the greeting that APOP digests, or empty.
 QByteArray apopTimestamp(const QByteArray& greeting) {
     const qsizetype open = greeting.indexOf('<');
@@ -33,8 +26,8 @@ QByteArray apopTimestamp(const QByteArray& greeting) {
 QByteArray md5Hex(const QByteArray& data) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    if (EVP_Digest(data.constData(), size_t(data.size()), digest, &length, EVP_md5(),
-                   nullptr) != 1) {
+    if (EVP_Digest(data.constData(), size_t(data.size()), digest, &length, EVP_md5(), nullptr) !=
+        1) {
         return {};
     }
     return QByteArray(reinterpret_cast<const char*>(digest), length).toHex();
@@ -48,8 +41,8 @@ bool isSafeArgument(const QByteArray& argument) {
 
 Pop3Session::Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options)
     : address_(address), options_(options),
-      transport_(options.connectTimeoutMs, options.replyTimeoutMs),
-      reader_(options.maxLineLength), receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+      transport_(options.connectTimeoutMs, options.replyTimeoutMs), reader_(options.maxLineLength),
+      receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
 
 bool Pop3Session::connect() {
     if (!transport_.connectTo(address_.host, address_.port)) {
@@ -139,9 +132,17 @@ void Pop3Session::quit() {
     transport_.close();
 }
 
+const char* Pop3Session::stateName(State state) {
+    static const char* const names[] = {"Stop", "Connected",   "Greeting", "Capa",
+                                        "Stls", "User",        "Pass",     "Apop",
+                                        "Stat", "Transaction", "Quit"};
+    static_assert(std::size(names) == size_t(State::Quit) + 1, "one name per state");
+    return names[size_t(state)];
+}
+
 void Pop3Session::setState(State next) {
     if (next != state_) {
-        qCDebug(lcPop3) << "state" << stateName(int(state_)) << "->" << stateName(int(next));
+        qCDebug(lcPop3) << "state" << stateName(state_) << "->" << stateName(next);
     }
     state_ = next;
 }

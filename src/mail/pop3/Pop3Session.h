@@ -55,6 +55,7 @@ private:
         bool operator==(const Request&) const = default;
     };
 
+    static const char* stateName(State state);
     void setState(State next);
     bool sendCommand(const QByteArray& command, State next);
     bool sendCapa();

@@ -3,8 +3,10 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -138,9 +140,9 @@ bool Pop3Transport::startTls(const QString& host) {
         } else if (error != SSL_ERROR_WANT_WRITE) {
             const long verification = SSL_get_verify_result(ssl_);
             if (verification != X509_V_OK) {
-                return fail(QStringLiteral("サーバー証明書を確認できません: %1")
-                                .arg(QString::fromLatin1(
-                                    X509_verify_cert_error_string(verification))));
+                return fail(
+                    QStringLiteral("サーバー証明書を確認できません: %1")
+                        .arg(QString::fromLatin1(X509_verify_cert_error_string(verification))));
             }
             return failTls(QStringLiteral("TLS を開始できません"));
         }

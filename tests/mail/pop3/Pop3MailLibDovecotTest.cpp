@@ -73,8 +73,8 @@ TEST(Pop3Dovecot, ThreeMessagesAreCountedAndFetchedWhole) {
     const CheckResult result = check(plainAddress(server));
     EXPECT_EQ(result.count, 3) << result.error.toStdString();
     EXPECT_EQ(result.messages, (QList{message(1), message(2), message(3)}));
-    EXPECT_EQ(result.sizes, (QList<qint64>{message(1).size(), message(2).size(),
-                                           message(3).size()}));
+    EXPECT_EQ(result.sizes,
+              (QList<qint64>{message(1).size(), message(2).size(), message(3).size()}));
     EXPECT_TRUE(server.waitForLoginCount(1));
 }
 
@@ -118,8 +118,7 @@ protected:
     // Starts the server with a certificate for names.
     void startServer(const QStringList& names) {
         ASSERT_TRUE(certificates_.issue("server", names));
-        server_.enableTls(certificates_.certificateFile("server"),
-                          certificates_.keyFile("server"));
+        server_.enableTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
         server_.deliver(message(1));
         ASSERT_TRUE(server_.start());
     }
@@ -145,7 +144,8 @@ TEST_F(Pop3DovecotTls, BareHostIsUpgradedWithStls) {
 
 TEST_F(Pop3DovecotTls, Pop3sSpeaksTlsFromTheFirstByte) {
     startServer({"DNS:localhost", "IP:127.0.0.1"});
-    const CheckResult result = check(QStringLiteral("pop3s://localhost:%1").arg(server_.pop3sPort()));
+    const CheckResult result =
+        check(QStringLiteral("pop3s://localhost:%1").arg(server_.pop3sPort()));
     EXPECT_EQ(result.count, 1) << result.error.toStdString();
     EXPECT_TRUE(loggedInOverTls()) << server_.log().toStdString();
 }

@@ -116,6 +116,28 @@ TEST(Pop3ScriptedLogin, PipeliningSendsTheCommandsOfAllMessagesAhead) {
     EXPECT_EQ(server.repliesBeforeEachLine(), (QList{1, 2, 3, 4, 5, 5, 5, 5, 5, 5, 11}));
 }
 
+TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\nPIPELINING\r\n", 1);
+    server.hear(3);
+    for (const QByteArray& answer : answersFor(1)) {
+        server.say(answer);
+    }
+    server.answer("+OK bye\r\n");
+    server.start();
+
+    Pop3MailLib lib(fastOptions());
+    const int handle = lib.MailLibPop3Connect(server.address());
+    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
+    MailStatus status;
+    QByteArray body;
+    EXPECT_EQ(lib.MailLibPop3GetMail(handle, 1, status, body), 0);
+    EXPECT_EQ(body, message(1));
+    lib.MailLibPop3Close(handle);
+    EXPECT_EQ(server.clientLines(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0",
+                                           "LIST 1", "RETR 1", "QUIT"}));
+}
+
 TEST(Pop3ScriptedLogin, PlainSchemeNeverStartsTlsEvenWhenOffered) {
     ScriptedPop3Server server;
     loggedIn(server, "STLS\r\nUSER\r\n", 0).answer("+OK bye\r\n");

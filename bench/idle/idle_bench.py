@@ -1,0 +1,446 @@
+#!/usr/bin/env python3
+"""Idle cost of the real program: CPU share and memory of its whole process tree.
+
+Starts Xvfb on a free display, runs the program from a temporary program
+folder and measures three resting states, each for a fixed window after a
+settle time:
+
+  1. interval checking off, normal scene;
+  2. interval checking on (5 minutes), the status lamp blinking;
+  3. the new-mail scene with its tune, chosen from the menu with xdotool.
+
+The CPU figure is the utime+stime of every process in the tree (the program
+and all its descendants, also those that appear during the window) over the
+window's wall time, as a share of one core.
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+TARGET_SHARE = 0.02  # under 2 % of one core in each state
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+PAGE_KB = os.sysconf("SC_PAGE_SIZE") // 1024
+SAMPLE_PERIOD = 0.1
+MAIN_TITLE = "Brindle Ver 1.0"
+DATA_FOLDERS = ("Sound", "画像データ")
+MAIL_DATA = "★MailData"
+
+
+class Interrupted(Exception):
+    pass
+
+
+def on_signal(signum, _frame):
+    # One stop is enough: later signals must not cut the clean-up short.
+    signal.signal(signal.SIGINT, signal.SIG_IGN)
+    signal.signal(signal.SIGTERM, signal.SIG_IGN)
+    raise Interrupted(f"signal {signum}")
+
+
+# ---------------------------------------------------------------- /proc
+
+def read_stat(pid, path=None):
+    """(ppid, starttime, utime+stime in ticks, state, name) of a process or thread, or None when it is gone."""
+    try:
+        with open(path or f"/proc/{pid}/stat", "rb") as f:
+            raw = f.read().decode("utf-8", "replace")
+    except OSError:
+        return None
+    # The command name is in parentheses and may itself hold blanks or parentheses.
+    name = raw[raw.find("(") + 1:raw.rfind(")")]
+    fields = raw[raw.rfind(")") + 2:].split()
+    return int(fields[1]), int(fields[19]), int(fields[11]) + int(fields[12]), fields[0], name
+
+
+def thread_ticks(pid):
+    """{(tid, thread name): utime+stime} of one process's threads."""
+    ticks = {}
+    try:
+        tids = os.listdir(f"/proc/{pid}/task")
+    except OSError:
+        return ticks
+    for tid in tids:
+        stat = read_stat(pid, f"/proc/{pid}/task/{tid}/stat")
+        if stat is not None:
+            ticks[(int(tid), stat[4])] = stat[2]
+    return ticks
+
+
+def all_stats():
+    stats = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            stat = read_stat(int(entry))
+            if stat is not None:
+                stats[int(entry)] = stat
+    return stats
+
+
+def tree_of(root, stats):
+    """The root and all its descendants, as {pid: stat}."""
+    children = {}
+    for pid, stat in stats.items():
+        children.setdefault(stat[0], []).append(pid)
+    tree, todo = {}, [root]
+    while todo:
+        pid = todo.pop()
+        if pid in stats and pid not in tree:
+            tree[pid] = stats[pid]
+            todo.extend(children.get(pid, ()))
+    return tree
+
+
+def status_kb(pid, key):
+    try:
+        with open(f"/proc/{pid}/status") as f:
+            for line in f:
+                if line.startswith(key + ":"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def pss_kb(pid):
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as f:
+            for line in f:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def describe(pid):
+    """Short name of a process: its executable and Chromium's --type when it has one."""
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            args = f.read().decode("utf-8", "replace").split("\0")
+    except OSError:
+        return "?"
+    name = os.path.basename(args[0]) if args and args[0] else "?"
+    for arg in args[1:]:
+        if arg.startswith("--type="):
+            return f"{name} {arg[len('--type='):]}"
+    return name
+
+
+class TreeMeter:
+    """Follows the program's process tree and sums its CPU ticks over a window."""
+
+    def __init__(self, root, xvfb_pid):
+        self.root = root
+        self.xvfb_pid = xvfb_pid
+        self.seen = {}  # (pid, starttime) -> pid, for the clean-up
+        self.threads = {}  # (pid, tid, thread name) -> ticks, at the latest sample
+
+    def sample(self):
+        tree = tree_of(self.root, all_stats())
+        for pid, stat in tree.items():
+            self.seen[(pid, stat[1])] = pid
+            for (tid, name), ticks in thread_ticks(pid).items():
+                self.threads[(pid, tid, name)] = ticks
+        return tree
+
+    def measure(self, seconds):
+        """CPU share of the tree over `seconds`, with a per-process breakdown."""
+        first = {(pid, s[1]): s[2] for pid, s in self.sample().items()}
+        first_threads = dict(self.threads)
+        xvfb_first = read_stat(self.xvfb_pid)
+        main_switches = self.main_thread_switches()
+        latest = dict(first)
+        names = {key: describe(key[0]) for key in first}
+        start = time.monotonic()
+        while time.monotonic() - start < seconds:
+            time.sleep(SAMPLE_PERIOD)
+            for pid, stat in self.sample().items():
+                key = (pid, stat[1])
+                latest[key] = stat[2]
+                if key not in names:
+                    names[key] = describe(pid)
+        wall = time.monotonic() - start
+        xvfb_last = read_stat(self.xvfb_pid)
+        main_switches = self.main_thread_switches() - main_switches
+        used = {key: ticks - first.get(key, 0) for key, ticks in latest.items()}
+        total = sum(used.values()) / CLOCK_TICKS / wall
+        breakdown = sorted(((ticks / CLOCK_TICKS / wall, names[key], key[0])
+                            for key, ticks in used.items() if ticks > 0), reverse=True)
+        threads = sorted(((ticks - first_threads.get(key, 0)) / CLOCK_TICKS / wall, key[2], key[0])
+                         for key, ticks in self.threads.items() if ticks > first_threads.get(key, 0))
+        xvfb = (xvfb_last[2] - xvfb_first[2]) / CLOCK_TICKS / wall if xvfb_first and xvfb_last else 0.0
+        return {
+            "share": total,
+            "breakdown": breakdown,
+            "threads": threads[::-1],
+            "new": len(set(latest) - set(first)),
+            "processes": len(latest),
+            "xvfb": xvfb,
+            "wakeups": main_switches / wall,
+        }
+
+    def main_thread_switches(self):
+        """Voluntary context switches of the program's main thread: its wake-ups."""
+        try:
+            with open(f"/proc/{self.root}/task/{self.root}/status") as f:
+                for line in f:
+                    if line.startswith("voluntary_ctxt_switches:"):
+                        return int(line.split()[1])
+        except OSError:
+            pass
+        return 0
+
+    def memory(self):
+        tree = self.sample()
+        rss = sum(status_kb(pid, "VmRSS") for pid in tree)
+        pss = sum(pss_kb(pid) for pid in tree)
+        return rss, pss, status_kb(self.root, "VmHWM"), len(tree)
+
+    def kill_all(self):
+        """Ends every process of the tree seen so far, by its own id."""
+        self.sample()
+        alive = [pid for (pid, start), _ in self.seen.items()
+                 if (stat := read_stat(pid)) is not None and stat[1] == start]
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            for pid in alive:
+                try:
+                    os.kill(pid, sig)
+                except ProcessLookupError:
+                    pass
+            deadline = time.monotonic() + 3
+            while time.monotonic() < deadline:
+                alive = [pid for pid in alive
+                         if (stat := read_stat(pid)) is not None and stat[3] != "Z"]
+                if not alive:
+                    return
+                time.sleep(0.1)
+
+
+# ---------------------------------------------------------------- X server
+
+def start_xvfb(log):
+    read_end, write_end = os.pipe()
+    # -noreset: the program probes the display with a connection of its own first, and a
+    # server reset after that probe would refuse the real connection.
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset"],
+        pass_fds=(write_end,), stdout=log, stderr=log, start_new_session=True)
+    os.close(write_end)
+    number = b""
+    with os.fdopen(read_end, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                raise RuntimeError("Xvfb ended before it named its display")
+            number += chunk
+    return xvfb, ":" + number.decode().strip()
+
+
+def x_tool(display, *args):
+    env = dict(os.environ, DISPLAY=display)
+    return subprocess.run(args, env=env, capture_output=True, check=True).stdout
+
+
+def main_window(display):
+    ids = x_tool(display, "xdotool", "search", "--onlyvisible", "--name", f"^{MAIN_TITLE}$").split()
+    if not ids:
+        raise RuntimeError(f"no visible window named {MAIN_TITLE!r}")
+    return ids[0].decode()
+
+
+def window_pixels(display, window):
+    """The window's pixels as raw RGB bytes (a binary PPM read back)."""
+    ppm = x_tool(display, "import", "-silent", "-window", window, "ppm:-")
+    # Header: P6, width, height, maximum value, each followed by white space.
+    parts, pos = [], 0
+    while len(parts) < 4:
+        while ppm[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        parts.append(ppm[pos:end])
+        pos = end
+    return ppm[pos + 1:]
+
+
+def changed_share(before, after):
+    if len(before) != len(after) or not before:
+        return 1.0
+    pixels = len(before) // 3
+    changed = sum(1 for i in range(0, pixels * 3, 3) if before[i:i + 3] != after[i:i + 3])
+    return changed / pixels
+
+
+def choose_new_mail_scene(display):
+    """File menu, fifth command ("イベント確認"), by keyboard; returns the share of pixels changed."""
+    window = main_window(display)
+    before = window_pixels(display, window)
+    x_tool(display, "xdotool", "windowfocus", "--sync", window)
+    time.sleep(0.5)
+    x_tool(display, "xdotool", "key", "--delay", "150", "alt+f")
+    time.sleep(0.5)
+    # The menu opens on its first command; separators are skipped by the arrow key.
+    x_tool(display, "xdotool", "key", "--delay", "150", "Down", "Down", "Down", "Down", "Return")
+    time.sleep(3)
+    return changed_share(before, window_pixels(display, window))
+
+
+# ---------------------------------------------------------------- program folder
+
+def write_dos(path, lines):
+    with open(path, "wb") as f:
+        f.write("".join(line + "\r\n" for line in lines).encode("cp932"))
+
+
+def make_program_folder(parent, bin_dir, interval):
+    folder = os.path.join(parent, f"program-{interval}")
+    os.makedirs(os.path.join(folder, MAIL_DATA))
+    shutil.copy2(os.path.join(bin_dir, "brindle"), folder)
+    for name in DATA_FOLDERS:
+        shutil.copytree(os.path.join(bin_dir, name), os.path.join(folder, name))
+    if interval:
+        write_dos(os.path.join(folder, MAIL_DATA, "ini.ini"), ["[EXEINI]", f"NUMBER2={interval}"])
+    # A known server (a refused port, so a check ends at once) and a saved account keep the
+    # first-start dialogs closed.
+    write_dos(os.path.join(folder, "lunaro.ini"), ["SMTP=", "POP3=127.0.0.1:1", "MAIL=", "APOP=0"])
+    write_dos(os.path.join(folder, MAIL_DATA, "iniIdPass.ini"), ["[EXEINI]", "NAME=bench", "NAME2=bench"])
+    return folder
+
+
+def start_program(folder, display, scratch, log):
+    env = dict(os.environ, DISPLAY=display)
+    for key, sub in (("XDG_RUNTIME_DIR", "runtime"), ("XDG_CACHE_HOME", "cache"),
+                     ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data")):
+        path = os.path.join(scratch, sub)
+        os.makedirs(path, mode=0o700, exist_ok=True)
+        env[key] = path
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+    # Shows why the tune's sound output could not open.
+    env["QT_LOGGING_RULES"] = "brindle.sound.debug=true"
+    return subprocess.Popen([os.path.join(folder, "brindle")], cwd=folder, env=env,
+                            stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+
+
+# ---------------------------------------------------------------- report
+
+def report_state(label, result, memory):
+    rss, pss, hwm, count = memory
+    return {"label": label, **result, "rss": rss, "pss": pss, "hwm": hwm, "count": count}
+
+
+def print_table(rows):
+    print()
+    print(f"{'state':<44} {'CPU % core':>10} {'target %':>9} {'ratio':>6}"
+          f" {'tree RSS MiB':>12} {'tree PSS MiB':>12} {'main VmHWM MiB':>15} {'procs':>5}")
+    for row in rows:
+        print(f"{row['label']:<44} {row['share'] * 100:>10.2f} {TARGET_SHARE * 100:>9.2f}"
+              f" {row['share'] / TARGET_SHARE:>6.2f} {row['rss'] / 1024:>12.1f}"
+              f" {row['pss'] / 1024:>12.1f} {row['hwm'] / 1024:>15.1f} {row['count']:>5}")
+    print()
+    print("ratio = CPU share / target; the target is under 2 % of one core in every state.")
+    print("tree RSS sums each process's resident set (shared pages count once per process);")
+    print("tree PSS shares them out. Xvfb is not in the tree; its CPU is listed below for reference.")
+    for row in rows:
+        print()
+        print(f"{row['label']}: {row['processes']} processes in the window ({row['new']} appeared),"
+              f" main thread {row['wakeups']:.1f} wake-ups/s, Xvfb {row['xvfb'] * 100:.2f} % of a core")
+        for share, name, pid in row["breakdown"][:8]:
+            print(f"    {share * 100:6.2f} %  {name} (pid {pid})")
+        print("  busiest threads:")
+        for share, name, pid in row["threads"][:8]:
+            print(f"    {share * 100:6.2f} %  {name} (pid {pid})")
+
+
+def tail_matching(path, words, limit=6):
+    with open(path, errors="replace") as f:
+        lines = [line.rstrip() for line in f if any(w in line.lower() for w in words)]
+    return lines[-limit:]
+
+
+# ---------------------------------------------------------------- run
+
+def run(args, scratch):
+    rows = []
+    xvfb_log = open(os.path.join(scratch, "xvfb.log"), "w")
+    xvfb, display = start_xvfb(xvfb_log)
+    print(f"Xvfb on {display} (pid {xvfb.pid}); settle {args.settle} s, window {args.window} s per state")
+    try:
+        for interval, states in ((0, ("1 interval off, normal scene", "3 new-mail scene with its tune")),
+                                 (5, ("2 interval on (5 min), lamp blinking",))):
+            folder = make_program_folder(scratch, args.bin_dir, interval)
+            log_path = os.path.join(scratch, f"brindle-{interval}.log")
+            with open(log_path, "w") as log:
+                program = start_program(folder, display, os.path.join(scratch, f"home-{interval}"), log)
+            meter = TreeMeter(program.pid, xvfb.pid)
+            try:
+                print(f"started the program in {folder} (pid {program.pid})")
+                time.sleep(args.settle)
+                if program.poll() is not None:
+                    raise RuntimeError(f"the program ended with {program.returncode}; see {log_path}")
+                main_window(display)
+                for state in states:
+                    if state.startswith("3"):
+                        changed = choose_new_mail_scene(display)
+                        print(f"chose ファイル(F) → イベント確認: {changed * 100:.0f} % of the window's pixels changed")
+                        if changed < 0.05:
+                            raise RuntimeError("the scene did not change after the menu command")
+                        time.sleep(args.settle)
+                        sound = tail_matching(log_path, ("fluid", "audio", "alsa", "pulse", "midi"))
+                        print("the tune's output could not open (no audio device here); the program's log says:"
+                              if sound else "the program logged nothing about the sound output")
+                        for line in sound:
+                            print("    " + line)
+                    print(f"measuring: {state} ...", flush=True)
+                    result = meter.measure(args.window)
+                    rows.append(report_state(state, result, meter.memory()))
+                    if program.poll() is not None:
+                        raise RuntimeError(f"the program ended during the window; see {log_path}")
+            finally:
+                meter.kill_all()
+                program.wait(timeout=5) if program.poll() is None else None
+    finally:
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            if xvfb.poll() is None:
+                xvfb.send_signal(sig)
+                try:
+                    xvfb.wait(timeout=3)
+                except subprocess.TimeoutExpired:
+                    pass
+        xvfb_log.close()
+    rows.sort(key=lambda row: row["label"])
+    print_table(rows)
+    return 0 if all(row["share"] < TARGET_SHARE for row in rows) else 2
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("bin_dir", help="folder holding the built program and its data folders")
+    parser.add_argument("--settle", type=float, default=10, help="seconds before each window")
+    parser.add_argument("--window", type=float, default=30, help="seconds of each measurement")
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folder and its logs")
+    args = parser.parse_args()
+    signal.signal(signal.SIGINT, on_signal)
+    signal.signal(signal.SIGTERM, on_signal)
+    scratch = tempfile.mkdtemp(prefix="brindle-idle-")
+    try:
+        return run(args, scratch)
+    except (Interrupted, RuntimeError, subprocess.CalledProcessError) as error:
+        print(f"idle bench stopped: {error}", file=sys.stderr)
+        return 1
+    finally:
+        if args.keep:
+            print(f"kept {scratch}")
+        else:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

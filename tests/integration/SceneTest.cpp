@@ -1,0 +1,34 @@
+#include "support/ProgramTest.h"
+
+namespace brindle::test {
+namespace {
+
+using SceneTest = ProgramTest;
+
+TEST_F(SceneTest, EventCheckShowsTheNewMailSceneUntilRestored) {
+    const XWindows::Id window = startProgram();
+    ASSERT_NE(window, 0u);
+    const QImage normal = waitForScene(window, [](const QImage&) { return true; });
+    ASSERT_FALSE(normal.isNull()) << "the normal scene never showed";
+    saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame),
+                   QStringLiteral("scene-normal.png"));
+    const QImage normalScene = sceneArea(normal);
+
+    ASSERT_TRUE(windows.chooseMenuItem(window, NewMailEvent));
+    const QImage newMail = waitForScene(
+        window, [&](const QImage& scene) { return differingShare(scene, normalScene) > 0.5; });
+    ASSERT_FALSE(newMail.isNull()) << "the new-mail scene never replaced the normal one";
+    saveScreenshot(windows.capture(window, XWindows::Framing::WithFrame),
+                   QStringLiteral("scene-new-mail.png"));
+    // Only the scene changed: the panels below it look as before.
+    EXPECT_EQ(clientArea(newMail).copy(0, 121, ClientWidth, ClientHeight - 121).pixel(2, 2),
+              clientArea(normal).copy(0, 121, ClientWidth, ClientHeight - 121).pixel(2, 2));
+
+    ASSERT_TRUE(windows.chooseMenuItem(window, Restore));
+    const QImage restored = waitForScene(
+        window, [&](const QImage& scene) { return differingShare(scene, normalScene) < 0.01; });
+    EXPECT_FALSE(restored.isNull()) << "the normal scene did not come back";
+}
+
+} // namespace
+} // namespace brindle::test

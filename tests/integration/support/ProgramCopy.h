@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ChildProcess.h"
+#include "support/TempFolder.h"
+
+namespace brindle::test {
+
+// A private copy of the built program and its data files in a temporary
+// program folder, with a temporary working folder to start it in.
+class ProgramCopy {
+public:
+    enum class Settings {
+        None,   // a first start: no settings folder, no mail server file
+        Account // a saved account and a mail server file, so no dialog opens
+    };
+    explicit ProgramCopy(Settings settings);
+
+    bool ready() const { return ready_; }
+    const QString& folder() const { return programFolder_.path(); }
+    QByteArray mainSettings() const;
+
+    bool start(const QProcessEnvironment& environment);
+    ChildProcess& process() { return process_; }
+
+private:
+    TempFolder programFolder_;
+    TempFolder workingFolder_;
+    ChildProcess process_;
+    bool ready_ = false;
+};
+
+} // namespace brindle::test

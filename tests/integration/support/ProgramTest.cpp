@@ -1,0 +1,101 @@
+#include "ProgramTest.h"
+
+#include "Polling.h"
+
+#include <QDir>
+#include <utility>
+
+namespace brindle::test {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+bool uniform(const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixel(x, y) != picture.pixel(0, 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+ProgramTest::ProgramTest(ProgramCopy::Settings settings) : program(settings) {}
+
+void ProgramTest::SetUp() {
+    ASSERT_TRUE(display.ready()) << "Xvfb or openbox did not start";
+    ASSERT_TRUE(program.ready()) << "the program could not be copied";
+}
+
+XWindows::Id ProgramTest::startProgram() {
+    if (!program.start(display.environment())) {
+        return 0;
+    }
+    return windows.waitFor(QStringLiteral("Brindle Ver 1.0"));
+}
+
+QImage ProgramTest::settledCapture(XWindows::Id window, XWindows::Framing framing) {
+    QImage previous;
+    QImage current;
+    const bool settled = pollUntil(
+        [&] {
+            previous = std::exchange(current, windows.capture(window, framing));
+            return !current.isNull() && !uniform(current) && current == previous;
+        },
+        30s);
+    return settled ? current : QImage();
+}
+
+QImage ProgramTest::waitForScene(XWindows::Id window,
+                                 const std::function<bool(const QImage&)>& condition) {
+    QImage previousScene;
+    QImage capture;
+    const bool shown = pollUntil(
+        [&] {
+            capture = windows.capture(window);
+            const QImage scene = sceneArea(capture);
+            // A page still loading changes most of the picture between two captures;
+            // small changes (a blinking notice) do not count.
+            const bool loaded = differingShare(scene, previousScene) < 0.2;
+            previousScene = scene;
+            return !scene.isNull() && !uniform(scene) && loaded && condition(scene);
+        },
+        30s);
+    return shown ? capture : QImage();
+}
+
+QImage ProgramTest::clientArea(const QImage& capture) {
+    return capture.copy(0, capture.height() - ClientHeight, ClientWidth, ClientHeight);
+}
+
+QImage ProgramTest::sceneArea(const QImage& capture) {
+    return clientArea(capture).copy(0, 0, ClientWidth, 121);
+}
+
+double ProgramTest::differingShare(const QImage& a, const QImage& b) {
+    if (a.isNull() || a.size() != b.size()) {
+        return 1;
+    }
+    qint64 differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            differing += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
+}
+
+void ProgramTest::saveScreenshot(const QImage& picture, const QString& name) {
+    QString folder = qEnvironmentVariable("BRINDLE_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        folder = QStringLiteral(BRINDLE_DEFAULT_SCREENSHOT_DIR);
+    }
+    QDir().mkpath(folder);
+    EXPECT_TRUE(picture.save(folder + QLatin1Char('/') + name, "PNG")) << name.toStdString();
+}
+
+} // namespace brindle::test

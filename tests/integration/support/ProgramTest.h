@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ProgramCopy.h"
+#include "VirtualDisplay.h"
+#include "XWindows.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace brindle::test {
+
+// A private copy of the program on its own X display managed by openbox.
+class ProgramTest : public ::testing::Test {
+protected:
+    static constexpr int ClientWidth = 185;
+    static constexpr int ClientHeight = 193;
+    // Items of the main window's menu, separators not counted.
+    enum MenuItem {
+        MailCheck,
+        ChooseMailer,
+        ToTray,
+        Settings,
+        NewMailEvent,
+        Restore,
+        AlwaysInFront,
+        ReleaseFront,
+        HomePage
+    };
+
+    explicit ProgramTest(ProgramCopy::Settings settings = ProgramCopy::Settings::Account);
+    void SetUp() override;
+
+    // Starts the program; its main window, or 0 when none appeared.
+    XWindows::Id startProgram();
+    // A capture taken once the window's picture has stopped changing; null after 30 s.
+    QImage settledCapture(XWindows::Id window, XWindows::Framing framing);
+    // A capture of the main window once its scene shows a page, has stopped loading and
+    // meets the condition; null after 30 s.
+    QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);
+
+    // The part of a capture of the main window below its menu bar.
+    static QImage clientArea(const QImage& capture);
+    // The scene view's part of the client area.
+    static QImage sceneArea(const QImage& capture);
+    // The share of pixels in which two pictures of the same size differ (1 when the sizes differ).
+    static double differingShare(const QImage& a, const QImage& b);
+    // Keeps a picture for the documentation (folder from BRINDLE_SCREENSHOT_DIR).
+    static void saveScreenshot(const QImage& picture, const QString& name);
+
+    VirtualDisplay display{VirtualDisplay::Manager::Openbox};
+    XWindows windows{display.environment()};
+    ProgramCopy program;
+};
+
+} // namespace brindle::test

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QStringList>
+#include <chrono>
+
+namespace brindle::test {
+
+// Finds, inspects and drives the windows of one X display through the
+// standard X tools (xdotool, xwininfo, xprop, import).
+class XWindows {
+public:
+    using Id = quint32;
+    enum class Framing { ClientOnly, WithFrame };
+
+    explicit XWindows(QProcessEnvironment environment);
+
+    // Viewable windows whose title is exactly this text.
+    QList<Id> find(const QString& title) const;
+    // The first such window, or 0 when none appears within the limit.
+    Id waitFor(const QString& title,
+               std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+    // Position on the screen and size of the window's own area; empty when unknown.
+    QRect geometry(Id window) const;
+    bool viewable(Id window) const;
+    QImage capture(Id window, Framing framing = Framing::ClientOnly) const;
+    // xprop's line for one property of the window.
+    QString property(Id window, const QString& name) const;
+
+    void activate(Id window) const;
+    // Moves the window's frame so its top-left corner lies at this point of the screen.
+    void moveTo(Id window, int x, int y) const;
+    void pressKeys(const QStringList& keys) const;
+    // Opens the window's first menu from the keyboard and chooses the item at
+    // this index (separators not counted). False when the menu did not appear.
+    bool chooseMenuItem(Id window, int index) const;
+    // Asks the window manager to close the window.
+    void close(Id window) const;
+
+private:
+    QString run(const QString& tool, const QStringList& arguments) const;
+    QList<Id> visibleProgramWindows() const;
+
+    QProcessEnvironment environment_;
+};
+
+} // namespace brindle::test
