@@ -19,7 +19,7 @@ test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d
     xvfb xauth x11-utils openbox
-    dbus
+    dbus xdotool
     openssl curl python3
 )
 

@@ -156,7 +156,8 @@ class TreeMeter:
         xvfb_first = read_stat(self.xvfb_pid)
         main_switches = self.main_thread_switches()
         latest = dict(first)
-        names = {key: describe(key[0]) for key in first}
+        # Chromium's renderers are forked by its zygote and keep its command line: the parent tells them apart.
+        names = {(pid, s[1]): f"{describe(pid)}, parent {s[0]}" for pid, s in self.sample().items()}
         start = time.monotonic()
         while time.monotonic() - start < seconds:
             time.sleep(SAMPLE_PERIOD)
@@ -164,7 +165,7 @@ class TreeMeter:
                 key = (pid, stat[1])
                 latest[key] = stat[2]
                 if key not in names:
-                    names[key] = describe(pid)
+                    names[key] = f"{describe(pid)}, parent {stat[0]}"
         wall = time.monotonic() - start
         xvfb_last = read_stat(self.xvfb_pid)
         main_switches = self.main_thread_switches() - main_switches

@@ -163,9 +163,11 @@ void MainForm::Timer3_Timer() {
     }
 }
 
+// A poll that falls inside a running check leaves the reach for the next poll,
+// so the timed check follows once that check has ended.
 void MainForm::Timer1_Timer() {
     const int interval = timedInterval();
-    if (interval <= 0 || reachChecked_ || counterValue(Text1) != interval) {
+    if (interval <= 0 || reachChecked_ || checking_ || counterValue(Text1) != interval) {
         return;
     }
     reachChecked_ = true;

@@ -3,6 +3,8 @@
 namespace brindle::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class FirstStartTest : public ProgramTest {
 protected:
     FirstStartTest() : ProgramTest(ProgramCopy::Settings::None) {}
@@ -22,21 +24,21 @@ protected:
 TEST_F(FirstStartTest, OpensBothDialogsAndTheMenuOpensTheSettingsWindow) {
     const XWindows::Id mainWindow = startProgram();
     ASSERT_NE(mainWindow, 0u);
-    const XWindows::Id server = windows.waitFor(QStringLiteral("サーバー設定"));
+    const XWindows::Id server = windows.waitFor(u"サーバー設定"_s);
     ASSERT_NE(server, 0u) << "no server settings dialog";
-    const XWindows::Id account = windows.waitFor(QStringLiteral("ID,PASS"));
+    const XWindows::Id account = windows.waitFor(u"ID,PASS"_s);
     ASSERT_NE(account, 0u) << "no account dialog";
     // The settings window exists hidden until the menu shows it.
-    EXPECT_TRUE(windows.find(QStringLiteral("設定")).isEmpty());
+    EXPECT_TRUE(windows.find(u"設定"_s).isEmpty());
 
     // The main window lies in the middle of the 1024 x 768 screen; the dialogs go aside.
-    placeAndKeep(server, {20, 20}, {193, 201}, QStringLiteral("server-settings.png"));
-    placeAndKeep(account, {20, 300}, {192, 119}, QStringLiteral("account.png"));
+    placeAndKeep(server, {20, 20}, {193, 201}, u"server-settings.png"_s);
+    placeAndKeep(account, {20, 300}, {192, 119}, u"account.png"_s);
 
     ASSERT_TRUE(windows.chooseMenuItem(mainWindow, Settings));
-    const XWindows::Id settings = windows.waitFor(QStringLiteral("設定"));
+    const XWindows::Id settings = windows.waitFor(u"設定"_s);
     ASSERT_NE(settings, 0u) << "the menu did not open the settings window";
-    placeAndKeep(settings, {700, 20}, {255, 221}, QStringLiteral("settings.png"));
+    placeAndKeep(settings, {700, 20}, {255, 221}, u"settings.png"_s);
     // Light grey background, for example left of the first button.
     const QImage client = windows.capture(settings);
     EXPECT_EQ(client.pixelColor(5, 5), QColor(192, 192, 192));

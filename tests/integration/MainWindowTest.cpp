@@ -6,6 +6,7 @@
 namespace brindle::test {
 namespace {
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 using MainWindowTest = ProgramTest;
@@ -24,15 +25,19 @@ TEST_F(MainWindowTest, OpensCentredWithItsCaptionFixedSizeAndPanelColours) {
     EXPECT_GE(menuBarHeight, 12);
     EXPECT_LE(menuBarHeight, 40);
     // Not resizable: the smallest and the largest size are the window's size.
-    const QString sizeHints = windows.property(window, QStringLiteral("WM_NORMAL_HINTS"));
-    const QString size = QStringLiteral("%1 by %2").arg(ClientWidth).arg(geometry.height());
-    EXPECT_TRUE(sizeHints.contains(QStringLiteral("minimum size: ") + size))
-        << sizeHints.toStdString();
-    EXPECT_TRUE(sizeHints.contains(QStringLiteral("maximum size: ") + size))
-        << sizeHints.toStdString();
-    // Centred on the 1024 x 768 screen; the frame shifts it by a few pixels at most.
-    EXPECT_NEAR(geometry.center().x(), 512, 10);
-    EXPECT_NEAR(geometry.center().y(), 384, 20);
+    const QString sizeHints = windows.property(window, u"WM_NORMAL_HINTS"_s);
+    const QString size = u"%1 by %2"_s.arg(ClientWidth).arg(geometry.height());
+    EXPECT_TRUE(sizeHints.contains(u"minimum size: "_s + size)) << sizeHints.toStdString();
+    EXPECT_TRUE(sizeHints.contains(u"maximum size: "_s + size)) << sizeHints.toStdString();
+    // Minimise and close, but no maximise and no resizing.
+    const QString actions = windows.property(window, u"_NET_WM_ALLOWED_ACTIONS"_s);
+    EXPECT_TRUE(actions.contains(u"_NET_WM_ACTION_MINIMIZE"_s)) << actions.toStdString();
+    EXPECT_TRUE(actions.contains(u"_NET_WM_ACTION_CLOSE"_s)) << actions.toStdString();
+    EXPECT_FALSE(actions.contains(u"_NET_WM_ACTION_MAXIMIZE"_s)) << actions.toStdString();
+    EXPECT_FALSE(actions.contains(u"_NET_WM_ACTION_RESIZE"_s)) << actions.toStdString();
+    // Centred on the 1024 x 768 screen; the title bar above it shifts it down a little.
+    EXPECT_NEAR(geometry.center().x(), 512, 4);
+    EXPECT_NEAR(geometry.center().y(), 384, 30);
 
     const QImage capture = waitForScene(window, [](const QImage&) { return true; });
     ASSERT_FALSE(capture.isNull()) << "the scene never showed a page";
@@ -45,16 +50,14 @@ TEST_F(MainWindowTest, OpensCentredWithItsCaptionFixedSizeAndPanelColours) {
     // The scene ends where the option strip begins.
     EXPECT_NE(clientPixel(capture, 90, 118), optionStrip);
 
-    saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame),
-                   QStringLiteral("main-window.png"));
+    saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame), u"main-window.png"_s);
 }
 
 TEST_F(MainWindowTest, AlwaysInFrontCanBeReleasedAndRestoredRepeatedly) {
     const XWindows::Id window = startProgram();
     ASSERT_NE(window, 0u);
     const auto inFront = [&] {
-        return windows.property(window, QStringLiteral("_NET_WM_STATE"))
-            .contains(QStringLiteral("_NET_WM_STATE_ABOVE"));
+        return windows.property(window, u"_NET_WM_STATE"_s).contains(u"_NET_WM_STATE_ABOVE"_s);
     };
     ASSERT_TRUE(pollUntil(inFront, 10s)) << "not in front after start";
     const QRect placed = windows.geometry(window);

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace brindle::test {
 namespace {

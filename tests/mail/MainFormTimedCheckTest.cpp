@@ -30,16 +30,15 @@ protected:
             form->Timer1_Timer();
         }
     }
-    // Runs the given number of seconds and returns the seconds (1-based) in which a check started.
+    // Runs the given number of seconds and returns, for every check started,
+    // the second (1-based) it started in.
     std::vector<int> run(int seconds) {
         std::vector<int> startedAt;
         for (int second = 1; second <= seconds; ++second) {
             const int before = checks();
             form->Timer3_Timer();
             poll(10);
-            if (checks() != before) {
-                startedAt.push_back(second);
-            }
+            startedAt.insert(startedAt.end(), checks() - before, second);
         }
         return startedAt;
     }
@@ -154,6 +153,17 @@ TEST_F(MainFormTimedCheckTest, PollChecksOncePerReachHoweverOftenItRuns) {
     poll(100);
     EXPECT_EQ(checks(), 1);
     EXPECT_EQ(run(120), (std::vector<int>{119}));
+}
+
+TEST_F(MainFormTimedCheckTest, APollDuringAMenuCheckLeavesTheReachForAfterIt) {
+    setInterval("2");
+    setCounters("2", "0");
+    fakes.mailLib->duringAuthenticate = [this] { form->Timer1_Timer(); };
+    form->mcheck_Click();
+    EXPECT_EQ(checks(), 1);
+    fakes.mailLib->duringAuthenticate = nullptr;
+    poll(100);
+    EXPECT_EQ(checks(), 2);
 }
 
 TEST_F(MainFormTimedCheckTest, MenuCheckLeavesTheCountersAlone) {

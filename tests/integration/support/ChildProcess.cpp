@@ -9,6 +9,7 @@
 
 namespace brindle::test {
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 ChildProcess::~ChildProcess() {
@@ -34,9 +35,9 @@ bool ChildProcess::groupRunning() const {
     if (group_ == 0) {
         return false;
     }
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs);
     for (const QString& entry : entries) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        QFile stat(u"/proc/%1/stat"_s.arg(entry));
         if (!stat.open(QIODevice::ReadOnly)) {
             continue;
         }

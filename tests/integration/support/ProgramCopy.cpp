@@ -7,10 +7,12 @@
 
 namespace brindle::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString builtFolder = QStringLiteral(BRINDLE_BUILT_PROGRAM_FOLDER);
-const QString mailData = QStringLiteral("★MailData");
+const QString mailData = u"★MailData"_s;
 
 bool copyTree(const QString& from, const QString& to) {
     QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
@@ -28,27 +30,26 @@ bool copyTree(const QString& from, const QString& to) {
 
 ProgramCopy::ProgramCopy(Settings settings) {
     // A real copy, not a link: the program takes its folder from its resolved path.
-    ready_ = QFile::copy(builtFolder + QStringLiteral("/brindle"),
-                         programFolder_.file(QStringLiteral("brindle")));
-    for (const QString& data : {QStringLiteral("Sound"), QStringLiteral("画像データ")}) {
+    ready_ = QFile::copy(builtFolder + u"/brindle"_s, programFolder_.file(u"brindle"_s));
+    for (const QString& data : {u"Sound"_s, u"画像データ"_s}) {
         ready_ =
             ready_ && copyTree(builtFolder + QLatin1Char('/') + data, programFolder_.file(data));
     }
     if (settings == Settings::Account) {
-        programFolder_.write(mailData + QStringLiteral("/iniIdPass.ini"),
+        programFolder_.write(mailData + u"/iniIdPass.ini"_s,
                              "[EXEINI]\r\nNAME=user\r\nNAME2=secret\r\nNAME3=1\r\n");
         workingFolder_.write(
-            QStringLiteral("lunaro.ini"),
+            u"lunaro.ini"_s,
             "SMTP=127.0.0.1\r\nPOP3=127.0.0.1\r\nMAIL=user@localhost\r\nAPOP=0\r\n");
     }
 }
 
 QByteArray ProgramCopy::mainSettings() const {
-    return programFolder_.read(mailData + QStringLiteral("/ini.ini"));
+    return programFolder_.read(mailData + u"/ini.ini"_s);
 }
 
 bool ProgramCopy::start(const QProcessEnvironment& environment) {
-    return process_.start(programFolder_.file(QStringLiteral("brindle")), {}, environment,
+    return process_.start(programFolder_.file(u"brindle"_s), {}, environment,
                           workingFolder_.path());
 }
 

@@ -7,6 +7,7 @@
 
 namespace brindle::test {
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
@@ -35,7 +36,7 @@ XWindows::Id ProgramTest::startProgram() {
     if (!program.start(display.environment())) {
         return 0;
     }
-    return windows.waitFor(QStringLiteral("Brindle Ver 1.0"));
+    return windows.waitFor(u"Brindle Ver 1.0"_s);
 }
 
 QImage ProgramTest::settledCapture(XWindows::Id window, XWindows::Framing framing) {
@@ -64,7 +65,15 @@ QImage ProgramTest::waitForScene(XWindows::Id window,
             previousScene = scene;
             return !scene.isNull() && !uniform(scene) && loaded && condition(scene);
         },
-        30s);
+        60s);
+    if (!shown) {
+        // The last picture, to see what the scene showed instead.
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const QString folder = QStringLiteral(BRINDLE_DEFAULT_SCREENSHOT_DIR);
+        QDir().mkpath(folder);
+        capture.save(u"%1/%2.%3-scene.png"_s.arg(folder, QString::fromUtf8(test->test_suite_name()),
+                                                 QString::fromUtf8(test->name())));
+    }
     return shown ? capture : QImage();
 }
 

@@ -11,7 +11,7 @@ namespace brindle::test {
 
 // A private copy of the program on its own X display managed by openbox.
 class ProgramTest : public ::testing::Test {
-protected:
+public:
     static constexpr int ClientWidth = 185;
     static constexpr int ClientHeight = 193;
     // Items of the main window's menu, separators not counted.
@@ -27,17 +27,6 @@ protected:
         HomePage
     };
 
-    explicit ProgramTest(ProgramCopy::Settings settings = ProgramCopy::Settings::Account);
-    void SetUp() override;
-
-    // Starts the program; its main window, or 0 when none appeared.
-    XWindows::Id startProgram();
-    // A capture taken once the window's picture has stopped changing; null after 30 s.
-    QImage settledCapture(XWindows::Id window, XWindows::Framing framing);
-    // A capture of the main window once its scene shows a page, has stopped loading and
-    // meets the condition; null after 30 s.
-    QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);
-
     // The part of a capture of the main window below its menu bar.
     static QImage clientArea(const QImage& capture);
     // The scene view's part of the client area.
@@ -46,6 +35,18 @@ protected:
     static double differingShare(const QImage& a, const QImage& b);
     // Keeps a picture for the documentation (folder from BRINDLE_SCREENSHOT_DIR).
     static void saveScreenshot(const QImage& picture, const QString& name);
+
+protected:
+    explicit ProgramTest(ProgramCopy::Settings settings = ProgramCopy::Settings::Account);
+    void SetUp() override;
+
+    // Starts the program; its main window, or 0 when none appeared.
+    XWindows::Id startProgram();
+    // A capture taken once the window's picture has stopped changing; null after 30 s.
+    QImage settledCapture(XWindows::Id window, XWindows::Framing framing);
+    // A capture of the main window once its scene shows a page, has stopped loading and
+    // meets the condition; null after 60 s (the last capture is kept in the build folder).
+    QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);
 
     VirtualDisplay display{VirtualDisplay::Manager::Openbox};
     XWindows windows{display.environment()};

@@ -6,6 +6,7 @@
 
 namespace brindle::test {
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 VirtualDisplay::VirtualDisplay(Manager manager) {
@@ -18,22 +19,18 @@ QProcessEnvironment VirtualDisplay::environment() const {
          {"XAUTHORITY", "WAYLAND_DISPLAY", "SESSION_MANAGER", "QT_QPA_PLATFORM"}) {
         environment.remove(QString::fromLatin1(name));
     }
-    environment.insert(QStringLiteral("DISPLAY"), name_);
-    environment.insert(QStringLiteral("HOME"), home_.path());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                       home_.path() + QStringLiteral("/.config"));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    environment.insert(u"DISPLAY"_s, name_);
+    environment.insert(u"HOME"_s, home_.path());
+    environment.insert(u"XDG_CONFIG_HOME"_s, home_.path() + u"/.config"_s);
+    environment.insert(u"LANG"_s, u"C.UTF-8"_s);
     return environment;
 }
 
 bool VirtualDisplay::startServer() {
     // The server picks a free number itself and writes it to the given descriptor.
-    const QStringList arguments{QStringLiteral("-displayfd"),  QStringLiteral("1"),
-                                QStringLiteral("-screen"),     QStringLiteral("0"),
-                                QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                QStringLiteral("tcp")};
-    if (!server_.start(QStringLiteral("Xvfb"), arguments,
-                       QProcessEnvironment::systemEnvironment())) {
+    const QStringList arguments{u"-displayfd"_s,  u"1"_s,         u"-screen"_s, u"0"_s,
+                                u"1024x768x24"_s, u"-nolisten"_s, u"tcp"_s};
+    if (!server_.start(u"Xvfb"_s, arguments, QProcessEnvironment::systemEnvironment())) {
         return false;
     }
     QByteArray output;
@@ -47,12 +44,12 @@ bool VirtualDisplay::startServer() {
     if (!numbered || !output.contains('\n')) {
         return false;
     }
-    name_ = QStringLiteral(":") + QString::fromLatin1(output.trimmed());
+    name_ = u":"_s + QString::fromLatin1(output.trimmed());
     return true;
 }
 
 bool VirtualDisplay::startManager() {
-    if (!manager_.start(QStringLiteral("openbox"), {}, environment())) {
+    if (!manager_.start(u"openbox"_s, {}, environment())) {
         return false;
     }
     // openbox announces itself on the root window once it manages the screen.
@@ -60,8 +57,7 @@ bool VirtualDisplay::startManager() {
         [this] {
             QProcess probe;
             probe.setProcessEnvironment(environment());
-            probe.start(QStringLiteral("xprop"),
-                        {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+            probe.start(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
             probe.waitForFinished(5000);
             return probe.readAllStandardOutput().contains("window id");
         },

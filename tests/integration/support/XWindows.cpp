@@ -7,30 +7,30 @@
 
 namespace brindle::test {
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
 
 QString hexId(XWindows::Id window) {
-    return QStringLiteral("0x") + QString::number(window, 16);
+    return u"0x"_s + QString::number(window, 16);
 }
 
 // Escapes the characters that mean something in a POSIX extended expression.
 QString exactPattern(const QString& text) {
-    static const QString special = QStringLiteral(".[]()*+?{}|^$\\");
-    QString pattern = QStringLiteral("^");
+    static const QString special = u".[]()*+?{}|^$\\"_s;
+    QString pattern = u"^"_s;
     for (const QChar c : text) {
         if (special.contains(c)) {
             pattern += QLatin1Char('\\');
         }
         pattern += c;
     }
-    return pattern + QStringLiteral("$");
+    return pattern + u"$"_s;
 }
 
 int field(const QString& text, const QString& label) {
-    const QRegularExpression expression(QRegularExpression::escape(label) +
-                                        QStringLiteral(":\\s*(-?\\d+)"));
+    const QRegularExpression expression(QRegularExpression::escape(label) + u":\\s*(-?\\d+)"_s);
     const QRegularExpressionMatch match = expression.match(text);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
@@ -51,16 +51,18 @@ QString XWindows::run(const QString& tool, const QStringList& arguments) const {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QList<XWindows::Id> XWindows::find(const QString& title) const {
+QList<XWindows::Id> XWindows::search(const QStringList& criteria) const {
     QList<Id> windows;
-    const QStringList lines =
-        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                        QStringLiteral("--name"), exactPattern(title)})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
+    const QString found =
+        run(u"xdotool"_s, QStringList{u"search"_s, u"--onlyvisible"_s} + criteria);
+    for (const QString& line : found.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         windows.append(line.trimmed().toUInt());
     }
     return windows;
+}
+
+QList<XWindows::Id> XWindows::find(const QString& title) const {
+    return search({u"--name"_s, exactPattern(title)});
 }
 
 XWindows::Id XWindows::waitFor(const QString& title, std::chrono::milliseconds limit) const {
@@ -76,98 +78,84 @@ XWindows::Id XWindows::waitFor(const QString& title, std::chrono::milliseconds l
 }
 
 QRect XWindows::geometry(Id window) const {
-    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), hexId(window)});
-    const int width = field(info, QStringLiteral("Width"));
-    const int height = field(info, QStringLiteral("Height"));
+    const QString info = run(u"xwininfo"_s, {u"-id"_s, hexId(window)});
+    const int width = field(info, u"Width"_s);
+    const int height = field(info, u"Height"_s);
     if (width < 0 || height < 0) {
         return {};
     }
-    return QRect(field(info, QStringLiteral("Absolute upper-left X")),
-                 field(info, QStringLiteral("Absolute upper-left Y")), width, height);
+    return QRect(field(info, u"Absolute upper-left X"_s), field(info, u"Absolute upper-left Y"_s),
+                 width, height);
 }
 
 bool XWindows::viewable(Id window) const {
-    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), hexId(window)})
-        .contains(QStringLiteral("Map State: IsViewable"));
+    return run(u"xwininfo"_s, {u"-id"_s, hexId(window)}).contains(u"Map State: IsViewable"_s);
 }
 
 QImage XWindows::capture(Id window, Framing framing) const {
-    QStringList arguments{QStringLiteral("-window"), hexId(window)};
+    QStringList arguments{u"-window"_s, hexId(window)};
     if (framing == Framing::WithFrame) {
-        arguments << QStringLiteral("-frame");
+        arguments << u"-frame"_s;
     }
-    arguments << QStringLiteral("png:-");
+    arguments << u"png:-"_s;
     QProcess process;
     process.setProcessEnvironment(environment_);
-    process.start(QStringLiteral("import"), arguments);
+    process.start(u"import"_s, arguments);
     process.waitForFinished(15000);
     return QImage::fromData(process.readAllStandardOutput(), "PNG")
         .convertToFormat(QImage::Format_RGB32);
 }
 
 QString XWindows::property(Id window, const QString& name) const {
-    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), hexId(window), name}).trimmed();
+    return run(u"xprop"_s, {u"-id"_s, hexId(window), name}).trimmed();
 }
 
 void XWindows::activate(Id window) const {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
 }
 
 void XWindows::moveTo(Id window, int x, int y) const {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(window),
-         QString::number(x), QString::number(y)});
+    run(u"xdotool"_s, {u"windowmove"_s, u"--sync"_s, QString::number(window), QString::number(x),
+                       QString::number(y)});
 }
 
 void XWindows::pressKeys(const QStringList& keys) const {
-    run(QStringLiteral("xdotool"),
-        QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")} + keys);
-}
-
-QList<XWindows::Id> XWindows::visibleProgramWindows() const {
-    QList<Id> windows;
-    const QStringList lines =
-        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                        QStringLiteral("--class"), QStringLiteral("brindle")})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
-        windows.append(line.trimmed().toUInt());
-    }
-    return windows;
+    run(u"xdotool"_s, QStringList{u"key"_s, u"--delay"_s, u"80"_s} + keys);
 }
 
 bool XWindows::chooseMenuItem(Id window, int index) const {
-    activate(window);
-    const QList<Id> before = visibleProgramWindows();
-    pressKeys({QStringLiteral("alt+f")});
-    // The open menu is a new window of the program.
+    const QList<Id> before = search({u"--class"_s, u"brindle"_s});
+    // The open menu is a new window of the program. A key that reaches the window
+    // before it has taken the focus is lost, so the menu key is tried again; Escape
+    // first closes a menu that opened late, so the next try does not toggle it shut.
     Id menu = 0;
-    pollUntil(
-        [&] {
-            for (const Id candidate : visibleProgramWindows()) {
-                if (!before.contains(candidate)) {
-                    menu = candidate;
+    for (int attempt = 0; attempt < 3 && menu == 0; ++attempt) {
+        activate(window);
+        pressKeys(attempt == 0 ? QStringList{u"alt+f"_s} : QStringList{u"Escape"_s, u"alt+f"_s});
+        pollUntil(
+            [&] {
+                for (const Id candidate : search({u"--class"_s, u"brindle"_s})) {
+                    menu = before.contains(candidate) ? menu : candidate;
                 }
-            }
-            return menu != 0;
-        },
-        10s);
+                return menu != 0;
+            },
+            4s);
+    }
     if (menu == 0) {
         return false;
     }
-    QStringList keys{QStringLiteral("Home")};
+    QStringList keys{u"Home"_s};
     for (int i = 0; i < index; ++i) {
-        keys << QStringLiteral("Down");
+        keys << u"Down"_s;
     }
-    pressKeys(keys << QStringLiteral("Return"));
+    pressKeys(keys << u"Return"_s);
     return pollUntil([&] { return !viewable(menu); }, 10s);
 }
 
 void XWindows::close(Id window) const {
-    activate(window);
-    // openbox's own binding for closing the active window.
-    pressKeys({QStringLiteral("alt+F4")});
+    // _NET_CLOSE_WINDOW: the window manager sends the window WM_DELETE_WINDOW, as its
+    // close box does; unlike a key press, this needs no focus.
+    run(u"wmctrl"_s, {u"-i"_s, u"-c"_s, hexId(window)});
 }
 
 } // namespace brindle::test

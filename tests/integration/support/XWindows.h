@@ -9,7 +9,7 @@
 namespace brindle::test {
 
 // Finds, inspects and drives the windows of one X display through the
-// standard X tools (xdotool, xwininfo, xprop, import).
+// standard X tools (xdotool, wmctrl, xwininfo, xprop, import).
 class XWindows {
 public:
     using Id = quint32;
@@ -41,7 +41,7 @@ public:
 
 private:
     QString run(const QString& tool, const QStringList& arguments) const;
-    QList<Id> visibleProgramWindows() const;
+    QList<Id> search(const QStringList& criteria) const;
 
     QProcessEnvironment environment_;
 };

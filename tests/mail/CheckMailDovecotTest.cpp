@@ -1,0 +1,291 @@
+#include "mail/DetachedProgramLauncher.h"
+#include "mail/pop3/Pop3MailLib.h"
+#include "settings/IdPassForm.h"
+#include "settings/SetForm.h"
+#include "shell/MsgForm.h"
+#include "shell/QtEventPump.h"
+#include "shell/SteadyClock.h"
+#include "support/DovecotServer.h"
+#include "support/MainFormFixture.h"
+#include "support/TestCertificates.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace brindle::test {
+namespace {
+
+QByteArray message(int number) {
+    return "From: sender@example.jp\r\nTo: alice@example.jp\r\nSubject: note " +
+           QByteArray::number(number) + "\r\n\r\nline " + QByteArray::number(number) + "\r\n";
+}
+
+// Records like its parent and lets a test act the moment a window is made topmost.
+class HookedStacking : public FakeStacking {
+public:
+    void setTopmost(QWidget& window, bool topmost) override {
+        FakeStacking::setTopmost(window, topmost);
+        if (topmost && onTopmost) {
+            onTopmost(window);
+        }
+    }
+    std::function<void(QWidget&)> onTopmost;
+};
+
+// A main window whose check talks to a real Dovecot through the real POP3
+// client, starts programs for real and waits on the real clock and event
+// queue; the other desktop services are fakes that record what they are asked.
+class CheckMailDovecotTest : public MainFormFixture {
+protected:
+    static constexpr char savedAccount[] = "[EXEINI]\nNAME=alice\nNAME2=wonderland\n";
+
+    void deliver(int count) {
+        for (int number = 1; number <= count; ++number) {
+            server.deliver(message(number));
+        }
+    }
+    QString plainServer() const { return QStringLiteral("127.0.0.1:%1").arg(server.pop3Port()); }
+
+    // Starts the program with this server in the mail server file and, when
+    // given, this account file.
+    MainForm& startProgram(const QString& pop3Server, int apopFlag = 0,
+                           const QByteArray& accountLines = savedAccount) {
+        writeServerFile("POP3=" + pop3Server.toUtf8() + "\nAPOP=" + QByteArray::number(apopFlag) +
+                        "\n");
+        if (!accountLines.isEmpty()) {
+            writeAccountIni(accountLines);
+        }
+        Platform platform = makeFakePlatform(programFolder.path(), fakes);
+        platform.mailLib = std::make_unique<Pop3MailLib>();
+        platform.launcher = std::make_unique<DetachedProgramLauncher>();
+        platform.clock = std::make_unique<SteadyClock>();
+        platform.events = std::make_unique<QtEventPump>();
+        auto hooked = std::make_unique<HookedStacking>();
+        stacking = hooked.get();
+        fakes.stacking = hooked.get();
+        platform.stacking = std::move(hooked);
+        // The fakes these replaced are gone with their slots.
+        fakes.mailLib = nullptr;
+        fakes.launcher = nullptr;
+        fakes.clock = nullptr;
+        fakes.events = nullptr;
+        form = std::make_unique<MainForm>(std::move(platform));
+        sceneAddressesAtStart = fakes.scene->addresses.size();
+        mediaCommandsAtStart = fakes.media->commands.size();
+        return *form;
+    }
+
+    bool sceneChanged() const { return fakes.scene->addresses.size() > sceneAddressesAtStart; }
+    // The new-mail page was shown and its tune opened and played.
+    bool newMailSceneStarted() const {
+        const QStringList commands = fakes.media->commands.mid(mediaCommandsAtStart);
+        const qsizetype opened = commands.indexOf(
+            "open \"" + programFolder.file(QStringLiteral("Sound/Kouka2.mid")) + "\" alias bgm");
+        return sceneChanged() &&
+               fakes.scene->addresses.last() ==
+                   "file://" + programFolder.file(QStringLiteral("画像データ/Kakasi.htm")) &&
+               opened >= 0 && commands.indexOf(QStringLiteral("play bgm"), opened) > opened;
+    }
+    bool boardMadeTopmost() {
+        const QWidget* board = &form->msgForm.get();
+        return std::any_of(
+            stacking->calls.begin(), stacking->calls.end(),
+            [board](const auto& call) { return call.first == board && call.second; });
+    }
+    void expectBoardShows(const QString& count) {
+        ASSERT_TRUE(form->msgForm.exists());
+        EXPECT_TRUE(form->msgForm->isVisible());
+        EXPECT_EQ(form->msgForm->Text1->text(), QStringLiteral("新着メールが有ります"));
+        EXPECT_EQ(form->msgForm->Text2->text(), count);
+    }
+
+    DovecotServer server;
+    HookedStacking* stacking = nullptr;
+    qsizetype sceneAddressesAtStart = 0;
+    qsizetype mediaCommandsAtStart = 0;
+};
+
+TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
+    ASSERT_TRUE(server.start());
+    startProgram(plainServer()).mcheck_Click();
+
+    EXPECT_TRUE(server.waitForLoginCount(1)) << server.log().toStdString();
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+    EXPECT_FALSE(form->msgForm.exists());
+    EXPECT_FALSE(sceneChanged());
+    EXPECT_FALSE(fakes.media->commands.mid(mediaCommandsAtStart).contains("play bgm"));
+}
+
+TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTheScene) {
+    deliver(3);
+    ASSERT_TRUE(server.start());
+    startProgram(plainServer()).mcheck_Click();
+
+    expectBoardShows(QStringLiteral("3"));
+    EXPECT_TRUE(boardMadeTopmost());
+    EXPECT_TRUE(newMailSceneStarted());
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+    // Longer than the one-second close would take: the board is still there.
+    QTest::qWait(1200);
+    expectBoardShows(QStringLiteral("3"));
+    EXPECT_TRUE(server.waitForLoginCount(1));
+}
+
+TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) {
+    deliver(1);
+    ASSERT_TRUE(server.start());
+    startProgram(plainServer(), 0, "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n").mcheck_Click();
+
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
+    EXPECT_EQ(box.caption, QStringLiteral("エラー"));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
+        << box.text.toStdString();
+    EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
+    EXPECT_FALSE(form->msgForm.exists());
+    EXPECT_FALSE(newMailSceneStarted());
+    EXPECT_EQ(server.loginCount(), 0);
+}
+
+TEST_F(CheckMailDovecotTest, ApopFlagLogsInWithApop) {
+    deliver(1);
+    ASSERT_TRUE(server.start());
+    startProgram(plainServer(), 1).mcheck_Click();
+
+    expectBoardShows(QStringLiteral("1"));
+    ASSERT_TRUE(server.waitForLoginCount(1));
+    EXPECT_TRUE(server.log().contains(QStringLiteral("method=APOP"))) << server.log().toStdString();
+}
+
+TEST_F(CheckMailDovecotTest, OneSecondBoardIsShownDuringTheRealWaitAndGoneAfter) {
+    deliver(3);
+    ASSERT_TRUE(server.start());
+    MainForm& main = startProgram(plainServer());
+    main.setForm->Check2->setChecked(true);
+    bool sampled = false;
+    bool boardShown = false;
+    bool sceneAtSample = true;
+    // Sampled 300 ms after the board is made topmost, which is inside the wait.
+    stacking->onTopmost = [&](QWidget& window) {
+        if (!main.msgForm.exists() || &window != &main.msgForm.get()) {
+            return;
+        }
+        QTimer::singleShot(300, &main, [&] {
+            sampled = true;
+            boardShown = main.msgForm.exists() && main.msgForm->isVisible() &&
+                         main.msgForm->Text2->text() == QStringLiteral("3");
+            sceneAtSample = newMailSceneStarted();
+        });
+    };
+    QElapsedTimer took;
+    took.start();
+    main.mcheck_Click();
+    const qint64 elapsed = took.elapsed();
+
+    EXPECT_TRUE(sampled);
+    EXPECT_TRUE(boardShown);
+    EXPECT_FALSE(sceneAtSample);
+    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_TRUE(newMailSceneStarted());
+    EXPECT_GT(elapsed, 1000);
+}
+
+// The mail program lies in a folder whose name holds a blank.
+class CheckMailLaunchTest : public CheckMailDovecotTest {
+protected:
+    void SetUp() override {
+        programFolder.write(QStringLiteral("mail program/record.sh"),
+                            "#!/bin/sh\necho started > \"${0%/*}/marker\"\n");
+        ASSERT_TRUE(QFile::setPermissions(script(), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ExeOwner | QFile::ReadGroup |
+                                                        QFile::ExeGroup));
+        deliver(2);
+        ASSERT_TRUE(server.start());
+    }
+    QString script() const { return programFolder.file(QStringLiteral("mail program/record.sh")); }
+    bool markerWritten() const {
+        return programFolder.exists(QStringLiteral("mail program/marker"));
+    }
+};
+
+TEST_F(CheckMailLaunchTest, NewMailStartsTheMailProgramInsteadOfTheBoard) {
+    MainForm& main = startProgram(plainServer());
+    main.Check2->setChecked(true);
+    main.Text7 = "  " + script() + "  ";
+    main.mcheck_Click();
+
+    EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
+    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_FALSE(newMailSceneStarted());
+}
+
+TEST_F(CheckMailLaunchTest, MissingMailProgramLetsTheCheckEnd) {
+    MainForm& main = startProgram(plainServer());
+    main.Check2->setChecked(true);
+    main.Text7 = programFolder.file(QStringLiteral("mail program/no such mailer"));
+    main.mcheck_Click();
+
+    EXPECT_FALSE(main.isChecking());
+    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_TRUE(server.waitForLoginCount(1));
+    // The next check runs as usual.
+    main.Text7 = script();
+    main.mcheck_Click();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
+}
+
+// Dovecot with a certificate from an authority trusted through SSL_CERT_FILE.
+class CheckMailTlsTest : public CheckMailDovecotTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(certificates_.isValid());
+        ASSERT_TRUE(certificates_.issue("server", {"DNS:localhost", "IP:127.0.0.1"}));
+        previousTrust_ = qgetenv("SSL_CERT_FILE");
+        qputenv("SSL_CERT_FILE", QFile::encodeName(certificates_.authorityFile()));
+        server.enableTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
+        deliver(2);
+        ASSERT_TRUE(server.start());
+    }
+    void TearDown() override {
+        if (previousTrust_.isNull()) {
+            qunsetenv("SSL_CERT_FILE");
+        } else {
+            qputenv("SSL_CERT_FILE", previousTrust_);
+        }
+    }
+    bool loggedInOverTls() const {
+        return server.waitForLoginCount(1) &&
+               server.log().section("Login: user=<", 1).section('\n', 0, 0).contains("TLS");
+    }
+
+private:
+    TempFolder certificateFolder_;
+    TestCertificates certificates_{certificateFolder_.path()};
+    QByteArray previousTrust_;
+};
+
+TEST_F(CheckMailTlsTest, PlainAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
+    MainForm& main = startProgram(plainServer(), 0, {});
+    main.idPassForm->IdText->setText(QString::fromUtf8(DovecotServer::user));
+    main.idPassForm->PassText->setText(QString::fromUtf8(DovecotServer::password));
+    main.idPassForm->OKCommand_Click();
+    main.mcheck_Click();
+
+    expectBoardShows(QStringLiteral("2"));
+    EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
+}
+
+TEST_F(CheckMailTlsTest, Pop3sAddressFindsTheMessages) {
+    startProgram(QStringLiteral("pop3s://localhost:%1").arg(server.pop3sPort())).mcheck_Click();
+
+    expectBoardShows(QStringLiteral("2"));
+    EXPECT_TRUE(newMailSceneStarted());
+    EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
+}
+
+} // namespace
+} // namespace brindle::test
