@@ -4,6 +4,9 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
 
 namespace brindle::test {
 
@@ -11,6 +14,10 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
+
+// A reply of the X server, freed with the C library's free as xcb asks.
+template <typename T>
+using Reply = std::unique_ptr<T, decltype([](T* reply) { std::free(reply); })>;
 
 QString hexId(XWindows::Id window) {
     return u"0x"_s + QString::number(window, 16);
@@ -93,17 +100,40 @@ bool XWindows::viewable(Id window) const {
 }
 
 QImage XWindows::capture(Id window, Framing framing) const {
-    QStringList arguments{u"-window"_s, hexId(window)};
-    if (framing == Framing::WithFrame) {
-        arguments << u"-frame"_s;
+    const QByteArray display = environment_.value(u"DISPLAY"_s).toLocal8Bit();
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+        xcb_connect(display.constData(), nullptr), xcb_disconnect);
+    if (xcb_connection_has_error(connection.get()) != 0) {
+        return {};
     }
-    arguments << u"png:-"_s;
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(u"import"_s, arguments);
-    process.waitForFinished(15000);
-    return QImage::fromData(process.readAllStandardOutput(), "PNG")
-        .convertToFormat(QImage::Format_RGB32);
+    xcb_window_t target = window;
+    // The frame that the window manager put around the window is the ancestor just below the root.
+    while (framing == Framing::WithFrame) {
+        const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(
+            connection.get(), xcb_query_tree(connection.get(), target), nullptr));
+        if (!tree || tree->parent == tree->root || tree->parent == XCB_NONE) {
+            break;
+        }
+        target = tree->parent;
+    }
+    const Reply<xcb_get_geometry_reply_t> size(xcb_get_geometry_reply(
+        connection.get(), xcb_get_geometry(connection.get(), target), nullptr));
+    if (!size || size->depth < 24) {
+        return {};
+    }
+    const Reply<xcb_get_image_reply_t> image(
+        xcb_get_image_reply(connection.get(),
+                            xcb_get_image(connection.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, target, 0, 0,
+                                          size->width, size->height, ~0u),
+                            nullptr));
+    if (!image || size->height == 0) {
+        return {};
+    }
+    // 24-bit colour comes as 32-bit pixels, blue first, as QImage's RGB32 holds them.
+    const int bytesPerLine = xcb_get_image_data_length(image.get()) / size->height;
+    return QImage(xcb_get_image_data(image.get()), size->width, size->height, bytesPerLine,
+                  QImage::Format_RGB32)
+        .copy();
 }
 
 QString XWindows::property(Id window, const QString& name) const {

@@ -9,7 +9,7 @@
 namespace brindle::test {
 
 // Finds, inspects and drives the windows of one X display through the
-// standard X tools (xdotool, wmctrl, xwininfo, xprop, import).
+// standard X tools (xdotool, wmctrl, xwininfo, xprop); pictures come straight from the server.
 class XWindows {
 public:
     using Id = quint32;
