@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
+#include <QTest>
 
 namespace brindle::test {
 namespace {
@@ -78,6 +80,14 @@ TEST_F(TrayAndWindowTest, SettingsOpensTheOneSettingsWindowWithoutBlocking) {
     EXPECT_EQ(&form->setForm.get(), hidden);
     EXPECT_TRUE(hidden->isVisible());
     EXPECT_FALSE(hidden->isModal());
+}
+
+TEST_F(TrayAndWindowTest, ADoubleClickOnTheIntervalLabelsEndsNothing) {
+    for (QLabel* label : form->Label2) {
+        QTest::mouseDClick(label, Qt::LeftButton);
+    }
+    EXPECT_EQ(fakes.programEnd->ends, 0);
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(TrayAndWindowTest, TheHomePageOpensOnlyWhenTheUserSaysYes) {
