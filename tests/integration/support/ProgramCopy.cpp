@@ -36,12 +36,23 @@ ProgramCopy::ProgramCopy(Settings settings) {
             ready_ && copyTree(builtFolder + QLatin1Char('/') + data, programFolder_.file(data));
     }
     if (settings == Settings::Account) {
-        programFolder_.write(mailData + u"/iniIdPass.ini"_s,
-                             "[EXEINI]\r\nNAME=user\r\nNAME2=secret\r\nNAME3=1\r\n");
-        workingFolder_.write(
-            u"lunaro.ini"_s,
-            "SMTP=127.0.0.1\r\nPOP3=127.0.0.1\r\nMAIL=user@localhost\r\nAPOP=0\r\n");
+        setAccount("user", "secret");
+        setPop3Server("127.0.0.1");
     }
+}
+
+void ProgramCopy::setMainSettings(const QByteArray& contents) {
+    programFolder_.write(mailData + u"/ini.ini"_s, contents);
+}
+
+void ProgramCopy::setAccount(const QByteArray& id, const QByteArray& password) {
+    programFolder_.write(mailData + u"/iniIdPass.ini"_s,
+                         "[EXEINI]\r\nNAME=" + id + "\r\nNAME2=" + password + "\r\nNAME3=1\r\n");
+}
+
+void ProgramCopy::setPop3Server(const QByteArray& server) {
+    workingFolder_.write(u"lunaro.ini"_s, "SMTP=127.0.0.1\r\nPOP3=" + server +
+                                              "\r\nMAIL=user@localhost\r\nAPOP=0\r\n");
 }
 
 QByteArray ProgramCopy::mainSettings() const {

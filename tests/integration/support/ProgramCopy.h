@@ -18,6 +18,10 @@ public:
     bool ready() const { return ready_; }
     const QString& folder() const { return programFolder_.path(); }
     QByteArray mainSettings() const;
+    // Before start(): replace the saved settings. The texts are written as they are.
+    void setMainSettings(const QByteArray& contents);
+    void setAccount(const QByteArray& id, const QByteArray& password);
+    void setPop3Server(const QByteArray& server);
 
     bool start(const QProcessEnvironment& environment);
     ChildProcess& process() { return process_; }

@@ -2,8 +2,8 @@
 
 #include "FakeNetworkManager.h"
 #include "PrivateBus.h"
+#include "StandInNetworkManager.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace brindle {
@@ -15,31 +15,12 @@ class NetworkManagerDialUpTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(bus_.connection().isConnected()); }
 
-    void TearDown() override {
-        service_.kill();
-        service_.waitForFinished();
-    }
-
     // Starts the stand-in service with these active connections, in listing order.
     void serve(const QStringList& types, const QString& listReply = QStringLiteral("paths")) {
-        service_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        service_.start(QStringLiteral(BRINDLE_FAKE_NETWORK_MANAGER),
-                       QStringList{QStringLiteral("--bus"), bus_.address(),
-                                   QStringLiteral("--record"), recordFile(),
-                                   QStringLiteral("--list-reply"), listReply} +
-                           types);
-        while (!service_.canReadLine() && service_.waitForReadyRead(10000)) {
-        }
-        ASSERT_EQ(service_.readLine().trimmed(), "ready");
+        ASSERT_TRUE(service_.start(bus_.address(), types, listReply));
     }
 
-    QString recordFile() const { return folder_.file(QStringLiteral("deactivated.txt")); }
-
-    // Paths the service was asked to deactivate, in order.
-    QStringList deactivated() const {
-        return QString::fromUtf8(folder_.read(QStringLiteral("deactivated.txt")))
-            .split(u'\n', Qt::SkipEmptyParts);
-    }
+    QStringList deactivated() const { return service_.deactivated(); }
 
     // What the main window does: enumerate, then hang up each in order.
     void hangUpAll() {
@@ -52,9 +33,8 @@ protected:
 
     static QString active(qsizetype number) { return FakeNetworkManager::activePath(number); }
 
-    test::TempFolder folder_;
     test::PrivateBus bus_;
-    QProcess service_;
+    test::StandInNetworkManager service_;
     NetworkManagerDialUp dialUp_{bus_.connection()};
 };
 
