@@ -8,6 +8,7 @@
 #include "settings/core/ProfileFile.h"
 #include "settings/core/ProgramFolder.h"
 #include "settings/core/SettingKeys.h"
+#include "shell/CachedTextLabel.h"
 #include "shell/FormStyle.h"
 #include "shell/MsgForm.h"
 #include "shell/Twips.h"
@@ -97,8 +98,9 @@ void MainForm::buildLayout() {
     Image1 = new QLabel(Picture5);
     Image1->setGeometry(twipsRect(120, 0, 240, 240));
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
-    Label1 = makeLabel(Picture5, QStringLiteral("インターバルチェック"),
-                       twipsRect(static_cast<int>(Label1Left), 0, 2415, 255), QColor(255, 255, 0));
+    Label1 = new CachedTextLabel(QStringLiteral("インターバルチェック"), Picture5);
+    Label1->setGeometry(twipsRect(static_cast<int>(Label1Left), 0, 2415, 255));
+    setTextColour(Label1, QColor(255, 255, 0));
     QFont marqueeFont(QStringLiteral("ＭＳ Ｐゴシック"));
     marqueeFont.setPointSizeF(11.25);
     marqueeFont.setBold(true);
