@@ -1,6 +1,7 @@
 #include "shell/DesktopPlatform.h"
 #include "shell/DisplayCheck.h"
 #include "shell/MainForm.h"
+#include "shell/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFont>
@@ -37,5 +38,8 @@ int main(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
 
     brindle::MainForm mainForm(brindle::createDesktopPlatform());
+    brindle::TerminationSignals termination;
+    QObject::connect(&termination, &brindle::TerminationSignals::requested, &mainForm,
+                     &brindle::MainForm::close);
     return QApplication::exec();
 }

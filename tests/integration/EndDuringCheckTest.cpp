@@ -1,6 +1,7 @@
 #include "support/ProgramTest.h"
 
 #include <QTcpServer>
+#include <csignal>
 
 namespace brindle::test {
 namespace {
@@ -29,6 +30,16 @@ TEST_F(EndDuringCheckTest, ClosingWhileTheServerKeepsSilentEndsAtOnceAndSaves) {
     // "未設定" in Shift-JIS.
     EXPECT_TRUE(saved.contains("\r\nNAME=\x96\xa2\x90\xdd\x92\xe8\r\n")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("\r\nNUMBER3=0\r\n")) << saved.toStdString();
+}
+
+TEST_F(EndDuringCheckTest, ATerminationSignalEndsAndSavesLikeTheCloseBox) {
+    ASSERT_NE(startProgram(), 0u);
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.process().process().processId()), SIGTERM), 0);
+
+    ASSERT_TRUE(program.process().waitForGroupEnd(20s)) << "the program outlived the signal";
+    EXPECT_EQ(program.process().process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.process().process().exitCode(), 0);
+    EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
 }
 
 } // namespace
