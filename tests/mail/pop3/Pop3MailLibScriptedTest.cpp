@@ -71,6 +71,25 @@ CheckResult check(const QString& server, const QString& password = QStringLitera
     return result;
 }
 
+// Logs in and fetches only message 1, skipping its status and size.
+struct FirstMessage {
+    int result = -1;
+    QByteArray body;
+    QString subject;
+};
+
+FirstMessage fetchFirstMessageOnly(const QString& server) {
+    Pop3MailLib lib(fastOptions());
+    FirstMessage first;
+    const int handle = lib.MailLibPop3Connect(server);
+    EXPECT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
+    MailStatus status;
+    first.result = lib.MailLibPop3GetMail(handle, 1, status, first.body);
+    first.subject = status.subject;
+    lib.MailLibPop3Close(handle);
+    return first;
+}
+
 TEST(Pop3ScriptedLogin, UserPassWithoutPipeliningWaitsForEachAnswer) {
     ScriptedPop3Server server;
     loggedIn(server, "USER\r\nTOP\r\n", 2);
@@ -126,14 +145,9 @@ TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    Pop3MailLib lib(fastOptions());
-    const int handle = lib.MailLibPop3Connect(server.address());
-    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
-    MailStatus status;
-    QByteArray body;
-    EXPECT_EQ(lib.MailLibPop3GetMail(handle, 1, status, body), 0);
-    EXPECT_EQ(body, message(1));
-    lib.MailLibPop3Close(handle);
+    const FirstMessage first = fetchFirstMessageOnly(server.address());
+    EXPECT_EQ(first.result, 0);
+    EXPECT_EQ(first.body, message(1));
     EXPECT_EQ(server.clientLines(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0",
                                            "LIST 1", "RETR 1", "QUIT"}));
 }
@@ -280,15 +294,10 @@ TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    Pop3MailLib lib(fastOptions());
-    const int handle = lib.MailLibPop3Connect(server.address());
-    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
-    MailStatus status;
-    QByteArray body;
-    EXPECT_EQ(lib.MailLibPop3GetMail(handle, 1, status, body), 0);
-    EXPECT_EQ(body, QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
-    EXPECT_EQ(status.subject, "d");
-    lib.MailLibPop3Close(handle);
+    const FirstMessage first = fetchFirstMessageOnly(server.address());
+    EXPECT_EQ(first.result, 0);
+    EXPECT_EQ(first.body, QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
+    EXPECT_EQ(first.subject, "d");
 }
 
 TEST(Pop3ScriptedHandles, RefusedConnectionGivesMinusOneAndUnknownHandlesAreHarmless) {
