@@ -23,8 +23,6 @@ TerminationSignals::TerminationSignals() {
         return;
     }
     writeEnd = pipe_[1];
-    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -35,7 +33,7 @@ TerminationSignals::TerminationSignals() {
 }
 
 TerminationSignals::~TerminationSignals() {
-    if (notifier_ == nullptr) {
+    if (writeEnd < 0) {
         return;
     }
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
@@ -44,6 +42,16 @@ TerminationSignals::~TerminationSignals() {
     writeEnd = -1;
     ::close(pipe_[0]);
     ::close(pipe_[1]);
+}
+
+void TerminationSignals::deliver() {
+    if (writeEnd < 0 || notifier_ != nullptr) {
+        return;
+    }
+    // The notifier needs the application's event loop, so it comes only now;
+    // bytes written before wait in the pipe and wake it at once.
+    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
 }
 
 void TerminationSignals::readPending() {

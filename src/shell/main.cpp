@@ -37,9 +37,12 @@ int main(int argc, char** argv) {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
 
-    brindle::MainForm mainForm(brindle::createDesktopPlatform());
+    // Installed before any window shows, so an ending signal waits for the
+    // main window instead of killing the program unsaved.
     brindle::TerminationSignals termination;
+    brindle::MainForm mainForm(brindle::createDesktopPlatform());
     QObject::connect(&termination, &brindle::TerminationSignals::requested, &mainForm,
                      &brindle::MainForm::close);
+    termination.deliver();
     return QApplication::exec();
 }
