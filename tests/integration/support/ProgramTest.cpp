@@ -3,6 +3,7 @@
 #include "Polling.h"
 
 #include <QDir>
+#include <QProcess>
 #include <utility>
 
 namespace brindle::test {
@@ -37,6 +38,18 @@ XWindows::Id ProgramTest::startProgram() {
         return 0;
     }
     return windows.waitFor(u"Brindle Ver 1.0"_s);
+}
+
+::testing::AssertionResult ProgramTest::endedCleanly() {
+    if (!program.process().waitForGroupEnd(20s)) {
+        return ::testing::AssertionFailure() << "processes left after 20 s";
+    }
+    const QProcess& process = program.process().process();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        return ::testing::AssertionFailure()
+               << "exit status " << process.exitStatus() << ", code " << process.exitCode();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 QImage ProgramTest::settledCapture(XWindows::Id window, XWindows::Framing framing) {

@@ -42,6 +42,9 @@ protected:
 
     // Starts the program; its main window, or 0 when none appeared.
     XWindows::Id startProgram();
+    // Success when the program and every process it started have ended within
+    // 20 s and the program exited normally with 0.
+    ::testing::AssertionResult endedCleanly();
     // A capture taken once the window's picture has stopped changing; null after 30 s.
     QImage settledCapture(XWindows::Id window, XWindows::Framing framing);
     // A capture of the main window once its scene shows a page, has stopped loading and
