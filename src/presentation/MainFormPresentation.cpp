@@ -60,8 +60,7 @@ void MainForm::mebent_Click() {
     MediaControl& media = *platform_.media;
     media.mciSendString(QStringLiteral("stop bgm"));
     media.mciSendString(QStringLiteral("close bgm"));
-    WebBrowser1->Navigate(QStringLiteral("file://") +
-                          programFile(QStringLiteral("\\画像データ\\Kakasi.htm")));
+    WebBrowser1->Navigate(scenePage(QStringLiteral("Kakasi.htm")));
     media.mciSendString(openCommand(programFile(QStringLiteral("\\Sound\\Kouka2.mid"))));
     media.mciSendString(QStringLiteral("play bgm"));
     Timer2.setEnabled(true);
@@ -69,8 +68,7 @@ void MainForm::mebent_Click() {
 
 void MainForm::mmodosu_Click() {
     MediaControl& media = *platform_.media;
-    WebBrowser1->Navigate(QStringLiteral("file://") +
-                          programFile(QStringLiteral("\\画像データ\\Fish.htm")));
+    WebBrowser1->Navigate(scenePage(QStringLiteral("Fish.htm")));
     media.mciSendString(QStringLiteral("stop bgm"));
     media.mciSendString(QStringLiteral("close bgm"));
     Timer2.setEnabled(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QUrl>
 
 class QWidget;
 
@@ -12,7 +12,7 @@ public:
     virtual ~SceneView() = default;
     virtual QWidget* widget() = 0;
     // Starts loading the page; nothing waits for it.
-    virtual void Navigate(const QString& address) = 0;
+    virtual void Navigate(const QUrl& page) = 0;
 };
 
 } // namespace brindle

@@ -4,17 +4,17 @@
 #include "settings/core/SettingKeys.h"
 #include "shell/FormStyle.h"
 #include "shell/MainForm.h"
+#include "shell/MessageBoxes.h"
 #include "shell/Twips.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace brindle {
 
-IdPassForm::IdPassForm(MainForm& main) : main_(main) {
+IdPassForm::IdPassForm(MainForm& main) : Form(&main), main_(main) {
     setFixedWindow(this, QStringLiteral("ID,PASS"), 2880, 1785, false);
     const QColor black(0, 0, 0);
     Label1 = makeLabel(this, QStringLiteral("ID"), twipsRect(120, 180, 675, 255), black);
@@ -52,20 +52,28 @@ void IdPassForm::Form_Load() {
 }
 
 void IdPassForm::OKCommand_Click() {
-    main_.shared.AccountId = IdText->text();
-    main_.shared.AccountPassword = PassText->text();
-    main_.shared.AccountConfirmed = true;
     ProfileFile account = main_.accountSettings();
     if (Check1->isChecked()) {
-        account.writeString(SettingKeys::Section, SettingKeys::AccountId.name, IdText->text());
-        account.writeString(SettingKeys::Section, SettingKeys::AccountPassword.name,
-                            PassText->text());
-        account.writeString(SettingKeys::Section, SettingKeys::AccountSaved.name,
-                            QStringLiteral("1"));
+        // The ID and the password are stored together or not at all.
+        if (!account.writeStrings(SettingKeys::Section,
+                                  {{SettingKeys::AccountId.name, IdText->text()},
+                                   {SettingKeys::AccountPassword.name, PassText->text()},
+                                   {SettingKeys::AccountSaved.name, QStringLiteral("1")}})) {
+            main_.platform().messageBoxes->show(
+                QStringLiteral(
+                    "IDとパスワードを保存できませんでした。\n"
+                    "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"),
+                QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
+                MessageBoxes::Buttons::Ok);
+            return;
+        }
     } else {
         account.writeString(SettingKeys::Section, SettingKeys::AccountSaved.name,
                             QStringLiteral("0"));
     }
+    main_.shared.AccountId = IdText->text();
+    main_.shared.AccountPassword = PassText->text();
+    main_.shared.AccountConfirmed = true;
     close();
 }
 
@@ -74,18 +82,12 @@ void IdPassForm::CancelCommand_Click() {
 }
 
 // Enter confirms the dialog (OK is its default button) and Escape cancels it.
-void IdPassForm::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        OKCommand->click();
-        break;
-    case Qt::Key_Escape:
-        CancelCommand->click();
-        break;
-    default:
-        Form::keyPressEvent(event);
-    }
+void IdPassForm::enterPressed() {
+    OKCommand->click();
+}
+
+void IdPassForm::escapePressed() {
+    CancelCommand->click();
 }
 
 } // namespace brindle

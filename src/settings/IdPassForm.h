@@ -32,7 +32,8 @@ public:
     QPushButton* CancelCommand = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void enterPressed() override;
+    void escapePressed() override;
 
 private:
     MainForm& main_;

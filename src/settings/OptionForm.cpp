@@ -4,18 +4,18 @@
 #include "settings/core/SettingKeys.h"
 #include "shell/FormStyle.h"
 #include "shell/MainForm.h"
+#include "shell/MessageBoxes.h"
 #include "shell/Twips.h"
 #include "shell/WindowStacking.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace brindle {
 
-OptionForm::OptionForm(MainForm& main) : main_(main) {
+OptionForm::OptionForm(MainForm& main) : Form(&main), main_(main) {
     setFixedWindow(this, QStringLiteral("サーバー設定"), 2895, 3015, false);
     const QColor blue(0, 0, 255);
     Label1 =
@@ -57,11 +57,21 @@ void OptionForm::Form_Load() {
 }
 
 void OptionForm::OKCommand_Click() {
-    main_.shared.SmtpServer = SmtpText->text();
-    main_.shared.Pop3Server = Pop3Text->text();
-    main_.shared.MailAddress = MailText->text();
-    main_.shared.ApopFlag = ApopCheck->isChecked() ? 1 : 0;
-    ServerFile::write(QString::fromUtf8(SettingKeys::ServerFileName), main_.shared);
+    SharedSettings edited = main_.shared;
+    edited.SmtpServer = SmtpText->text();
+    edited.Pop3Server = Pop3Text->text();
+    edited.MailAddress = MailText->text();
+    edited.ApopFlag = ApopCheck->isChecked() ? 1 : 0;
+    // The settings take effect only once they are stored.
+    if (!ServerFile::write(QString::fromUtf8(SettingKeys::ServerFileName), edited)) {
+        main_.platform().messageBoxes->show(
+            QStringLiteral(
+                "サーバー設定を保存できませんでした。\n"
+                "Shift-JISで書けない文字が含まれているか、lunaro.ini に書き込めません。"),
+            QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+        return;
+    }
+    main_.shared = edited;
     close();
 }
 
@@ -69,13 +79,9 @@ void OptionForm::CancelCommand_Click() {
     close();
 }
 
-// Escape cancels; Enter does not confirm this dialog.
-void OptionForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        CancelCommand->click();
-        return;
-    }
-    Form::keyPressEvent(event);
+// Escape cancels; Enter outside a button does not confirm this dialog.
+void OptionForm::escapePressed() {
+    CancelCommand->click();
 }
 
 } // namespace brindle

@@ -32,7 +32,7 @@ public:
     QPushButton* CancelCommand = nullptr;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void escapePressed() override;
 
 private:
     MainForm& main_;

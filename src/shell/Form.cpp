@@ -1,6 +1,8 @@
 #include "shell/Form.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace brindle {
 
@@ -10,6 +12,25 @@ void Form::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
     emit unloaded();
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+            button && !button->isCheckable()) {
+            button->click();
+        } else {
+            enterPressed();
+        }
+        break;
+    case Qt::Key_Escape:
+        escapePressed();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 } // namespace brindle

@@ -6,7 +6,8 @@ namespace brindle {
 
 // A window of the program: its load handler runs when the window object is
 // created, its unload handler when the user or the program closes it, after
-// which the object is destroyed (see FormInstance).
+// which the object is destroyed (see FormInstance). A window with a parent
+// belongs to it: the window manager keeps it above its parent.
 class Form : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +22,11 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter on a focused button presses that button, as in any dialog; Enter
+    // elsewhere and Escape are the window's own to answer.
+    void keyPressEvent(QKeyEvent* event) override;
+    virtual void enterPressed() {}
+    virtual void escapePressed() {}
 };
 
 } // namespace brindle

@@ -52,13 +52,17 @@ QString MainForm::programFile(const QString& backslashSuffix) const {
     return ProgramFolder::join(platform_.programFolder, backslashSuffix);
 }
 
+QUrl MainForm::scenePage(const QString& pageName) const {
+    return QUrl::fromLocalFile(programFile(QStringLiteral("\\画像データ\\") + pageName));
+}
+
 ProfileFile MainForm::mainSettings() const {
     return ProfileFile(programFile(QString::fromUtf8(SettingKeys::MainFile)));
 }
 
 ProfileFile MainForm::accountSettings() const {
     return ProfileFile(programFile(QString::fromUtf8(SettingKeys::AccountFile)),
-                       StoredFile::NewFileAccess::OwnerOnly);
+                       StoredFile::Access::OwnerOnly);
 }
 
 void MainForm::WaitMilliseconds(int ms) {

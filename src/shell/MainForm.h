@@ -6,6 +6,7 @@
 #include "shell/Platform.h"
 
 #include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <memory>
 
@@ -37,6 +38,9 @@ public:
     const QString& programFolder() const { return platform_.programFolder; }
     // A file or page beside the program, from its backslash-led suffix.
     QString programFile(const QString& backslashSuffix) const;
+    // The address of a scene page in the pictures folder, built from its path so
+    // that no character of the folder's name is read as part of a URL.
+    QUrl scenePage(const QString& pageName) const;
     ProfileFile mainSettings() const;
     ProfileFile accountSettings() const;
     void WaitMilliseconds(int ms);

@@ -32,8 +32,7 @@ void MainForm::Form_Load() {
     if (idPassForm->IdText->text().isEmpty() || idPassForm->PassText->text().isEmpty()) {
         idPassForm.Show();
     }
-    WebBrowser1->Navigate(QStringLiteral("file://") +
-                          programFile(QStringLiteral("\\画像データ\\Fish.htm")));
+    WebBrowser1->Navigate(scenePage(QStringLiteral("Fish.htm")));
     platform_.media->mciSendString(QStringLiteral("stop bgm"));
     platform_.media->mciSendString(QStringLiteral("close bgm"));
     setForm->Text2->setText(

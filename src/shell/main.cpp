@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // The program ends only through its main window (close box, "終了", a signal),
+    // never because a box or the notice board closed while the window is in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The windows are designed for a proportional Japanese Gothic.
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));

@@ -74,20 +74,20 @@ protected:
         fakes.clock = nullptr;
         fakes.events = nullptr;
         form = std::make_unique<MainForm>(std::move(platform));
-        sceneAddressesAtStart = fakes.scene->addresses.size();
+        sceneAddressesAtStart = fakes.scene->pages.size();
         mediaCommandsAtStart = fakes.media->commands.size();
         return *form;
     }
 
-    bool sceneChanged() const { return fakes.scene->addresses.size() > sceneAddressesAtStart; }
+    bool sceneChanged() const { return fakes.scene->pages.size() > sceneAddressesAtStart; }
     // The new-mail page was shown and its tune opened and played.
     bool newMailSceneStarted() const {
         const QStringList commands = fakes.media->commands.mid(mediaCommandsAtStart);
         const qsizetype opened = commands.indexOf(
             "open \"" + programFolder.file(QStringLiteral("Sound/Kouka2.mid")) + "\" alias bgm");
         return sceneChanged() &&
-               fakes.scene->addresses.last() ==
-                   "file://" + programFolder.file(QStringLiteral("画像データ/Kakasi.htm")) &&
+               fakes.scene->pages.last() ==
+                   programFolder.file(QStringLiteral("画像データ/Kakasi.htm")) &&
                opened >= 0 && commands.indexOf(QStringLiteral("play bgm"), opened) > opened;
     }
     bool boardMadeTopmost() {

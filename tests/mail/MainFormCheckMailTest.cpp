@@ -21,7 +21,7 @@ protected:
         MainForm& main = start();
         fakes.mailLib->calls.clear();
         fakes.mailLib->messageCount = 3;
-        sceneAddressesAtStart = fakes.scene->addresses.size();
+        sceneAddressesAtStart = fakes.scene->pages.size();
         mediaCommandsAtStart = fakes.media->commands.size();
         return main;
     }
@@ -29,8 +29,8 @@ protected:
         return fakes.mailLib->calls.filter(QStringLiteral("connect")).size();
     }
     bool sceneStarted() const {
-        return fakes.scene->addresses.size() > sceneAddressesAtStart &&
-               fakes.scene->addresses.last().endsWith(QStringLiteral("/画像データ/Kakasi.htm")) &&
+        return fakes.scene->pages.size() > sceneAddressesAtStart &&
+               fakes.scene->pages.last().endsWith(QStringLiteral("/画像データ/Kakasi.htm")) &&
                fakes.media->commands.mid(mediaCommandsAtStart).contains(QStringLiteral("play bgm"));
     }
     int boardTopmostCalls(MainForm& main) {

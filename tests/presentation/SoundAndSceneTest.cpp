@@ -11,14 +11,14 @@ protected:
         writeServerFile("POP3=mail.example\n");
         start();
         fakes.media->commands.clear();
-        fakes.scene->addresses.clear();
+        fakes.scene->pages.clear();
     }
     QString open(const char* tune) const {
         return QStringLiteral("open \"") + programFolder.path() + QStringLiteral("/Sound/") +
                QString::fromLatin1(tune) + QStringLiteral("\" alias bgm");
     }
     QString page(const char* name) const {
-        return QStringLiteral("file://") + programFolder.path() + QStringLiteral("/画像データ/") +
+        return programFolder.path() + QStringLiteral("/画像データ/") +
                QString::fromLatin1(name);
     }
 };
@@ -60,21 +60,21 @@ TEST_F(SoundAndSceneTest, EventShowsTheNewMailSceneAndRestartsItsTuneEachTime) {
     form->mebent->trigger();
     const QStringList once{"stop bgm", "close bgm", open("Kouka2.mid"), "play bgm"};
     EXPECT_EQ(fakes.media->commands, once + once);
-    EXPECT_EQ(fakes.scene->addresses, (QStringList{page("Kakasi.htm"), page("Kakasi.htm")}));
+    EXPECT_EQ(fakes.scene->pages, (QStringList{page("Kakasi.htm"), page("Kakasi.htm")}));
     EXPECT_TRUE(form->Timer2.Enabled());
 
     // "ON♪" during the new-mail tune only asks to open again (which fails) and play on.
     fakes.media->commands.clear();
     form->Command2->click();
     EXPECT_EQ(fakes.media->commands, (QStringList{open("Kouka.mid"), "play bgm"}));
-    EXPECT_EQ(fakes.scene->addresses.size(), 2);
+    EXPECT_EQ(fakes.scene->pages.size(), 2);
 }
 
 TEST_F(SoundAndSceneTest, BackShowsTheNormalSceneAndSilencesTheTune) {
     form->mebent->trigger();
     fakes.media->commands.clear();
     form->mmodosu->trigger();
-    EXPECT_EQ(fakes.scene->addresses.last(), page("Fish.htm"));
+    EXPECT_EQ(fakes.scene->pages.last(), page("Fish.htm"));
     EXPECT_EQ(fakes.media->commands, (QStringList{"stop bgm", "close bgm"}));
     EXPECT_FALSE(form->Timer2.Enabled());
 }
@@ -83,7 +83,7 @@ TEST_F(SoundAndSceneTest, TheSceneStillChangesWhileTheWindowIsInTheTray) {
     form->mtask->trigger();
     ASSERT_FALSE(form->isVisible());
     form->mebent->trigger();
-    EXPECT_EQ(fakes.scene->addresses.last(), page("Kakasi.htm"));
+    EXPECT_EQ(fakes.scene->pages.last(), page("Kakasi.htm"));
     EXPECT_TRUE(fakes.media->commands.contains(QStringLiteral("play bgm")));
 }
 

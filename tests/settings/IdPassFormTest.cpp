@@ -70,6 +70,30 @@ TEST_F(IdPassFormTest, EnterInAFieldPressesOk) {
     EXPECT_FALSE(form->idPassForm.exists());
 }
 
+TEST_F(IdPassFormTest, EnterOnAFocusedButtonPressesThatButton) {
+    start();
+    IdPassForm& dialog = dialogWith(QStringLiteral("a"), QStringLiteral("b"), true);
+    dialog.CancelCommand->setFocus();
+    QTest::keyClick(dialog.CancelCommand, Qt::Key_Return);
+    EXPECT_FALSE(form->idPassForm.exists());
+    EXPECT_TRUE(form->shared.AccountId.isEmpty());
+    EXPECT_FALSE(QFile::exists(accountIni()));
+}
+
+TEST_F(IdPassFormTest, AnAccountThatCannotBeStoredIsNotHalfSavedAndTheUserIsTold) {
+    writeAccountIni("[EXEINI]\nNAME=old\nNAME2=oldpw\nNAME3=1\n");
+    start();
+    const QString before = stored();
+    dialogWith(QStringLiteral("new"), QStringLiteral("pass¥word"), true).OKCommand->click();
+
+    EXPECT_EQ(stored(), before);
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1u);
+    EXPECT_TRUE(fakes.messageBoxes->shown[0].text.startsWith(
+        QStringLiteral("IDとパスワードを保存できませんでした。")));
+    EXPECT_TRUE(form->idPassForm.exists());
+    EXPECT_TRUE(form->shared.AccountId.isEmpty());
+}
+
 TEST_F(IdPassFormTest, TheSaveBoxAlwaysStartsUnticked) {
     writeAccountIni("[EXEINI]\nNAME=a\nNAME2=b\nNAME3=1\n");
     start();

@@ -74,5 +74,32 @@ TEST_F(OptionFormTest, CancelKeepsEverythingAndEnterDoesNotConfirm) {
     EXPECT_TRUE(main.optionForm->Pop3Text->text().isEmpty());
 }
 
+TEST_F(OptionFormTest, EnterOnAFocusedButtonPressesThatButton) {
+    MainForm& main = start();
+    OptionForm& dialog = main.optionForm.get();
+    dialog.Pop3Text->setText(QStringLiteral("pop.example"));
+    dialog.OkCommand->setFocus();
+    QTest::keyClick(dialog.OkCommand, Qt::Key_Enter);
+    EXPECT_EQ(main.shared.Pop3Server, QStringLiteral("pop.example"));
+    EXPECT_FALSE(main.optionForm.exists());
+}
+
+TEST_F(OptionFormTest, SettingsThatCannotBeStoredAreNotTakenAndTheUserIsTold) {
+    writeServerFile("POP3=old.example\n");
+    MainForm& main = start();
+    main.optionForm.Show();
+    OptionForm& dialog = main.optionForm.get();
+    dialog.Pop3Text->setText(QStringLiteral("pop.example"));
+    dialog.MailText->setText(QStringLiteral("¥@example"));
+    dialog.OkCommand->click();
+
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1u);
+    EXPECT_TRUE(fakes.messageBoxes->shown[0].text.startsWith(
+        QStringLiteral("サーバー設定を保存できませんでした。")));
+    EXPECT_TRUE(main.optionForm.exists());
+    EXPECT_EQ(main.shared.Pop3Server, QStringLiteral("old.example"));
+    EXPECT_EQ(readStored(serverFile()), QStringLiteral("POP3=old.example\r\n"));
+}
+
 } // namespace
 } // namespace brindle::test

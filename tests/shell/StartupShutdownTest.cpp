@@ -26,10 +26,16 @@ TEST_F(StartupShutdownTest, FirstStartInAnEmptyProgramFolderOpensBothDialogsWith
     // The main window is made topmost first of all.
     ASSERT_FALSE(fakes.stacking->calls.empty());
     EXPECT_EQ(fakes.stacking->calls.front(), (std::pair<QWidget*, bool>(&main, true)));
-    EXPECT_EQ(fakes.scene->addresses, QStringList{QStringLiteral("file://") + programFolder.path() +
-                                                  QStringLiteral("/画像データ/Fish.htm")});
+    EXPECT_EQ(fakes.scene->pages,
+              QStringList{programFolder.path() + QStringLiteral("/画像データ/Fish.htm")});
     EXPECT_EQ(fakes.media->commands, (QStringList{"stop bgm", "close bgm"}));
     EXPECT_EQ(fakes.mailLib->calls, (QStringList{"init", "option 1 8192"}));
+}
+
+TEST_F(StartupShutdownTest, AProgramFolderWithUrlCharactersInItsNameStillShowsItsPages) {
+    const QString folder = programFolder.makeFolder(QStringLiteral("a#b?c%41"));
+    form = std::make_unique<MainForm>(makeFakePlatform(folder, fakes));
+    EXPECT_EQ(fakes.scene->pages, QStringList{folder + QStringLiteral("/画像データ/Fish.htm")});
 }
 
 TEST_F(StartupShutdownTest, FirstRunAndShutdownLeaveTheMainSettingsInShiftJisWithCrLf) {

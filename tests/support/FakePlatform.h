@@ -152,8 +152,8 @@ class FakeSceneView : public SceneView {
 public:
     explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
-    void Navigate(const QString& address) override { addresses << address; }
-    QStringList addresses;
+    void Navigate(const QUrl& page) override { pages << page.toLocalFile(); }
+    QStringList pages; // the local files of the pages asked for
 
 private:
     QWidget* widget_;

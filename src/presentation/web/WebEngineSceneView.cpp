@@ -30,8 +30,8 @@ QWidget* WebEngineSceneView::widget() {
     return view_;
 }
 
-void WebEngineSceneView::Navigate(const QString& address) {
-    view_->load(QUrl(address));
+void WebEngineSceneView::Navigate(const QUrl& page) {
+    view_->load(page);
 }
 
 } // namespace brindle

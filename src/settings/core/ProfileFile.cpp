@@ -123,9 +123,48 @@ bool isKeyName(const QString& name) {
            !trimmed.startsWith(u'[') && !trimmed.startsWith(u';');
 }
 
+// Sets the key in the file's bytes; false when the names or the value cannot be
+// stored faithfully.
+bool setKey(QByteArray& file, const QString& section, const QString& key, const QString& value) {
+    if (!isSectionName(section) || !isKeyName(key) || holdsLineBreak(value)) {
+        return false;
+    }
+    const std::optional<QByteArray> sectionBytes = Cp932::encode(section.trimmed());
+    const std::optional<QByteArray> keyBytes = Cp932::encode(key.trimmed());
+    const std::optional<QByteArray> valueBytes = Cp932::encode(value);
+    if (!sectionBytes || !keyBytes || !valueBytes) {
+        return false;
+    }
+    const QByteArray keyLine = *keyBytes + '=' + *valueBytes;
+    const Entry entry = find(file, section, key);
+    if (entry.line) {
+        file.replace(entry.line->begin, entry.line->end - entry.line->begin, keyLine);
+    } else {
+        const qsizetype at = entry.sectionFound ? entry.sectionEnd : file.size();
+        const QByteArray lineEnd = at > 0 && file[at - 1] != '\n' ? "\r\n" : "";
+        const QByteArray header = entry.sectionFound ? QByteArray() : '[' + *sectionBytes + "]\r\n";
+        file.insert(at, lineEnd + header + keyLine + "\r\n");
+    }
+    return true;
+}
+
+// Every line ends in CR LF, the last one too, as the Windows profile functions
+// write a file back.
+QByteArray withCrLfLineEnds(const QByteArray& file) {
+    QByteArray result;
+    result.reserve(file.size() + file.size() / 8 + 2);
+    for (qsizetype begin = 0; begin < file.size();) {
+        const Line line = lineAt(file, begin);
+        result.append(QByteArrayView(file).sliced(line.begin, line.end - line.begin));
+        result.append("\r\n");
+        begin = line.next;
+    }
+    return result;
+}
+
 } // namespace
 
-ProfileFile::ProfileFile(QString path, StoredFile::NewFileAccess access)
+ProfileFile::ProfileFile(QString path, StoredFile::Access access)
     : path_(std::move(path)), access_(access) {}
 
 int ProfileFile::readInt(const QString& section, const QString& key) const {
@@ -162,21 +201,11 @@ QString ProfileFile::readString(const QString& section, const QString& key,
 
 bool ProfileFile::writeString(const QString& section, const QString& key,
                               const QString& value) const {
-    const QByteArray where = QStringLiteral("[%1] %2").arg(section, key).toUtf8();
-    if (!isSectionName(section) || !isKeyName(key) || holdsLineBreak(value)) {
-        qWarning("Not written to %s: %s is no valid name, or its value holds a line break",
-                 qUtf8Printable(path_), where.constData());
-        return false;
-    }
-    const std::optional<QByteArray> sectionBytes = Cp932::encode(section.trimmed());
-    const std::optional<QByteArray> keyBytes = Cp932::encode(key.trimmed());
-    const std::optional<QByteArray> valueBytes = Cp932::encode(value);
-    if (!sectionBytes || !keyBytes || !valueBytes) {
-        qWarning("Not written to %s: %s, or its value, holds a character Shift-JIS cannot hold",
-                 qUtf8Printable(path_), where.constData());
-        return false;
-    }
+    return writeStrings(section, {{key, value}});
+}
 
+bool ProfileFile::writeStrings(const QString& section,
+                               const QList<std::pair<QString, QString>>& keysAndValues) const {
     QByteArray file;
     if (QFileInfo::exists(path_)) {
         std::optional<QByteArray> old = StoredFile::read(path_);
@@ -185,17 +214,15 @@ bool ProfileFile::writeString(const QString& section, const QString& key,
         }
         file = std::move(*old);
     }
-    const QByteArray keyLine = *keyBytes + '=' + *valueBytes;
-    const Entry entry = find(file, section, key);
-    if (entry.line) {
-        file.replace(entry.line->begin, entry.line->end - entry.line->begin, keyLine);
-    } else {
-        const qsizetype at = entry.sectionFound ? entry.sectionEnd : file.size();
-        const QByteArray lineEnd = at > 0 && file[at - 1] != '\n' ? "\r\n" : "";
-        const QByteArray header = entry.sectionFound ? QByteArray() : '[' + *sectionBytes + "]\r\n";
-        file.insert(at, lineEnd + header + keyLine + "\r\n");
+    for (const auto& [key, value] : keysAndValues) {
+        if (!setKey(file, section, key, value)) {
+            qWarning("Not written to %s: [%s] %s is no valid name, or its value holds a line "
+                     "break or a character Shift-JIS cannot hold",
+                     qUtf8Printable(path_), qUtf8Printable(section), qUtf8Printable(key));
+            return false;
+        }
     }
-    return StoredFile::replace(path_, file, access_);
+    return StoredFile::replace(path_, withCrLfLineEnds(file), access_);
 }
 
 } // namespace brindle

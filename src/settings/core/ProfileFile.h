@@ -2,7 +2,9 @@
 
 #include "settings/core/StoredFile.h"
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace brindle {
 
@@ -14,8 +16,7 @@ public:
     // Values longer than this many bytes are cut, between characters.
     static constexpr qsizetype MaxValueBytes = 255;
 
-    explicit ProfileFile(QString path,
-                         StoredFile::NewFileAccess access = StoredFile::NewFileAccess::Default);
+    explicit ProfileFile(QString path, StoredFile::Access access = StoredFile::Access::Default);
 
     const QString& path() const { return path_; }
 
@@ -28,13 +29,18 @@ public:
     QString readString(const QString& section, const QString& key,
                        const QString& defaultText) const;
     // Sets the key, creating the file and the section when missing and leaving
-    // every other line as it was. Refuses (false, file untouched) a value holding a
-    // line break or a character that Shift-JIS cannot hold, and a missing folder.
+    // every other setting as it was; every line is written back with CR LF.
+    // Refuses (false, file untouched) a value holding a line break or a character
+    // that Shift-JIS cannot hold, and a missing folder.
     bool writeString(const QString& section, const QString& key, const QString& value) const;
+    // Sets several keys of one section in one write: all of them or, on any
+    // refusal, none.
+    bool writeStrings(const QString& section,
+                      const QList<std::pair<QString, QString>>& keysAndValues) const;
 
 private:
     QString path_;
-    StoredFile::NewFileAccess access_;
+    StoredFile::Access access_;
 };
 
 } // namespace brindle

@@ -74,7 +74,7 @@ bool ServerFile::write(const QString& path, const SharedSettings& settings) {
                  qUtf8Printable(path));
         return false;
     }
-    return StoredFile::replace(path, *bytes, StoredFile::NewFileAccess::Default);
+    return StoredFile::replace(path, *bytes, StoredFile::Access::Default);
 }
 
 } // namespace brindle

@@ -23,17 +23,18 @@ std::optional<QByteArray> StoredFile::read(const QString& path) {
     return bytes;
 }
 
-bool StoredFile::replace(const QString& path, const QByteArray& bytes, NewFileAccess access) {
+bool StoredFile::replace(const QString& path, const QByteArray& bytes, Access access) {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists()) {
         return false;
     }
-    const bool creates = !info.exists();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    if (creates && access == NewFileAccess::OwnerOnly &&
+    // Set on the new copy before any byte is written, so the text is never
+    // readable by others, not even for a moment.
+    if (access == Access::OwnerOnly &&
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         return false; // the unfinished temporary file goes away with `file`
     }

@@ -10,8 +10,10 @@ namespace brindle {
 // full disk in the middle of a write.
 class StoredFile {
 public:
-    // Permissions of a file that a write creates; an existing file keeps its own.
-    enum class NewFileAccess { Default, OwnerOnly };
+    // Who may read the file. Default: a new file gets the usual permissions and an
+    // existing one keeps its own. OwnerOnly: every write leaves it to its owner
+    // alone, also when it was readable by others before.
+    enum class Access { Default, OwnerOnly };
 
     // Larger files are not settings files: they are neither read nor replaced.
     static constexpr qint64 MaxBytes = 16 * 1024 * 1024;
@@ -21,7 +23,7 @@ public:
     static std::optional<QByteArray> read(const QString& path);
     // Replaces the file by the bytes at once (written beside it, then renamed
     // over it). Fails when the folder is missing; never creates it.
-    static bool replace(const QString& path, const QByteArray& bytes, NewFileAccess access);
+    static bool replace(const QString& path, const QByteArray& bytes, Access access);
 };
 
 } // namespace brindle

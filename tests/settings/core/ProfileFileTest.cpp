@@ -84,7 +84,9 @@ TEST_F(ProfileFileTest, CutsLongValuesAt255BytesBetweenCharacters) {
     EXPECT_EQ(ini.readString(Section, "NAME", ""), path);
 }
 
-TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
+// Every other line keeps its text; all lines come back with CR LF, also those
+// edited by hand with LF only.
+TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherLineAlone) {
     const QByteArray before = "; comment\r\n[Other]\r\nNUMBER=9\r\n\r\n[exeini]\nnumber = 1\n"
                               "junk line\n\xff\xfe\r\nNAME=" +
                               NotSetBytes + "\n\n[Last]\r\nX=1";
@@ -92,11 +94,11 @@ TEST_F(ProfileFileTest, ReplacingAKeyLeavesEveryOtherByteAlone) {
     ASSERT_TRUE(ini.writeString(Section, "NUMBER", "0"));
     ASSERT_TRUE(ini.writeString(Section, "NUMBER4", "1"));
     ASSERT_TRUE(ini.writeString("New", "K", "v"));
-    EXPECT_EQ(bytes(), "; comment\r\n[Other]\r\nNUMBER=9\r\n\r\n[exeini]\nNUMBER=0\n"
-                       "junk line\n\xff\xfe\r\nNAME=" +
+    EXPECT_EQ(bytes(), "; comment\r\n[Other]\r\nNUMBER=9\r\n\r\n[exeini]\r\nNUMBER=0\r\n"
+                       "junk line\r\n\xff\xfe\r\nNAME=" +
                            NotSetBytes +
-                           "\nNUMBER4=1\r\n"
-                           "\n[Last]\r\nX=1\r\n[New]\r\nK=v\r\n");
+                           "\r\nNUMBER4=1\r\n"
+                           "\r\n[Last]\r\nX=1\r\n[New]\r\nK=v\r\n");
     EXPECT_EQ(ini.readInt("other", "NUMBER"), 9);
 }
 
@@ -110,18 +112,31 @@ TEST_F(ProfileFileTest, RefusesValuesItCannotStoreFaithfully) {
     EXPECT_EQ(bytes(), before);
 }
 
-TEST_F(ProfileFileTest, AccountFileIsCreatedOwnerOnlyAndExistingFilesKeepTheirMode) {
+TEST_F(ProfileFileTest, OwnerOnlyFilesAreTightenedOnEveryWriteOthersKeepTheirMode) {
     const QString accountName = folder + "/iniIdPass.ini";
-    const ProfileFile account(temp.file(accountName), StoredFile::NewFileAccess::OwnerOnly);
+    const ProfileFile account(temp.file(accountName), StoredFile::Access::OwnerOnly);
     ASSERT_TRUE(account.writeString(Section, "NAME2", "secret"));
     EXPECT_EQ(mode(account.path()), perms::owner_read | perms::owner_write);
 
+    const perms shared =
+        perms::owner_read | perms::owner_write | perms::group_read | perms::others_read;
+    std::filesystem::permissions(account.path().toStdString(), shared);
+    ASSERT_TRUE(account.writeString(Section, "NAME", "x"));
+    EXPECT_EQ(mode(account.path()), perms::owner_read | perms::owner_write);
+
     temp.write(name, "[EXEINI]\r\n");
-    const perms shared = perms::owner_read | perms::owner_write | perms::group_read;
     std::filesystem::permissions(ini.path().toStdString(), shared);
-    ASSERT_TRUE(ProfileFile(ini.path(), StoredFile::NewFileAccess::OwnerOnly)
-                    .writeString(Section, "NAME", "x"));
+    ASSERT_TRUE(ini.writeString(Section, "NAME", "x"));
     EXPECT_EQ(mode(ini.path()), shared);
+}
+
+TEST_F(ProfileFileTest, SeveralKeysAreWrittenTogetherOrNotAtAll) {
+    ASSERT_TRUE(ini.writeStrings(Section, {{"NAME", "id"}, {"NAME2", "pw"}}));
+    const QByteArray before = bytes();
+    EXPECT_EQ(before, "[EXEINI]\r\nNAME=id\r\nNAME2=pw\r\n");
+    EXPECT_FALSE(ini.writeStrings(
+        Section, {{"NAME", "new"}, {"NAME2", QString::fromUtf8("pass¥word")}, {"NAME3", "1"}}));
+    EXPECT_EQ(bytes(), before);
 }
 
 TEST_F(ProfileFileTest, SurvivesHandEditedOddities) {
