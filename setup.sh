@@ -18,7 +18,7 @@ program_packages=(
 test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d
-    xvfb xauth x11-utils openbox wmctrl
+    xvfb xauth x11-utils openbox wmctrl trayer
     dbus xdotool
     openssl curl python3
 )

@@ -14,7 +14,7 @@
 
 namespace brindle {
 
-IdPassForm::IdPassForm(MainForm& main) : Form(&main), main_(main) {
+IdPassForm::IdPassForm(MainForm& main) : Form(&main, Qt::Dialog), main_(main) {
     setFixedWindow(this, QStringLiteral("ID,PASS"), 2880, 1785, false);
     const QColor black(0, 0, 0);
     Label1 = makeLabel(this, QStringLiteral("ID"), twipsRect(120, 180, 675, 255), black);

@@ -15,7 +15,7 @@
 
 namespace brindle {
 
-OptionForm::OptionForm(MainForm& main) : Form(&main), main_(main) {
+OptionForm::OptionForm(MainForm& main) : Form(&main, Qt::Dialog), main_(main) {
     setFixedWindow(this, QStringLiteral("サーバー設定"), 2895, 3015, false);
     const QColor blue(0, 0, 255);
     Label1 =

@@ -29,7 +29,7 @@ void addSeparator(QWidget* parent, int left, int top, int right) {
 
 } // namespace
 
-SetForm::SetForm(MainForm& main) : Form(&main), main_(main) {
+SetForm::SetForm(MainForm& main) : Form(&main, Qt::Dialog), main_(main) {
     setFixedWindow(this, QStringLiteral("設定"), 3825, 3315, false);
     const QColor lightGrey(192, 192, 192);
     const QColor blue(0, 0, 255);

@@ -6,7 +6,7 @@ namespace brindle {
 
 // A window of the program: its load handler runs when the window object is
 // created, its unload handler when the user or the program closes it, after
-// which the object is destroyed (see FormInstance). A window with a parent
+// which the object is destroyed (see FormInstance). A dialog with a parent
 // belongs to it: the window manager keeps it above its parent.
 class Form : public QWidget {
     Q_OBJECT

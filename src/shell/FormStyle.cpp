@@ -59,7 +59,7 @@ QLineEdit* makeField(QWidget* parent, QRect place) {
 
 void setFixedWindow(QWidget* window, const QString& caption, int widthTwips, int heightTwips,
                     bool minimiseButton) {
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    Qt::WindowFlags flags = window->windowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     flags.setFlag(Qt::WindowMinimizeButtonHint, minimiseButton);
     window->setWindowFlags(flags);

@@ -20,7 +20,8 @@ QPushButton* makeButton(QWidget* parent, const QString& caption, QRect place,
                         const QColor& background);
 // A one-line field without length limit that never takes a line break.
 QLineEdit* makeField(QWidget* parent, QRect place);
-// The fixed client area and the title-bar buttons of a secondary window.
+// The fixed client area and the title-bar buttons of a secondary window; the
+// window keeps its type (window or dialog).
 void setFixedWindow(QWidget* window, const QString& caption, int widthTwips, int heightTwips,
                     bool minimiseButton);
 

@@ -21,7 +21,7 @@ QLineEdit* makeBorderlessBox(QWidget* parent, QRect place, Qt::Alignment alignme
 
 } // namespace
 
-MsgForm::MsgForm(MainForm& main) : Form(&main), main_(main) {
+MsgForm::MsgForm(MainForm& main) : main_(main) {
     setFixedWindow(this, QStringLiteral("新着お知らせボード"), 3600, 285, true);
     Text1 = makeBorderlessBox(this, twipsRect(0, 0, 3135, 270), Qt::AlignCenter);
     Text1->setText(QStringLiteral("新着メールがあります。"));

@@ -3,6 +3,7 @@
 #include "shell/SteadyClock.h"
 #include "support/FakePlatform.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,28 @@ TEST(WaitMillisecondsOnTheEventLoop, TimerTicksRunInsideTheWait) {
     WaitMilliseconds(150, clock, events);
     EXPECT_GT(clock.timeGetTime() - start, 150U);
     EXPECT_GE(ticks, 3);
+}
+
+// Once the application is quitting, every nested event loop returns at once; the
+// wait must still sleep between its rounds instead of spinning.
+TEST(WaitMillisecondsOnTheEventLoop, StillSleepsWhileTheApplicationIsQuitting) {
+    struct CountingPump : QtEventPump {
+        int waits = 0;
+        void waitForEvents(std::uint32_t maxMilliseconds) override {
+            ++waits;
+            QtEventPump::waitForEvents(maxMilliseconds);
+        }
+    };
+    SteadyClock clock;
+    CountingPump events;
+    QCoreApplication::exit(0);
+    const std::uint32_t start = clock.timeGetTime();
+    WaitMilliseconds(300, clock, events);
+    EXPECT_GT(clock.timeGetTime() - start, 300U);
+    EXPECT_LE(events.waits, 30);
+    // Leave the application able to run event loops again for the next tests.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 } // namespace

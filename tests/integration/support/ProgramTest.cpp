@@ -26,7 +26,8 @@ bool uniform(const QImage& picture) {
 
 } // namespace
 
-ProgramTest::ProgramTest(ProgramCopy::Settings settings) : program(settings) {}
+ProgramTest::ProgramTest(ProgramCopy::Settings settings, VirtualDisplay::Manager manager)
+    : display(manager), program(settings) {}
 
 void ProgramTest::SetUp() {
     ASSERT_TRUE(display.ready()) << "Xvfb or openbox did not start";

@@ -37,7 +37,8 @@ public:
     static void saveScreenshot(const QImage& picture, const QString& name);
 
 protected:
-    explicit ProgramTest(ProgramCopy::Settings settings = ProgramCopy::Settings::Account);
+    explicit ProgramTest(ProgramCopy::Settings settings = ProgramCopy::Settings::Account,
+                         VirtualDisplay::Manager manager = VirtualDisplay::Manager::Openbox);
     void SetUp() override;
 
     // Starts the program; its main window, or 0 when none appeared.
@@ -51,7 +52,7 @@ protected:
     // meets the condition; null after 60 s (the last capture is kept in the build folder).
     QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);
 
-    VirtualDisplay display{VirtualDisplay::Manager::Openbox};
+    VirtualDisplay display;
     XWindows windows{display.environment()};
     ProgramCopy program;
 };

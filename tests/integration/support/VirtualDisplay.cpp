@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 VirtualDisplay::VirtualDisplay(Manager manager) {
-    ready_ = startServer() && (manager == Manager::None || startManager());
+    ready_ = startServer() && (manager == Manager::None || startManager()) &&
+             (manager != Manager::OpenboxWithTray || startTray());
 }
 
 QProcessEnvironment VirtualDisplay::environment() const {
@@ -60,6 +61,24 @@ bool VirtualDisplay::startManager() {
             probe.start(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
             probe.waitForFinished(5000);
             return probe.readAllStandardOutput().contains("window id");
+        },
+        15s);
+}
+
+bool VirtualDisplay::startTray() {
+    const QStringList arguments{u"--edge"_s,        u"top"_s,  u"--align"_s,     u"right"_s,
+                                u"--height"_s,      u"24"_s,   u"--widthtype"_s, u"request"_s,
+                                u"--transparent"_s, u"false"_s};
+    if (!tray_.start(u"trayer"_s, arguments, environment())) {
+        return false;
+    }
+    return pollUntil(
+        [this] {
+            QProcess probe;
+            probe.setProcessEnvironment(environment());
+            probe.start(u"xdotool"_s, {u"search"_s, u"--class"_s, u"trayer"_s});
+            probe.waitForFinished(5000);
+            return !probe.readAllStandardOutput().trimmed().isEmpty();
         },
         15s);
 }

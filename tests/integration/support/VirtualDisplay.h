@@ -8,10 +8,11 @@
 namespace brindle::test {
 
 // An Xvfb server on a free display number, optionally with openbox managing
-// its windows. Everything started here ends with the object.
+// its windows and a system tray (trayer, an XEmbed tray as desktops have).
+// Everything started here ends with the object.
 class VirtualDisplay {
 public:
-    enum class Manager { None, Openbox };
+    enum class Manager { None, Openbox, OpenboxWithTray };
     explicit VirtualDisplay(Manager manager);
 
     bool ready() const { return ready_; }
@@ -23,10 +24,12 @@ public:
 private:
     bool startServer();
     bool startManager();
+    bool startTray();
 
     TempFolder home_;
     ChildProcess server_;
     ChildProcess manager_;
+    ChildProcess tray_;
     QString name_;
     bool ready_ = false;
 };

@@ -140,6 +140,44 @@ QString XWindows::property(Id window, const QString& name) const {
     return run(u"xprop"_s, {u"-id"_s, hexId(window), name}).trimmed();
 }
 
+QList<XWindows::Id> XWindows::stackingOrder() const {
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400003, 0x60000f"
+    const QString line = run(u"xprop"_s, {u"-root"_s, u"_NET_CLIENT_LIST_STACKING"_s});
+    QList<Id> order;
+    static const QRegularExpression id(u"0x[0-9a-fA-F]+"_s);
+    for (auto match = id.globalMatch(line); match.hasNext();) {
+        order.append(match.next().captured().toUInt(nullptr, 16));
+    }
+    return order;
+}
+
+QPoint XWindows::trayIconCentre() const {
+    const QList<Id> trays = search({u"--class"_s, u"trayer"_s});
+    if (trays.isEmpty()) {
+        return {};
+    }
+    // An embedded icon is a child of the tray's window:
+    // "0x400026 (has no name): ()  22x22+1+1  +1001+1".
+    const QString tree = run(u"xwininfo"_s, {u"-tree"_s, u"-id"_s, hexId(trays.first())});
+    static const QRegularExpression child(
+        u"^\\s+0x[0-9a-f]+ .*\\s(\\d+)x(\\d+)[+-]-?\\d+[+-]-?\\d+\\s+\\+(-?\\d+)\\+(-?\\d+)$"_s,
+        QRegularExpression::MultilineOption);
+    for (auto match = child.globalMatch(tree); match.hasNext();) {
+        const QRegularExpressionMatch icon = match.next();
+        const int width = icon.captured(1).toInt();
+        const int height = icon.captured(2).toInt();
+        if (width > 4 && height > 4) {
+            return {icon.captured(3).toInt() + width / 2, icon.captured(4).toInt() + height / 2};
+        }
+    }
+    return {};
+}
+
+void XWindows::click(QPoint point, int button) const {
+    run(u"xdotool"_s, {u"mousemove"_s, QString::number(point.x()), QString::number(point.y()),
+                       u"click"_s, QString::number(button)});
+}
+
 void XWindows::activate(Id window) const {
     run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
 }
@@ -162,20 +200,37 @@ bool XWindows::chooseMenuItem(Id window, int index) const {
     for (int attempt = 0; attempt < 3 && menu == 0; ++attempt) {
         activate(window);
         pressKeys(attempt == 0 ? QStringList{u"alt+f"_s} : QStringList{u"Escape"_s, u"alt+f"_s});
-        pollUntil(
-            [&] {
-                for (const Id candidate : search({u"--class"_s, u"brindle"_s})) {
-                    menu = before.contains(candidate) ? menu : candidate;
-                }
-                return menu != 0;
-            },
-            4s);
+        menu = newProgramWindow(before, 4s);
     }
-    if (menu == 0) {
-        return false;
-    }
-    QStringList keys{u"Home"_s};
-    for (int i = 0; i < index; ++i) {
+    // The menu opens with its first item active.
+    return menu != 0 && chooseInMenu(menu, index);
+}
+
+bool XWindows::chooseTrayMenuItem(QPoint icon, int index) const {
+    const QList<Id> before = search({u"--class"_s, u"brindle"_s});
+    click(icon, 3);
+    const Id menu = newProgramWindow(before, 10s);
+    // A menu opened by the mouse has no active item: the first Down reaches the first item.
+    return menu != 0 && chooseInMenu(menu, index + 1);
+}
+
+XWindows::Id XWindows::newProgramWindow(const QList<Id>& before,
+                                        std::chrono::milliseconds limit) const {
+    Id found = 0;
+    pollUntil(
+        [&] {
+            for (const Id candidate : search({u"--class"_s, u"brindle"_s})) {
+                found = before.contains(candidate) ? found : candidate;
+            }
+            return found != 0;
+        },
+        limit);
+    return found;
+}
+
+bool XWindows::chooseInMenu(Id menu, int downs) const {
+    QStringList keys;
+    for (int i = 0; i < downs; ++i) {
         keys << u"Down"_s;
     }
     pressKeys(keys << u"Return"_s);

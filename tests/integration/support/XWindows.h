@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QStringList>
@@ -28,20 +29,32 @@ public:
     QImage capture(Id window, Framing framing = Framing::ClientOnly) const;
     // xprop's line for one property of the window.
     QString property(Id window, const QString& name) const;
+    // The managed windows from bottom to top, as the window manager stacks them.
+    QList<Id> stackingOrder() const;
+    // The middle of the first icon that the system tray holds; null when there is none.
+    QPoint trayIconCentre() const;
 
     void activate(Id window) const;
     // Moves the window's frame so its top-left corner lies at this point of the screen.
     void moveTo(Id window, int x, int y) const;
     void pressKeys(const QStringList& keys) const;
+    // Clicks with a mouse button (1 left, 3 right) at a point of the screen.
+    void click(QPoint point, int button) const;
     // Opens the window's first menu from the keyboard and chooses the item at
     // this index (separators not counted). False when the menu did not appear.
     bool chooseMenuItem(Id window, int index) const;
+    // Opens the tray icon's menu with a right click and chooses the item at this index.
+    bool chooseTrayMenuItem(QPoint icon, int index) const;
     // Asks the window manager to close the window.
     void close(Id window) const;
 
 private:
     QString run(const QString& tool, const QStringList& arguments) const;
     QList<Id> search(const QStringList& criteria) const;
+    // A window of the program that was not among those before; 0 when none appears in time.
+    Id newProgramWindow(const QList<Id>& before, std::chrono::milliseconds limit) const;
+    // Moves down the open menu so many items (separators not counted) and chooses that one.
+    bool chooseInMenu(Id menu, int downs) const;
 
     QProcessEnvironment environment_;
 };
