@@ -3,7 +3,7 @@
 #include "mail/FileChooser.h"
 #include "mail/MailLib.h"
 #include "mail/ProgramLauncher.h"
-#include "mail/dialup/DialUpConnections.h"
+#include "mail/dialup/DialUpLinks.h"
 #include "settings/IdPassForm.h"
 #include "settings/SetForm.h"
 #include "settings/core/ProfileFile.h"
@@ -114,7 +114,7 @@ void MainForm::reactToNewMail(int count) {
         msgForm->Text2->setText(QString::number(count));
         msgForm.Show();
         if (setForm->Check2->isChecked()) {
-            WaitMilliseconds(1000);
+            waitWhileEventsRun(1000);
             msgForm.Close();
         }
         mebent_Click();
@@ -201,20 +201,20 @@ void MainForm::Timer4_Timer() {
 }
 
 void MainForm::Command5_Click() {
-    DialUpConnections& connections = *platform_.dialUp;
-    const auto active = connections.RasEnumConnections();
+    DialUpLinks& links = *platform_.dialUpLinks;
+    const auto active = links.active();
     if (!active) {
         return;
     }
-    for (const QString& handle : *active) {
-        connections.RasHangUp(handle);
+    for (const QString& id : *active) {
+        links.hangUp(id);
     }
 }
 
 void MainForm::Timer5_Timer() {
     if (Check3->isChecked()) {
         setLampPicture(QStringLiteral("\\画像データ\\Green.gif"));
-        WaitMilliseconds(2000);
+        waitWhileEventsRun(2000);
         setLampPicture(QStringLiteral("\\画像データ\\Red.gif"));
     } else {
         setLampPicture(QStringLiteral("\\画像データ\\Green.gif"));

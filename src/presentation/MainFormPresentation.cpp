@@ -3,7 +3,7 @@
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
-#include "presentation/sound/MediaControl.h"
+#include "presentation/sound/TunePlayer.h"
 #include "settings/SetForm.h"
 #include "shell/MainForm.h"
 #include "shell/MessageBoxes.h"
@@ -20,57 +20,49 @@ namespace {
 
 constexpr char HomePage[] = "https://quillworks.example/brindle/";
 
-QString openCommand(const QString& tunePath) {
-    return QStringLiteral("open \"") + tunePath + QStringLiteral("\" alias bgm");
-}
-
 } // namespace
 
-void MainForm::Command2_Click() {
-    MediaControl& media = *platform_.media;
-    media.mciSendString(openCommand(programFile(QStringLiteral("\\Sound\\Kouka.mid"))));
-    media.mciSendString(QStringLiteral("play bgm"));
+void MainForm::openAndPlayTune(const QString& backslashSuffix) {
+    platform_.tunePlayer->open(programFile(backslashSuffix));
+    platform_.tunePlayer->play();
     Timer2.setEnabled(true);
 }
 
+void MainForm::stopTune() {
+    platform_.tunePlayer->stop();
+    platform_.tunePlayer->close();
+}
+
+void MainForm::Command2_Click() {
+    openAndPlayTune(QStringLiteral("\\Sound\\Kouka.mid"));
+}
+
 void MainForm::Command3_Click() {
-    MediaControl& media = *platform_.media;
-    media.mciSendString(QStringLiteral("stop bgm"));
-    media.mciSendString(QStringLiteral("close bgm"));
+    stopTune();
     Timer2.setEnabled(false);
 }
 
 void MainForm::Timer2_Timer() {
-    MediaControl& media = *platform_.media;
-    QString mode;
-    media.mciSendString(QStringLiteral("status bgm mode"), &mode);
-    if (mode.left(7) != QStringLiteral("stopped")) {
+    if (!platform_.tunePlayer->isStopped()) {
         return;
     }
     if (Check1 != 0) {
-        media.mciSendString(QStringLiteral("play bgm from 0"));
+        platform_.tunePlayer->playFromStart();
     } else {
-        media.mciSendString(QStringLiteral("stop bgm"));
-        media.mciSendString(QStringLiteral("close bgm"));
+        stopTune();
         Timer2.setEnabled(false);
     }
 }
 
 void MainForm::mebent_Click() {
-    MediaControl& media = *platform_.media;
-    media.mciSendString(QStringLiteral("stop bgm"));
-    media.mciSendString(QStringLiteral("close bgm"));
+    stopTune();
     WebBrowser1->Navigate(scenePage(QStringLiteral("Kakasi.htm")));
-    media.mciSendString(openCommand(programFile(QStringLiteral("\\Sound\\Kouka2.mid"))));
-    media.mciSendString(QStringLiteral("play bgm"));
-    Timer2.setEnabled(true);
+    openAndPlayTune(QStringLiteral("\\Sound\\Kouka2.mid"));
 }
 
 void MainForm::mmodosu_Click() {
-    MediaControl& media = *platform_.media;
     WebBrowser1->Navigate(scenePage(QStringLiteral("Fish.htm")));
-    media.mciSendString(QStringLiteral("stop bgm"));
-    media.mciSendString(QStringLiteral("close bgm"));
+    stopTune();
     Timer2.setEnabled(false);
 }
 
@@ -92,20 +84,12 @@ void MainForm::Command1_Click() {
     hide();
 }
 
-void MainForm::TrayControl1_IconEvent(int code) {
-    if (code == 0) {
+void MainForm::onTrayActivated(TrayIcon::Activation reason) {
+    if (reason == TrayIcon::Activation::Click) {
         platform_.messageBoxes->show(QStringLiteral("Clicked!"), QStringLiteral("Brindle"),
                                      MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
-    } else if (code == 1) {
-        mnuPopup->exec(QCursor::pos());
-    }
-}
-
-void MainForm::mnu_Popup_Click(int index) {
-    if (index == 0) {
-        show();
-    } else if (index == 2) {
-        close();
+    } else {
+        trayMenu->exec(QCursor::pos());
     }
 }
 

@@ -6,9 +6,9 @@ QtTrayIcon::QtTrayIcon() {
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {
-                    emit IconEvent(0);
+                    emit activated(Activation::Click);
                 } else if (reason == QSystemTrayIcon::Context) {
-                    emit IconEvent(1);
+                    emit activated(Activation::MenuRequest);
                 }
             });
 }

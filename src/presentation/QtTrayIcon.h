@@ -6,7 +6,7 @@
 
 namespace brindle {
 
-// The desktop's system tray: a left click is code 0, the context request code 1.
+// The desktop's system tray; other activations than a click or a menu request are ignored.
 class QtTrayIcon : public TrayIcon {
     Q_OBJECT
 public:

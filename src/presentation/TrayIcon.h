@@ -16,9 +16,13 @@ public:
     virtual void setText(const QString& text) = 0;
     virtual void show() = 0;
 
+    enum class Activation {
+        Click,       // the icon was clicked
+        MenuRequest, // the user asked for the icon's menu
+    };
+
 signals:
-    // 0: the icon was clicked; 1: the user asked for its menu.
-    void IconEvent(int code);
+    void activated(TrayIcon::Activation reason);
 };
 
 } // namespace brindle

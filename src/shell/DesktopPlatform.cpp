@@ -6,7 +6,7 @@
 #include "mail/pop3/Pop3MailLib.h"
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/QtTrayIcon.h"
-#include "presentation/sound/FluidSynthMediaControl.h"
+#include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
 #include "shell/ImmediateProgramEnd.h"
@@ -30,8 +30,8 @@ Platform createDesktopPlatform() {
     platform.mailLib = std::make_unique<Pop3MailLib>();
     platform.launcher = std::make_unique<DetachedProgramLauncher>();
     platform.fileChooser = std::make_unique<QtFileChooser>();
-    platform.dialUp = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());
-    platform.media = std::make_unique<FluidSynthMediaControl>();
+    platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());
+    platform.tunePlayer = std::make_unique<FluidSynthTunePlayer>();
     platform.tray = std::make_unique<QtTrayIcon>();
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
     platform.createSceneView = [](QWidget* parent) {

@@ -12,7 +12,7 @@
 #include "shell/FormStyle.h"
 #include "shell/MsgForm.h"
 #include "shell/Twips.h"
-#include "shell/WaitMilliseconds.h"
+#include "shell/WaitWhileEventsRun.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -65,8 +65,8 @@ ProfileFile MainForm::accountSettings() const {
                        StoredFile::Access::OwnerOnly);
 }
 
-void MainForm::WaitMilliseconds(int ms) {
-    brindle::WaitMilliseconds(ms, *platform_.clock, *platform_.events);
+void MainForm::waitWhileEventsRun(int ms) {
+    brindle::waitWhileEventsRun(ms, *platform_.clock, *platform_.events);
 }
 
 void MainForm::buildLayout() {
@@ -142,10 +142,10 @@ void MainForm::buildMenus() {
     mhp = mfile->addAction(QStringLiteral("作者のホームページ"));
 
     // The pop-up menu of the tray icon never appears on the menu bar.
-    mnuPopup = new QMenu(QStringLiteral("popup"), this);
-    mnu_Popup[0] = mnuPopup->addAction(QStringLiteral("メイン画面を表示"));
-    mnu_Popup[1] = mnuPopup->addSeparator();
-    mnu_Popup[2] = mnuPopup->addAction(QStringLiteral("終了"));
+    trayMenu = new QMenu(QStringLiteral("popup"), this);
+    showWindowAction = trayMenu->addAction(QStringLiteral("メイン画面を表示"));
+    trayMenu->addSeparator();
+    quitAction = trayMenu->addAction(QStringLiteral("終了"));
 }
 
 void MainForm::wireEvents() {
@@ -158,9 +158,9 @@ void MainForm::wireEvents() {
     connect(mzenmen, &QAction::triggered, this, &MainForm::mzenmen_Click);
     connect(mkaijyo, &QAction::triggered, this, &MainForm::mkaijyo_Click);
     connect(mhp, &QAction::triggered, this, &MainForm::mhp_Click);
-    connect(mnu_Popup[0], &QAction::triggered, this, [this] { mnu_Popup_Click(0); });
-    connect(mnu_Popup[2], &QAction::triggered, this, [this] { mnu_Popup_Click(2); });
-    connect(platform_.tray.get(), &TrayIcon::IconEvent, this, &MainForm::TrayControl1_IconEvent);
+    connect(showWindowAction, &QAction::triggered, this, &MainForm::show);
+    connect(quitAction, &QAction::triggered, this, &MainForm::close);
+    connect(platform_.tray.get(), &TrayIcon::activated, this, &MainForm::onTrayActivated);
 
     connect(Command2, &QPushButton::clicked, this, &MainForm::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &MainForm::Command3_Click);

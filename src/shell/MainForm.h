@@ -1,5 +1,6 @@
 #pragma once
 
+#include "presentation/TrayIcon.h"
 #include "settings/core/SharedSettings.h"
 #include "shell/FormInstance.h"
 #include "shell/FormTimer.h"
@@ -43,7 +44,8 @@ public:
     QUrl scenePage(const QString& pageName) const;
     ProfileFile mainSettings() const;
     ProfileFile accountSettings() const;
-    void WaitMilliseconds(int ms);
+    // Waits ms milliseconds while window events run.
+    void waitWhileEventsRun(int ms);
 
     SharedSettings shared;
 
@@ -95,8 +97,10 @@ public:
     QAction* mzenmen = nullptr;
     QAction* mkaijyo = nullptr;
     QAction* mhp = nullptr;
-    QMenu* mnuPopup = nullptr;
-    std::array<QAction*, 3> mnu_Popup{};
+    // The tray icon's menu.
+    QMenu* trayMenu = nullptr;
+    QAction* showWindowAction = nullptr;
+    QAction* quitAction = nullptr;
 
     // Shell: start-up and shutdown.
     void Form_Load();
@@ -123,8 +127,7 @@ public:
     void mmodosu_Click();
     void Command1_Click();
     void mtask_Click();
-    void TrayControl1_IconEvent(int code);
-    void mnu_Popup_Click(int index);
+    void onTrayActivated(TrayIcon::Activation reason);
     void mset2_Click();
     void Command9_Click();
     void mzenmen_Click();
@@ -150,6 +153,9 @@ private:
     void reactToNewMail(int count);
     int timedInterval();
     void setLampPicture(const QString& backslashSuffix);
+    // Presentation.
+    void openAndPlayTune(const QString& backslashSuffix);
+    void stopTune();
 
     Platform platform_;
     std::unique_ptr<SceneView> scene_;

@@ -1,7 +1,7 @@
 // Start-up and shutdown of the main window.
 #include "mail/MailLib.h"
 #include "presentation/SceneView.h"
-#include "presentation/sound/MediaControl.h"
+#include "presentation/sound/TunePlayer.h"
 #include "settings/IdPassForm.h"
 #include "settings/OptionForm.h"
 #include "settings/SetForm.h"
@@ -33,8 +33,7 @@ void MainForm::Form_Load() {
         idPassForm.Show();
     }
     WebBrowser1->Navigate(scenePage(QStringLiteral("Fish.htm")));
-    platform_.media->mciSendString(QStringLiteral("stop bgm"));
-    platform_.media->mciSendString(QStringLiteral("close bgm"));
+    stopTune();
     setForm->Text2->setText(
         QString::number(settings.readInt(SettingKeys::Section, SettingKeys::Interval.name)));
     Text7 = settings.readString(SettingKeys::Section, SettingKeys::MailerPath.name,
@@ -48,8 +47,7 @@ void MainForm::Form_Unload() {
         return;
     }
     ending_ = true;
-    platform_.media->mciSendString(QStringLiteral("stop bgm"));
-    platform_.media->mciSendString(QStringLiteral("close bgm"));
+    stopTune();
     Timer2.setEnabled(false);
     ProfileFile settings = mainSettings();
     settings.writeString(SettingKeys::Section, SettingKeys::MailerPath.name, Text7);

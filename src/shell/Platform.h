@@ -8,17 +8,17 @@ class QWidget;
 
 namespace brindle {
 
-class DialUpConnections;
+class DialUpLinks;
 class EventPump;
 class FileChooser;
 class MailLib;
-class MediaControl;
 class MessageBoxes;
-class MillisecondClock;
+class MonotonicClock;
 class ProgramEnd;
 class ProgramLauncher;
 class SceneView;
 class TrayIcon;
+class TunePlayer;
 class UrlOpener;
 class WindowStacking;
 
@@ -30,7 +30,7 @@ struct Platform {
     ~Platform();
 
     QString programFolder; // folder of the program file, no trailing separator
-    std::unique_ptr<MillisecondClock> clock;
+    std::unique_ptr<MonotonicClock> clock;
     std::unique_ptr<EventPump> events;
     std::unique_ptr<WindowStacking> stacking;
     std::unique_ptr<MessageBoxes> messageBoxes;
@@ -38,8 +38,8 @@ struct Platform {
     std::unique_ptr<MailLib> mailLib;
     std::unique_ptr<ProgramLauncher> launcher;
     std::unique_ptr<FileChooser> fileChooser;
-    std::unique_ptr<DialUpConnections> dialUp;
-    std::unique_ptr<MediaControl> media;
+    std::unique_ptr<DialUpLinks> dialUpLinks;
+    std::unique_ptr<TunePlayer> tunePlayer;
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<UrlOpener> urlOpener;
     std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;

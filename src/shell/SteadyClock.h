@@ -1,18 +1,18 @@
 #pragma once
 
-#include "shell/MillisecondClock.h"
+#include "shell/MonotonicClock.h"
 
 #include <chrono>
 
 namespace brindle {
 
-// The system's monotonic clock in milliseconds, on a wrapping 32-bit counter.
-class SteadyClock : public MillisecondClock {
+// The system's monotonic clock.
+class SteadyClock : public MonotonicClock {
 public:
-    std::uint32_t timeGetTime() override {
+    std::int64_t milliseconds() override {
         using namespace std::chrono;
-        return static_cast<std::uint32_t>(
-            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+        return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch())
+            .count();
     }
 };
 

@@ -75,20 +75,20 @@ protected:
         fakes.events = nullptr;
         form = std::make_unique<MainForm>(std::move(platform));
         sceneAddressesAtStart = fakes.scene->pages.size();
-        mediaCommandsAtStart = fakes.media->commands.size();
+        tuneCallsAtStart = fakes.tunePlayer->calls.size();
         return *form;
     }
 
     bool sceneChanged() const { return fakes.scene->pages.size() > sceneAddressesAtStart; }
     // The new-mail page was shown and its tune opened and played.
     bool newMailSceneStarted() const {
-        const QStringList commands = fakes.media->commands.mid(mediaCommandsAtStart);
-        const qsizetype opened = commands.indexOf(
-            "open \"" + programFolder.file(QStringLiteral("Sound/Kouka2.mid")) + "\" alias bgm");
+        const QStringList calls = fakes.tunePlayer->calls.mid(tuneCallsAtStart);
+        const qsizetype opened =
+            calls.indexOf("open " + programFolder.file(QStringLiteral("Sound/Kouka2.mid")));
         return sceneChanged() &&
                fakes.scene->pages.last() ==
                    programFolder.file(QStringLiteral("画像データ/Kakasi.htm")) &&
-               opened >= 0 && commands.indexOf(QStringLiteral("play bgm"), opened) > opened;
+               opened >= 0 && calls.indexOf(QStringLiteral("play"), opened) > opened;
     }
     bool boardMadeTopmost() {
         const QWidget* board = &form->msgForm.get();
@@ -106,7 +106,7 @@ protected:
     DovecotServer server;
     HookedStacking* stacking = nullptr;
     qsizetype sceneAddressesAtStart = 0;
-    qsizetype mediaCommandsAtStart = 0;
+    qsizetype tuneCallsAtStart = 0;
 };
 
 TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
@@ -117,7 +117,7 @@ TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
     EXPECT_FALSE(form->msgForm.exists());
     EXPECT_FALSE(sceneChanged());
-    EXPECT_FALSE(fakes.media->commands.mid(mediaCommandsAtStart).contains("play bgm"));
+    EXPECT_FALSE(fakes.tunePlayer->calls.mid(tuneCallsAtStart).contains("play"));
 }
 
 TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTheScene) {

@@ -22,7 +22,7 @@ protected:
         fakes.mailLib->calls.clear();
         fakes.mailLib->messageCount = 3;
         sceneAddressesAtStart = fakes.scene->pages.size();
-        mediaCommandsAtStart = fakes.media->commands.size();
+        tuneCallsAtStart = fakes.tunePlayer->calls.size();
         return main;
     }
     qsizetype connects() const {
@@ -31,7 +31,7 @@ protected:
     bool sceneStarted() const {
         return fakes.scene->pages.size() > sceneAddressesAtStart &&
                fakes.scene->pages.last().endsWith(QStringLiteral("/画像データ/Kakasi.htm")) &&
-               fakes.media->commands.mid(mediaCommandsAtStart).contains(QStringLiteral("play bgm"));
+               fakes.tunePlayer->calls.mid(tuneCallsAtStart).contains(QStringLiteral("play"));
     }
     int boardTopmostCalls(MainForm& main) {
         if (!main.msgForm.exists()) {
@@ -44,7 +44,7 @@ protected:
     }
 
     qsizetype sceneAddressesAtStart = 0;
-    qsizetype mediaCommandsAtStart = 0;
+    qsizetype tuneCallsAtStart = 0;
 };
 
 TEST_F(MainFormCheckMailTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed) {
@@ -66,10 +66,10 @@ TEST_F(MainFormCheckMailTest, ApopAsksTheLibraryWithFlagMinusOne) {
 TEST_F(MainFormCheckMailTest, NoServerMakesNoConnectionButStillHangsUp) {
     MainForm& main = startWithAccount("SMTP=smtp.example\n");
     main.setForm->Check1->setChecked(true);
-    fakes.dialUp->active = QStringList{QStringLiteral("line1")};
+    fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("line1")};
     main.mcheck_Click();
     EXPECT_TRUE(fakes.mailLib->calls.isEmpty());
-    EXPECT_EQ(fakes.dialUp->hungUp, QStringList{QStringLiteral("line1")});
+    EXPECT_EQ(fakes.dialUpLinks->hungUp, QStringList{QStringLiteral("line1")});
 }
 
 TEST_F(MainFormCheckMailTest, FailedConnectionMakesNoFurtherCall) {
@@ -157,12 +157,12 @@ TEST_F(MainFormCheckMailTest, OneSecondBoardIsGoneBeforeTheSceneStarts) {
         visibleDuringWait = main.msgForm.exists() && main.msgForm->isVisible();
         sceneDuringWait = sceneStarted();
     });
-    const std::uint32_t before = fakes.clock->now;
+    const std::int64_t before = fakes.clock->now;
     main.mcheck_Click();
 
     EXPECT_TRUE(visibleDuringWait);
     EXPECT_FALSE(sceneDuringWait);
-    EXPECT_GT(fakes.clock->now - before, 1000U);
+    EXPECT_GT(fakes.clock->now - before, 1000);
     EXPECT_FALSE(main.msgForm.exists());
     EXPECT_TRUE(sceneStarted());
 }
@@ -237,24 +237,24 @@ TEST_F(MainFormCheckMailTest, PollDuringTheOneSecondWaitStartsNoSecondCheck) {
 TEST_F(MainFormCheckMailTest, HangUpEndsEveryConnectionInOrderAfterACheckWithMail) {
     MainForm& main = startWithAccount();
     main.setForm->Check1->setChecked(true);
-    fakes.dialUp->active = QStringList{QStringLiteral("first"), QStringLiteral("second")};
+    fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("first"), QStringLiteral("second")};
     main.mcheck_Click();
-    EXPECT_EQ(fakes.dialUp->hungUp, (QStringList{"first", "second"}));
+    EXPECT_EQ(fakes.dialUpLinks->hungUp, (QStringList{"first", "second"}));
 }
 
 TEST_F(MainFormCheckMailTest, HangUpDoesNothingWhenConnectionsCannotBeListed) {
     MainForm& main = startWithAccount();
-    fakes.dialUp->active = std::nullopt;
+    fakes.dialUpLinks->activeLinks = std::nullopt;
     main.Command5_Click();
-    EXPECT_EQ(fakes.dialUp->enumerations, 1);
-    EXPECT_TRUE(fakes.dialUp->hungUp.isEmpty());
+    EXPECT_EQ(fakes.dialUpLinks->listings, 1);
+    EXPECT_TRUE(fakes.dialUpLinks->hungUp.isEmpty());
 }
 
 TEST_F(MainFormCheckMailTest, HangUpIsLeftOutWhenTheOptionIsOff) {
     MainForm& main = startWithAccount();
-    fakes.dialUp->active = QStringList{QStringLiteral("first")};
+    fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("first")};
     main.mcheck_Click();
-    EXPECT_EQ(fakes.dialUp->enumerations, 0);
+    EXPECT_EQ(fakes.dialUpLinks->listings, 0);
 }
 
 } // namespace

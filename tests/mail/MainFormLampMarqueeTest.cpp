@@ -39,13 +39,13 @@ TEST_F(MainFormLampTest, IntervalOnShowsGreenForOverTwoSecondsThenRed) {
     for (std::uint32_t at : {10U, 1990U}) {
         fakes.events->at(at, [&] { samples.push_back(shown()); });
     }
-    const std::uint32_t before = fakes.clock->now;
+    const std::int64_t before = fakes.clock->now;
     form->Timer5_Timer();
 
     ASSERT_EQ(samples.size(), 2U);
     EXPECT_EQ(samples[0], lampFile("Green.gif"));
     EXPECT_EQ(samples[1], lampFile("Green.gif"));
-    EXPECT_GT(fakes.clock->now - before, 2000U);
+    EXPECT_GT(fakes.clock->now - before, 2000);
     EXPECT_EQ(shown(), lampFile("Red.gif"));
 }
 
@@ -56,7 +56,7 @@ TEST_F(MainFormLampTest, SwitchingOffDuringTheGreenPhaseEndsRedThenTurnsGreen) {
     form->Timer5_Timer();
     EXPECT_EQ(shown(), lampFile("Red.gif"));
 
-    const std::uint32_t before = fakes.clock->now;
+    const std::int64_t before = fakes.clock->now;
     form->Timer5_Timer();
     EXPECT_EQ(shown(), lampFile("Green.gif"));
     EXPECT_EQ(fakes.clock->now, before);

@@ -26,9 +26,9 @@ TEST_F(TrayAndWindowTest, GoingToTheTrayHidesTheWindowAndSetsTheIconAnewEachTime
     ASSERT_EQ(fakes.tray->texts.size(), 1);
     EXPECT_FALSE(fakes.tray->texts.first().isEmpty());
 
-    form->mnu_Popup[0]->trigger();
+    form->showWindowAction->trigger();
     EXPECT_TRUE(form->isVisible());
-    form->mnu_Popup[0]->trigger(); // already visible: stays visible
+    form->showWindowAction->trigger(); // already visible: stays visible
     EXPECT_TRUE(form->isVisible());
     form->mtask->trigger();
     EXPECT_EQ(fakes.tray->shows, 2);
@@ -43,22 +43,20 @@ TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowIsMinimisedInstead) {
     EXPECT_EQ(fakes.tray->shows, 0);
 }
 
-TEST_F(TrayAndWindowTest, AClickOnTheIconSaysClickedAndOtherCodesDoNothing) {
-    form->TrayControl1_IconEvent(0);
+TEST_F(TrayAndWindowTest, AClickOnTheIconSaysClicked) {
+    emit fakes.tray->activated(TrayIcon::Activation::Click);
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const auto& box = fakes.messageBoxes->shown.front();
     EXPECT_EQ(box.text, QStringLiteral("Clicked!"));
     EXPECT_EQ(box.caption, QStringLiteral("Brindle"));
     EXPECT_EQ(box.icon, MessageBoxes::Icon::Exclamation);
     EXPECT_EQ(box.buttons, MessageBoxes::Buttons::Ok);
-    form->TrayControl1_IconEvent(7);
-    EXPECT_EQ(fakes.messageBoxes->shown.size(), 1U);
 }
 
 TEST_F(TrayAndWindowTest, EndFromThePopupSavesAndEndsLikeTheCloseBox) {
     form->mtask->trigger();
     form->Check2->setChecked(true);
-    form->mnu_Popup[2]->trigger();
+    form->quitAction->trigger();
     EXPECT_EQ(fakes.programEnd->ends, 1);
     EXPECT_TRUE(readStored(mainIni()).contains(QStringLiteral("NUMBER3=1\r\n")));
 }

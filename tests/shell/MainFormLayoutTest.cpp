@@ -45,7 +45,7 @@ TEST_F(MainFormLayoutTest, MenuTreeAndHiddenPopup) {
               (QStringList{"メールチェック", "-", "起動メーラーの設定", "タスクトレイに常駐",
                            "設定", "-", "イベント確認", "戻す", "-", "常に前面表示", "前面表示解除",
                            "-", "作者のホームページ"}));
-    EXPECT_EQ(captions(main.mnuPopup), (QStringList{"メイン画面を表示", "-", "終了"}));
+    EXPECT_EQ(captions(main.trayMenu), (QStringList{"メイン画面を表示", "-", "終了"}));
 }
 
 TEST_F(MainFormLayoutTest, ControlsStartWithTheirDesignValues) {

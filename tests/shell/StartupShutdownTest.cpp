@@ -28,7 +28,7 @@ TEST_F(StartupShutdownTest, FirstStartInAnEmptyProgramFolderOpensBothDialogsWith
     EXPECT_EQ(fakes.stacking->calls.front(), (std::pair<QWidget*, bool>(&main, true)));
     EXPECT_EQ(fakes.scene->pages,
               QStringList{programFolder.path() + QStringLiteral("/画像データ/Fish.htm")});
-    EXPECT_EQ(fakes.media->commands, (QStringList{"stop bgm", "close bgm"}));
+    EXPECT_EQ(fakes.tunePlayer->calls, (QStringList{"stop", "close"}));
     EXPECT_EQ(fakes.mailLib->calls, (QStringList{"init", "option 1 8192"}));
 }
 
@@ -48,7 +48,7 @@ TEST_F(StartupShutdownTest, FirstRunAndShutdownLeaveTheMainSettingsInShiftJisWit
     EXPECT_EQ(programFolder.read(QStringLiteral("★MailData/ini.ini")), *expected);
     EXPECT_EQ(fakes.programEnd->ends, 1);
     EXPECT_EQ(fakes.mailLib->calls.last(), QStringLiteral("end"));
-    EXPECT_EQ(fakes.media->commands.mid(2), (QStringList{"stop bgm", "close bgm"}));
+    EXPECT_EQ(fakes.tunePlayer->calls.mid(2), (QStringList{"stop", "close"}));
     EXPECT_FALSE(form->Timer2.Enabled());
 }
 

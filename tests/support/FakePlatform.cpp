@@ -5,7 +5,7 @@
 namespace brindle::test {
 
 void FakeEventPump::at(std::uint32_t delayFromNow, std::function<void()> event) {
-    scheduled_.push_back({elapsed_ + delayFromNow, std::move(event)});
+    scheduled_.push_back({clock_.now + delayFromNow, std::move(event)});
 }
 
 void FakeEventPump::processPendingEvents() {
@@ -13,7 +13,7 @@ void FakeEventPump::processPendingEvents() {
     // Run what is due; events may schedule more while they run.
     for (;;) {
         auto due = std::find_if(scheduled_.begin(), scheduled_.end(),
-                                [this](const Scheduled& s) { return s.due <= elapsed_; });
+                                [this](const Scheduled& s) { return s.due <= clock_.now; });
         if (due == scheduled_.end()) {
             return;
         }
@@ -25,12 +25,11 @@ void FakeEventPump::processPendingEvents() {
 
 void FakeEventPump::waitForEvents(std::uint32_t maxMilliseconds) {
     ++waits;
-    std::uint64_t until = elapsed_ + maxMilliseconds;
+    std::int64_t until = clock_.now + maxMilliseconds;
     for (const Scheduled& s : scheduled_) {
-        until = std::min(until, std::max(s.due, elapsed_));
+        until = std::min(until, std::max(s.due, clock_.now));
     }
-    clock_.now += static_cast<std::uint32_t>(until - elapsed_);
-    elapsed_ = until;
+    clock_.now = until;
 }
 
 void FakeStacking::setTopmost(QWidget& window, bool topmost) {
@@ -101,13 +100,19 @@ int FakeMailLib::MailLibEndWinSock() {
     return 0;
 }
 
-int RecordingMediaControl::mciSendString(const QString& command, QString* reply) {
-    commands << command;
-    if (reply && command.startsWith(QStringLiteral("status")) && !mode.isEmpty()) {
-        *reply = mode;
-        return 0;
-    }
-    return reply ? 1 : 0;
+TunePlayer::OpenResult FakeTunePlayer::open(const QString& file) {
+    calls << QStringLiteral("open ") + file;
+    return OpenResult::Opened;
+}
+
+bool FakeTunePlayer::play() {
+    calls << QStringLiteral("play");
+    return true;
+}
+
+bool FakeTunePlayer::playFromStart() {
+    calls << QStringLiteral("play from start");
+    return true;
 }
 
 Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
@@ -129,8 +134,8 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.mailLib, fakes.mailLib, std::make_unique<FakeMailLib>());
     take(platform.launcher, fakes.launcher, std::make_unique<FakeLauncher>());
     take(platform.fileChooser, fakes.fileChooser, std::make_unique<FakeFileChooser>());
-    take(platform.dialUp, fakes.dialUp, std::make_unique<FakeDialUp>());
-    take(platform.media, fakes.media, std::make_unique<RecordingMediaControl>());
+    take(platform.dialUpLinks, fakes.dialUpLinks, std::make_unique<FakeDialUpLinks>());
+    take(platform.tunePlayer, fakes.tunePlayer, std::make_unique<FakeTunePlayer>());
     take(platform.tray, fakes.tray, std::make_unique<FakeTray>());
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());
     platform.createSceneView = [&fakes](QWidget* parent) {

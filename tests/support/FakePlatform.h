@@ -3,14 +3,14 @@
 #include "mail/FileChooser.h"
 #include "mail/MailLib.h"
 #include "mail/ProgramLauncher.h"
-#include "mail/dialup/DialUpConnections.h"
+#include "mail/dialup/DialUpLinks.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
-#include "presentation/sound/MediaControl.h"
+#include "presentation/sound/TunePlayer.h"
 #include "shell/EventPump.h"
 #include "shell/MessageBoxes.h"
-#include "shell/MillisecondClock.h"
+#include "shell/MonotonicClock.h"
 #include "shell/Platform.h"
 #include "shell/ProgramEnd.h"
 #include "shell/WindowStacking.h"
@@ -24,11 +24,11 @@
 
 namespace brindle::test {
 
-// A clock that only moves when told to; starts near the 32-bit wrap unless set.
-class FakeClock : public MillisecondClock {
+// A clock that only moves when told to.
+class FakeClock : public MonotonicClock {
 public:
-    std::uint32_t now = 0;
-    std::uint32_t timeGetTime() override { return now; }
+    std::int64_t now = 0;
+    std::int64_t milliseconds() override { return now; }
 };
 
 // Events scheduled at fake-clock times; waiting advances the clock to the
@@ -45,11 +45,10 @@ public:
 
 private:
     struct Scheduled {
-        std::uint64_t due;
+        std::int64_t due;
         std::function<void()> event;
     };
     FakeClock& clock_;
-    std::uint64_t elapsed_ = 0; // total fake time, never wraps
     std::vector<Scheduled> scheduled_;
 };
 
@@ -128,24 +127,30 @@ private:
     }
 };
 
-class FakeDialUp : public DialUpConnections {
+class FakeDialUpLinks : public DialUpLinks {
 public:
-    std::optional<QStringList> RasEnumConnections() override {
-        ++enumerations;
-        return active;
+    std::optional<QStringList> active() override {
+        ++listings;
+        return activeLinks;
     }
-    void RasHangUp(const QString& handle) override { hungUp << handle; }
-    std::optional<QStringList> active = QStringList{};
-    int enumerations = 0;
+    void hangUp(const QString& id) override { hungUp << id; }
+    std::optional<QStringList> activeLinks = QStringList{};
+    int listings = 0;
     QStringList hungUp;
 };
 
-// Records the sound commands; answers "status" with the mode set by the test.
-class RecordingMediaControl : public MediaControl {
+// Records the calls in order ("open <file>", "play", "play from start", "stop",
+// "close"); isStopped() answers as the test sets it.
+class FakeTunePlayer : public TunePlayer {
 public:
-    int mciSendString(const QString& command, QString* reply) override;
-    QStringList commands;
-    QString mode; // empty: nothing answers
+    OpenResult open(const QString& file) override;
+    bool play() override;
+    bool playFromStart() override;
+    void stop() override { calls << QStringLiteral("stop"); }
+    void close() override { calls << QStringLiteral("close"); }
+    bool isStopped() const override { return stopped; }
+    QStringList calls;
+    bool stopped = false;
 };
 
 class FakeSceneView : public SceneView {
@@ -190,8 +195,8 @@ struct Fakes {
     FakeMailLib* mailLib;
     FakeLauncher* launcher;
     FakeFileChooser* fileChooser;
-    FakeDialUp* dialUp;
-    RecordingMediaControl* media;
+    FakeDialUpLinks* dialUpLinks;
+    FakeTunePlayer* tunePlayer;
     FakeTray* tray;
     FakeUrlOpener* urlOpener;
     FakeSceneView* scene = nullptr;

@@ -48,7 +48,7 @@ using ConnectionSettings = QMap<QString, QVariantMap>;
 
 NetworkManagerDialUp::NetworkManagerDialUp(QDBusConnection bus) : bus_(std::move(bus)) {}
 
-std::optional<QStringList> NetworkManagerDialUp::RasEnumConnections() {
+std::optional<QStringList> NetworkManagerDialUp::active() {
     const auto listed =
         property(managerPath, managerInterface, QStringLiteral("ActiveConnections"));
     if (!listed) {
@@ -58,19 +58,19 @@ std::optional<QStringList> NetworkManagerDialUp::RasEnumConnections() {
     if (!activePaths) {
         return std::nullopt;
     }
-    QStringList handles;
-    for (const QDBusObjectPath& active : *activePaths) {
-        if (isDialUp(active.path())) {
-            handles.append(active.path());
+    QStringList ids;
+    for (const QDBusObjectPath& link : *activePaths) {
+        if (isDialUp(link.path())) {
+            ids.append(link.path());
         }
     }
-    return handles;
+    return ids;
 }
 
-void NetworkManagerDialUp::RasHangUp(const QString& handle) {
-    // QtDBus refuses to send a handle that is no object path.
+void NetworkManagerDialUp::hangUp(const QString& id) {
+    // QtDBus refuses to send an id that is no object path.
     call(managerPath, managerInterface, QStringLiteral("DeactivateConnection"),
-         {QVariant::fromValue(QDBusObjectPath(handle))});
+         {QVariant::fromValue(QDBusObjectPath(id))});
 }
 
 std::optional<QVariantList> NetworkManagerDialUp::call(const QString& path,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/dialup/DialUpConnections.h"
+#include "mail/dialup/DialUpLinks.h"
 
 #include <QDBusConnection>
 #include <QVariant>
@@ -8,17 +8,17 @@
 namespace brindle {
 
 // Dial-up connections as NetworkManager reports them on D-Bus: mobile broadband,
-// PPPoE, ADSL and Bluetooth dial-up networking. The handles are the object paths
+// PPPoE, ADSL and Bluetooth dial-up networking. The ids are the object paths
 // of the active connections. Every call blocks for a few seconds at most, so a
 // stuck service cannot hold up the window for long.
-class NetworkManagerDialUp : public DialUpConnections {
+class NetworkManagerDialUp : public DialUpLinks {
 public:
     explicit NetworkManagerDialUp(QDBusConnection bus);
 
     // An active connection whose properties cannot be read is left out; a list
     // that cannot be read gives nullopt.
-    std::optional<QStringList> RasEnumConnections() override;
-    void RasHangUp(const QString& handle) override;
+    std::optional<QStringList> active() override;
+    void hangUp(const QString& id) override;
 
 private:
     std::optional<QVariantList> call(const QString& path, const QString& interface,

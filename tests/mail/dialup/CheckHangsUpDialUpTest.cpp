@@ -36,8 +36,8 @@ protected:
         writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
         writeMainIni(hangUp ? "[EXEINI]\nNUMBER=1\n" : "[EXEINI]\nNUMBER=0\n");
         Platform platform = makeFakePlatform(programFolder.path(), fakes);
-        platform.dialUp = std::make_unique<NetworkManagerDialUp>(bus_.connection());
-        fakes.dialUp = nullptr; // gone with the slot it held
+        platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(bus_.connection());
+        fakes.dialUpLinks = nullptr; // gone with the slot it held
         form = std::make_unique<MainForm>(std::move(platform));
         fakes.mailLib->messageCount = 0;
         fakes.mailLib->calls.clear();
@@ -82,7 +82,7 @@ TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
     EXPECT_EQ(fakes.mailLib->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList());
     // The service is still there and still has both lines up.
-    EXPECT_EQ(NetworkManagerDialUp(bus_.connection()).RasEnumConnections(),
+    EXPECT_EQ(NetworkManagerDialUp(bus_.connection()).active(),
               QStringList({active(3), active(1)}));
 }
 

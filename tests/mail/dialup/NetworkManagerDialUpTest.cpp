@@ -22,12 +22,12 @@ protected:
 
     QStringList deactivated() const { return service_.deactivated(); }
 
-    // What the main window does: enumerate, then hang up each in order.
+    // What the main window does: list the active links, then hang up each in order.
     void hangUpAll() {
-        const auto handles = dialUp_.RasEnumConnections();
-        ASSERT_TRUE(handles.has_value());
-        for (const QString& handle : *handles) {
-            dialUp_.RasHangUp(handle);
+        const auto ids = dialUp_.active();
+        ASSERT_TRUE(ids.has_value());
+        for (const QString& id : *ids) {
+            dialUp_.hangUp(id);
         }
     }
 
@@ -42,11 +42,11 @@ protected:
 // the first is number 4.
 TEST_F(NetworkManagerDialUpTest, HangsUpOnlyDialUpConnectionsFirstListedFirst) {
     serve({"gsm", "802-3-ethernet", "pppoe", "802-3-ethernet"});
-    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList({active(4), active(2)}));
+    EXPECT_EQ(dialUp_.active(), QStringList({active(4), active(2)}));
 
     hangUpAll();
     EXPECT_EQ(deactivated(), QStringList({active(4), active(2)}));
-    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList());
+    EXPECT_EQ(dialUp_.active(), QStringList());
 }
 
 TEST_F(NetworkManagerDialUpTest, BluetoothCountsOnlyWithTheDialUpProfile) {
@@ -57,7 +57,7 @@ TEST_F(NetworkManagerDialUpTest, BluetoothCountsOnlyWithTheDialUpProfile) {
 
 TEST_F(NetworkManagerDialUpTest, LeavesOutAConnectionThatVanishedMeanwhile) {
     serve({"gsm", "vanished", "pppoe"});
-    EXPECT_EQ(dialUp_.RasEnumConnections(), QStringList({active(3), active(1)}));
+    EXPECT_EQ(dialUp_.active(), QStringList({active(3), active(1)}));
 }
 
 TEST_F(NetworkManagerDialUpTest, NoActiveConnectionHangsUpNothing) {
@@ -67,34 +67,34 @@ TEST_F(NetworkManagerDialUpTest, NoActiveConnectionHangsUpNothing) {
 }
 
 TEST_F(NetworkManagerDialUpTest, UnreadableListGivesNothingToHangUp) {
-    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt) << "service not on the bus";
+    EXPECT_EQ(dialUp_.active(), std::nullopt) << "service not on the bus";
 
     serve({"gsm"}, QStringLiteral("error"));
-    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt) << "service answers with an error";
+    EXPECT_EQ(dialUp_.active(), std::nullopt) << "service answers with an error";
 }
 
 TEST_F(NetworkManagerDialUpTest, ListOfTheWrongTypeGivesNothingToHangUp) {
     serve({"gsm"}, QStringLiteral("numbers"));
-    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt);
+    EXPECT_EQ(dialUp_.active(), std::nullopt);
 }
 
 // Waits out the call time-out of a few seconds.
 TEST_F(NetworkManagerDialUpTest, ServiceThatNeverAnswersGivesNothingToHangUp) {
     serve({"gsm"}, QStringLiteral("silence"));
-    EXPECT_EQ(dialUp_.RasEnumConnections(), std::nullopt);
+    EXPECT_EQ(dialUp_.active(), std::nullopt);
 }
 
 TEST_F(NetworkManagerDialUpTest, HandleThatIsNoObjectPathIsRefused) {
     serve({"gsm"});
-    dialUp_.RasHangUp(QStringLiteral("not a path"));
-    dialUp_.RasHangUp(active(1));
+    dialUp_.hangUp(QStringLiteral("not a path"));
+    dialUp_.hangUp(active(1));
     EXPECT_EQ(deactivated(), QStringList({active(1)}));
 }
 
 TEST(NetworkManagerDialUpWithoutBus, GivesNullopt) {
     NetworkManagerDialUp dialUp(QDBusConnection(QStringLiteral("no-such-connection")));
-    EXPECT_EQ(dialUp.RasEnumConnections(), std::nullopt);
-    dialUp.RasHangUp(QStringLiteral("/org/freedesktop/NetworkManager/ActiveConnection/1"));
+    EXPECT_EQ(dialUp.active(), std::nullopt);
+    dialUp.hangUp(QStringLiteral("/org/freedesktop/NetworkManager/ActiveConnection/1"));
 }
 
 } // namespace
