@@ -2,7 +2,7 @@
 // the same Dovecot mailbox, and prints our client's peak memory.
 //   pop3_bench               fill a mailbox, run all three, print the figures
 //   pop3_bench check <url>   one check by our client (run as a child process)
-#include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/Pop3MailClient.h"
 #include "support/DovecotServer.h"
 
 #include <QCoreApplication>
@@ -37,22 +37,19 @@ long peakKib() {
 
 int runCheck(const QString& server) {
     const long before = peakKib();
-    brindle::Pop3MailLib lib;
-    lib.MailLibInitializeWinSock();
-    const int handle = lib.MailLibPop3Connect(server);
-    const int count = handle < 0 ? -1
-                                 : lib.MailLibPop3Authenticate(handle, DovecotServer::user,
-                                                               DovecotServer::password, 0);
+    brindle::Pop3MailClient client;
+    int count = -1;
     qint64 bytes = 0;
-    for (int number = 1; number <= count; ++number) {
-        brindle::MailStatus status;
-        QByteArray message;
-        lib.MailLibPop3GetMailStatus(handle, number, status);
-        lib.MailLibPop3GetMailSize(handle, number);
-        lib.MailLibPop3GetMail(handle, number, status, message);
-        bytes += message.size();
+    if (const std::unique_ptr<brindle::MailSession> session = client.open(server)) {
+        const auto loggedIn = session->logIn(DovecotServer::user, DovecotServer::password,
+                                             brindle::MailSession::Authentication::UserPass);
+        count = std::holds_alternative<int>(loggedIn) ? std::get<int>(loggedIn) : -1;
+        for (int number = 1; number <= count; ++number) {
+            session->header(number);
+            session->size(number);
+            bytes += session->fetch(number).value_or(QByteArray()).size();
+        }
     }
-    lib.MailLibPop3Close(handle);
     std::printf("%d %lld %ld %ld\n", count, static_cast<long long>(bytes), before, peakKib());
     return count == messageCount ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 // Mail checking on the main window: the check, timed checking, the mail
 // program's choice and name display, the dial-up hang-up and the status lamp.
 #include "mail/FileChooser.h"
-#include "mail/MailLib.h"
+#include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "settings/IdPassForm.h"
@@ -50,29 +50,7 @@ void MainForm::CheckMail() {
 }
 
 void MainForm::runCheck() {
-    MailLib& library = *platform_.mailLib;
-    int count = 0;
-    if (!shared.Pop3Server.isEmpty()) {
-        const int handle = library.MailLibPop3Connect(shared.Pop3Server);
-        if (handle != -1) {
-            loadAccount();
-            if (shared.AccountId.isEmpty() || shared.AccountPassword.isEmpty()) {
-                idPassForm.Show();
-            } else {
-                count = library.MailLibPop3Authenticate(handle, shared.AccountId,
-                                                        shared.AccountPassword,
-                                                        shared.ApopFlag != 0 ? -1 : 0);
-                if (count > 0) {
-                    fetchAll(handle, count);
-                } else if (count < 0) {
-                    platform_.messageBoxes->show(TrimNull(library.MailLibGetMessage()),
-                                                 QStringLiteral("エラー"), MessageBoxes::Icon::None,
-                                                 MessageBoxes::Buttons::Ok);
-                }
-            }
-            library.MailLibPop3Close(handle);
-        }
-    }
+    const int count = shared.Pop3Server.isEmpty() ? 0 : countNewMail();
     if (count > 0) {
         reactToNewMail(count);
     }
@@ -97,14 +75,36 @@ void MainForm::loadAccount() {
     idPassForm->PassText->setText(shared.AccountPassword);
 }
 
-void MainForm::fetchAll(int handle, int count) {
-    MailLib& library = *platform_.mailLib;
-    MailStatus status;
-    QByteArray message;
+// Logs in and reads every message; the count, or 0 when the mailbox could
+// not be read. The session stays open while a login error is shown.
+int MainForm::countNewMail() {
+    const std::unique_ptr<MailSession> session = platform_.mailClient->open(shared.Pop3Server);
+    if (!session) {
+        return 0;
+    }
+    loadAccount();
+    if (shared.AccountId.isEmpty() || shared.AccountPassword.isEmpty()) {
+        idPassForm.Show();
+        return 0;
+    }
+    const auto authentication = shared.ApopFlag != 0 ? MailSession::Authentication::Apop
+                                                     : MailSession::Authentication::UserPass;
+    const auto loggedIn = session->logIn(shared.AccountId, shared.AccountPassword, authentication);
+    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
+        platform_.messageBoxes->show(error->text, QStringLiteral("エラー"),
+                                     MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
+        return 0;
+    }
+    const int count = std::get<int>(loggedIn);
+    fetchAll(*session, count);
+    return count;
+}
+
+void MainForm::fetchAll(MailSession& session, int count) {
     for (int number = 1; number <= count; ++number) {
-        library.MailLibPop3GetMailStatus(handle, number, status);
-        library.MailLibPop3GetMailSize(handle, number);
-        library.MailLibPop3GetMail(handle, number, status, message);
+        session.header(number);
+        session.size(number);
+        session.fetch(number);
     }
 }
 

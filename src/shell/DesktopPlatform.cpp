@@ -3,7 +3,7 @@
 #include "mail/DetachedProgramLauncher.h"
 #include "mail/QtFileChooser.h"
 #include "mail/dialup/NetworkManagerDialUp.h"
-#include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/Pop3MailClient.h"
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/QtTrayIcon.h"
 #include "presentation/sound/FluidSynthTunePlayer.h"
@@ -27,7 +27,7 @@ Platform createDesktopPlatform() {
     platform.stacking = std::make_unique<QtWindowStacking>();
     platform.messageBoxes = std::make_unique<QtMessageBoxes>();
     platform.programEnd = std::make_unique<ImmediateProgramEnd>();
-    platform.mailLib = std::make_unique<Pop3MailLib>();
+    platform.mailClient = std::make_unique<Pop3MailClient>();
     platform.launcher = std::make_unique<DetachedProgramLauncher>();
     platform.fileChooser = std::make_unique<QtFileChooser>();
     platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());

@@ -21,6 +21,7 @@ class QPushButton;
 namespace brindle {
 
 class IdPassForm;
+class MailSession;
 class MsgForm;
 class OptionForm;
 class ProfileFile;
@@ -148,8 +149,9 @@ private:
     void wireEvents();
     // Mail checking.
     void runCheck();
+    int countNewMail();
     void loadAccount();
-    void fetchAll(int handle, int count);
+    void fetchAll(MailSession& session, int count);
     void reactToNewMail(int count);
     int timedInterval();
     void setLampPicture(const QString& backslashSuffix);

@@ -1,5 +1,4 @@
 // Start-up and shutdown of the main window.
-#include "mail/MailLib.h"
 #include "presentation/SceneView.h"
 #include "presentation/sound/TunePlayer.h"
 #include "settings/IdPassForm.h"
@@ -24,8 +23,6 @@ void MainForm::Form_Load() {
     applyStoredTick(*setForm->Check1,
                     settings.readInt(SettingKeys::Section, SettingKeys::HangUp.name));
     ServerFile::read(QString::fromUtf8(SettingKeys::ServerFileName), shared);
-    platform_.mailLib->MailLibInitializeWinSock();
-    platform_.mailLib->MailLibSetOption(1, 8192);
     if (shared.Pop3Server.isEmpty()) {
         optionForm.Show();
     }
@@ -56,7 +53,6 @@ void MainForm::Form_Unload() {
     if (setForm.exists() && setForm->isVisible()) {
         setForm->Form_Unload();
     }
-    platform_.mailLib->MailLibEndWinSock();
     platform_.programEnd->endNow();
 }
 

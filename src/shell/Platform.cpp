@@ -1,7 +1,7 @@
 #include "shell/Platform.h"
 
 #include "mail/FileChooser.h"
-#include "mail/MailLib.h"
+#include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "presentation/SceneView.h"

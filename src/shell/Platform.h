@@ -11,7 +11,7 @@ namespace brindle {
 class DialUpLinks;
 class EventPump;
 class FileChooser;
-class MailLib;
+class MailClient;
 class MessageBoxes;
 class MonotonicClock;
 class ProgramEnd;
@@ -35,7 +35,7 @@ struct Platform {
     std::unique_ptr<WindowStacking> stacking;
     std::unique_ptr<MessageBoxes> messageBoxes;
     std::unique_ptr<ProgramEnd> programEnd;
-    std::unique_ptr<MailLib> mailLib;
+    std::unique_ptr<MailClient> mailClient;
     std::unique_ptr<ProgramLauncher> launcher;
     std::unique_ptr<FileChooser> fileChooser;
     std::unique_ptr<DialUpLinks> dialUpLinks;

@@ -1,5 +1,5 @@
 #include "mail/DetachedProgramLauncher.h"
-#include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/Pop3MailClient.h"
 #include "settings/IdPassForm.h"
 #include "settings/SetForm.h"
 #include "shell/MsgForm.h"
@@ -60,7 +60,7 @@ protected:
             writeAccountIni(accountLines);
         }
         Platform platform = makeFakePlatform(programFolder.path(), fakes);
-        platform.mailLib = std::make_unique<Pop3MailLib>();
+        platform.mailClient = std::make_unique<Pop3MailClient>();
         platform.launcher = std::make_unique<DetachedProgramLauncher>();
         platform.clock = std::make_unique<SteadyClock>();
         platform.events = std::make_unique<QtEventPump>();
@@ -69,7 +69,7 @@ protected:
         fakes.stacking = hooked.get();
         platform.stacking = std::move(hooked);
         // The fakes these replaced are gone with their slots.
-        fakes.mailLib = nullptr;
+        fakes.mailClient = nullptr;
         fakes.launcher = nullptr;
         fakes.clock = nullptr;
         fakes.events = nullptr;

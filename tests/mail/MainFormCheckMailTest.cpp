@@ -19,14 +19,14 @@ protected:
         writeServerFile(serverLines);
         writeAccountIni(accountLines);
         MainForm& main = start();
-        fakes.mailLib->calls.clear();
-        fakes.mailLib->messageCount = 3;
+        fakes.mailClient->calls.clear();
+        fakes.mailClient->messageCount = 3;
         sceneAddressesAtStart = fakes.scene->pages.size();
         tuneCallsAtStart = fakes.tunePlayer->calls.size();
         return main;
     }
     qsizetype connects() const {
-        return fakes.mailLib->calls.filter(QStringLiteral("connect")).size();
+        return fakes.mailClient->calls.filter(QStringLiteral("open ")).size();
     }
     bool sceneStarted() const {
         return fakes.scene->pages.size() > sceneAddressesAtStart &&
@@ -49,18 +49,18 @@ protected:
 
 TEST_F(MainFormCheckMailTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed) {
     startWithAccount().mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls,
-              (QStringList{"connect mail.example", "auth 7 taro secret 0", "status 7 1", "size 7 1",
-                           "mail 7 1", "status 7 2", "size 7 2", "mail 7 2", "status 7 3",
-                           "size 7 3", "mail 7 3", "close 7"}));
+    EXPECT_EQ(fakes.mailClient->calls,
+              (QStringList{"open mail.example", "log in taro secret USER", "header 1", "size 1",
+                           "fetch 1", "header 2", "size 2", "fetch 2", "header 3", "size 3",
+                           "fetch 3", "close"}));
 }
 
-TEST_F(MainFormCheckMailTest, ApopAsksTheLibraryWithFlagMinusOne) {
+TEST_F(MainFormCheckMailTest, ApopLogsInWithApop) {
     MainForm& main = startWithAccount("POP3=mail.example\nAPOP=1\n");
-    fakes.mailLib->messageCount = 0;
+    fakes.mailClient->messageCount = 0;
     main.Command8_Click();
-    EXPECT_EQ(fakes.mailLib->calls,
-              (QStringList{"connect mail.example", "auth 7 taro secret -1", "close 7"}));
+    EXPECT_EQ(fakes.mailClient->calls,
+              (QStringList{"open mail.example", "log in taro secret APOP", "close"}));
 }
 
 TEST_F(MainFormCheckMailTest, NoServerMakesNoConnectionButStillHangsUp) {
@@ -68,15 +68,15 @@ TEST_F(MainFormCheckMailTest, NoServerMakesNoConnectionButStillHangsUp) {
     main.setForm->Check1->setChecked(true);
     fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("line1")};
     main.mcheck_Click();
-    EXPECT_TRUE(fakes.mailLib->calls.isEmpty());
+    EXPECT_TRUE(fakes.mailClient->calls.isEmpty());
     EXPECT_EQ(fakes.dialUpLinks->hungUp, QStringList{QStringLiteral("line1")});
 }
 
 TEST_F(MainFormCheckMailTest, FailedConnectionMakesNoFurtherCall) {
     MainForm& main = startWithAccount();
-    fakes.mailLib->connectResult = -1;
+    fakes.mailClient->connects = false;
     main.mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, QStringList{QStringLiteral("connect mail.example")});
+    EXPECT_EQ(fakes.mailClient->calls, QStringList{QStringLiteral("open mail.example")});
     EXPECT_FALSE(main.msgForm.exists());
 }
 
@@ -84,19 +84,17 @@ TEST_F(MainFormCheckMailTest, MissingPasswordOpensTheAccountDialogAndClosesWitho
     MainForm& main = startWithAccount("POP3=mail.example\n", "[EXEINI]\nNAME=taro\n");
     main.idPassForm->hide();
     main.mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, (QStringList{"connect mail.example", "close 7"}));
+    EXPECT_EQ(fakes.mailClient->calls, (QStringList{"open mail.example", "close"}));
     EXPECT_TRUE(main.idPassForm->isVisible());
     EXPECT_EQ(main.idPassForm->IdText->text(), QStringLiteral("taro"));
     EXPECT_FALSE(main.msgForm.exists());
 }
 
-TEST_F(MainFormCheckMailTest, WrongPasswordShowsOneErrorBoxCutAtTheNulThenCloses) {
+TEST_F(MainFormCheckMailTest, WrongPasswordShowsOneErrorBoxThenCloses) {
     MainForm& main = startWithAccount();
-    fakes.mailLib->messageCount = -1;
-    fakes.mailLib->errorText =
-        QStringLiteral("ログインできません") + QChar(u'\0') + QStringLiteral("rest");
+    fakes.mailClient->errorText = QStringLiteral("ログインできません");
     QStringList callsWhileOpen;
-    fakes.messageBoxes->whileOpen = [&] { callsWhileOpen = fakes.mailLib->calls; };
+    fakes.messageBoxes->whileOpen = [&] { callsWhileOpen = fakes.mailClient->calls; };
     main.mcheck_Click();
 
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
@@ -105,18 +103,18 @@ TEST_F(MainFormCheckMailTest, WrongPasswordShowsOneErrorBoxCutAtTheNulThenCloses
     EXPECT_EQ(box.caption, QStringLiteral("エラー"));
     EXPECT_EQ(box.icon, MessageBoxes::Icon::None);
     EXPECT_EQ(box.buttons, MessageBoxes::Buttons::Ok);
-    EXPECT_FALSE(callsWhileOpen.contains(QStringLiteral("close 7")));
-    EXPECT_EQ(fakes.mailLib->calls.last(), QStringLiteral("close 7"));
+    EXPECT_FALSE(callsWhileOpen.contains(QStringLiteral("close")));
+    EXPECT_EQ(fakes.mailClient->calls.last(), QStringLiteral("close"));
     EXPECT_FALSE(main.msgForm.exists());
     EXPECT_FALSE(sceneStarted());
 }
 
 TEST_F(MainFormCheckMailTest, EmptyMailboxShowsNothing) {
     MainForm& main = startWithAccount();
-    fakes.mailLib->messageCount = 0;
+    fakes.mailClient->messageCount = 0;
     main.mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls,
-              (QStringList{"connect mail.example", "auth 7 taro secret 0", "close 7"}));
+    EXPECT_EQ(fakes.mailClient->calls,
+              (QStringList{"open mail.example", "log in taro secret USER", "close"}));
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
     EXPECT_FALSE(main.msgForm.exists());
     EXPECT_FALSE(sceneStarted());
@@ -128,10 +126,10 @@ TEST_F(MainFormCheckMailTest, AccountConfirmedWithoutSavingIsUsedAndTheFileKeeps
     main.idPassForm->PassText->setText(QStringLiteral("typed"));
     main.idPassForm->Check1->setChecked(false);
     main.idPassForm->OKCommand_Click();
-    fakes.mailLib->messageCount = 0;
+    fakes.mailClient->messageCount = 0;
     main.mcheck_Click();
 
-    EXPECT_TRUE(fakes.mailLib->calls.contains(QStringLiteral("auth 7 jiro typed 0")));
+    EXPECT_TRUE(fakes.mailClient->calls.contains(QStringLiteral("log in jiro typed USER")));
     const QString stored = readStored(accountIni());
     EXPECT_TRUE(stored.contains(QStringLiteral("NAME=taro\r\n")));
     EXPECT_TRUE(stored.contains(QStringLiteral("NAME2=secret\r\n")));
@@ -173,14 +171,14 @@ TEST_F(MainFormCheckMailTest, BoardLeftOpenIsRefilledByTheNextCheckAndKeptByAnEm
     ASSERT_TRUE(main.msgForm.exists());
     const MsgForm* first = &main.msgForm.get();
 
-    fakes.mailLib->messageCount = 2;
+    fakes.mailClient->messageCount = 2;
     main.mcheck_Click();
     ASSERT_TRUE(main.msgForm.exists());
     EXPECT_EQ(&main.msgForm.get(), first);
     EXPECT_EQ(main.msgForm->Text2->text(), QStringLiteral("2"));
     EXPECT_EQ(boardTopmostCalls(main), 1);
 
-    fakes.mailLib->messageCount = 0;
+    fakes.mailClient->messageCount = 0;
     main.mcheck_Click();
     ASSERT_TRUE(main.msgForm.exists());
     EXPECT_EQ(&main.msgForm.get(), first);
@@ -197,7 +195,7 @@ TEST_F(MainFormCheckMailTest, LaunchOptionStartsTheTrimmedPathOnceInsteadOfTheBo
     EXPECT_FALSE(main.msgForm.exists());
     EXPECT_FALSE(sceneStarted());
 
-    fakes.mailLib->messageCount = 0;
+    fakes.mailClient->messageCount = 0;
     main.mcheck_Click();
     EXPECT_EQ(fakes.launcher->started.size(), 1);
 }
@@ -214,12 +212,12 @@ TEST_F(MainFormCheckMailTest, LaunchOptionWithoutAMailerDoesNothing) {
 
 TEST_F(MainFormCheckMailTest, CheckAskedForDuringLoginIsSkipped) {
     MainForm& main = startWithAccount();
-    fakes.mailLib->duringAuthenticate = [&main] { main.mcheck_Click(); };
+    fakes.mailClient->duringLogIn = [&main] { main.mcheck_Click(); };
     main.mcheck_Click();
     EXPECT_EQ(connects(), 1);
     EXPECT_FALSE(main.isChecking());
 
-    fakes.mailLib->duringAuthenticate = nullptr;
+    fakes.mailClient->duringLogIn = nullptr;
     main.mcheck_Click();
     EXPECT_EQ(connects(), 2);
 }

@@ -15,7 +15,7 @@ protected:
         writeServerFile("POP3=mail.example\n");
         writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
         start();
-        fakes.mailLib->calls.clear();
+        fakes.mailClient->calls.clear();
     }
     void setInterval(const char* text) { form->setForm->Text2->setText(QString::fromUtf8(text)); }
     void setCounters(const char* minutes, const char* seconds) {
@@ -23,7 +23,7 @@ protected:
         form->Text4 = QString::fromUtf8(seconds);
     }
     int checks() const {
-        return static_cast<int>(fakes.mailLib->calls.filter(QStringLiteral("connect")).size());
+        return static_cast<int>(fakes.mailClient->calls.filter(QStringLiteral("open ")).size());
     }
     void poll(int times) {
         for (int i = 0; i < times; ++i) {
@@ -158,10 +158,10 @@ TEST_F(MainFormTimedCheckTest, PollChecksOncePerReachHoweverOftenItRuns) {
 TEST_F(MainFormTimedCheckTest, APollDuringAMenuCheckLeavesTheReachForAfterIt) {
     setInterval("2");
     setCounters("2", "0");
-    fakes.mailLib->duringAuthenticate = [this] { form->Timer1_Timer(); };
+    fakes.mailClient->duringLogIn = [this] { form->Timer1_Timer(); };
     form->mcheck_Click();
     EXPECT_EQ(checks(), 1);
-    fakes.mailLib->duringAuthenticate = nullptr;
+    fakes.mailClient->duringLogIn = nullptr;
     poll(100);
     EXPECT_EQ(checks(), 2);
 }

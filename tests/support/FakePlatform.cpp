@@ -46,58 +46,52 @@ MessageBoxes::Answer FakeMessageBoxes::show(const QString& text, const QString& 
     return buttons == Buttons::YesNo ? answer : Answer::Ok;
 }
 
-int FakeMailLib::MailLibInitializeWinSock() {
-    calls << QStringLiteral("init");
-    return 0;
-}
+namespace {
 
-int FakeMailLib::MailLibSetOption(int option, int value) {
-    calls << QStringLiteral("option %1 %2").arg(option).arg(value);
-    return 0;
-}
+class FakeMailSession : public MailSession {
+public:
+    explicit FakeMailSession(FakeMailClient& client) : client_(client) {}
+    ~FakeMailSession() override { client_.calls << QStringLiteral("close"); }
 
-int FakeMailLib::MailLibPop3Connect(const QString& server) {
-    calls << QStringLiteral("connect ") + server;
-    return connectResult;
-}
-
-int FakeMailLib::MailLibPop3Authenticate(int handle, const QString& id, const QString& password,
-                                         int apopFlag) {
-    calls << QStringLiteral("auth %1 %2 %3 %4").arg(handle).arg(id, password).arg(apopFlag);
-    if (duringAuthenticate) {
-        duringAuthenticate();
+    std::variant<int, MailError> logIn(const QString& id, const QString& password,
+                                       Authentication authentication) override {
+        const bool apop = authentication == Authentication::Apop;
+        client_.calls << QStringLiteral("log in %1 %2 %3")
+                             .arg(id, password,
+                                  apop ? QStringLiteral("APOP") : QStringLiteral("USER"));
+        if (client_.duringLogIn) {
+            client_.duringLogIn();
+        }
+        if (!client_.errorText.isEmpty()) {
+            return MailError{client_.errorText};
+        }
+        return client_.messageCount;
     }
-    return messageCount;
-}
+    std::optional<MailHeader> header(int number) override {
+        client_.calls << QStringLiteral("header %1").arg(number);
+        return MailHeader{};
+    }
+    std::optional<qint64> size(int number) override {
+        client_.calls << QStringLiteral("size %1").arg(number);
+        return 100;
+    }
+    std::optional<QByteArray> fetch(int number) override {
+        client_.calls << QStringLiteral("fetch %1").arg(number);
+        return QByteArray();
+    }
 
-int FakeMailLib::MailLibPop3GetMailStatus(int handle, int number, MailStatus&) {
-    calls << QStringLiteral("status %1 %2").arg(handle).arg(number);
-    return 0;
-}
+private:
+    FakeMailClient& client_;
+};
 
-qint64 FakeMailLib::MailLibPop3GetMailSize(int handle, int number) {
-    calls << QStringLiteral("size %1 %2").arg(handle).arg(number);
-    return 100;
-}
+} // namespace
 
-int FakeMailLib::MailLibPop3GetMail(int handle, int number, MailStatus&, QByteArray&) {
-    calls << QStringLiteral("mail %1 %2").arg(handle).arg(number);
-    return 0;
-}
-
-QString FakeMailLib::MailLibGetMessage() {
-    calls << QStringLiteral("message");
-    return errorText;
-}
-
-int FakeMailLib::MailLibPop3Close(int handle) {
-    calls << QStringLiteral("close %1").arg(handle);
-    return 0;
-}
-
-int FakeMailLib::MailLibEndWinSock() {
-    calls << QStringLiteral("end");
-    return 0;
+std::unique_ptr<MailSession> FakeMailClient::open(const QString& server) {
+    calls << QStringLiteral("open ") + server;
+    if (!connects) {
+        return nullptr;
+    }
+    return std::make_unique<FakeMailSession>(*this);
 }
 
 TunePlayer::OpenResult FakeTunePlayer::open(const QString& file) {
@@ -131,7 +125,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.stacking, fakes.stacking, std::make_unique<FakeStacking>());
     take(platform.messageBoxes, fakes.messageBoxes, std::make_unique<FakeMessageBoxes>());
     take(platform.programEnd, fakes.programEnd, std::make_unique<FakeProgramEnd>());
-    take(platform.mailLib, fakes.mailLib, std::make_unique<FakeMailLib>());
+    take(platform.mailClient, fakes.mailClient, std::make_unique<FakeMailClient>());
     take(platform.launcher, fakes.launcher, std::make_unique<FakeLauncher>());
     take(platform.fileChooser, fakes.fileChooser, std::make_unique<FakeFileChooser>());
     take(platform.dialUpLinks, fakes.dialUpLinks, std::make_unique<FakeDialUpLinks>());

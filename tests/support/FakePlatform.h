@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mail/FileChooser.h"
-#include "mail/MailLib.h"
+#include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "presentation/SceneView.h"
@@ -78,27 +78,18 @@ public:
     int ends = 0;
 };
 
-// A scripted mail library that records every call in order.
-class FakeMailLib : public MailLib {
+// A scripted mail client whose sessions record every call in order:
+// "open <server>", "log in <id> <password> <APOP|USER>", "header n", "size n",
+// "fetch n", "close".
+class FakeMailClient : public MailClient {
 public:
-    int MailLibInitializeWinSock() override;
-    int MailLibSetOption(int option, int value) override;
-    int MailLibPop3Connect(const QString& server) override;
-    int MailLibPop3Authenticate(int handle, const QString& id, const QString& password,
-                                int apopFlag) override;
-    int MailLibPop3GetMailStatus(int handle, int number, MailStatus& status) override;
-    qint64 MailLibPop3GetMailSize(int handle, int number) override;
-    int MailLibPop3GetMail(int handle, int number, MailStatus& status,
-                           QByteArray& message) override;
-    QString MailLibGetMessage() override;
-    int MailLibPop3Close(int handle) override;
-    int MailLibEndWinSock() override;
+    std::unique_ptr<MailSession> open(const QString& server) override;
 
     QStringList calls;
-    int connectResult = 7;
+    bool connects = true;
     int messageCount = 0;
-    QString errorText;
-    std::function<void()> duringAuthenticate;
+    QString errorText; // when set, the login fails with it
+    std::function<void()> duringLogIn;
 };
 
 class FakeLauncher : public ProgramLauncher {
@@ -192,7 +183,7 @@ struct Fakes {
     FakeStacking* stacking;
     FakeMessageBoxes* messageBoxes;
     FakeProgramEnd* programEnd;
-    FakeMailLib* mailLib;
+    FakeMailClient* mailClient;
     FakeLauncher* launcher;
     FakeFileChooser* fileChooser;
     FakeDialUpLinks* dialUpLinks;

@@ -7,7 +7,7 @@ namespace {
 // The longest text kept per field, as the status buffers of the check are 8 KiB.
 constexpr qsizetype maxFieldLength = 4096;
 
-void keepField(MailStatus& status, const QByteArray& name, const QByteArray& value) {
+void keepField(MailHeader& status, const QByteArray& name, const QByteArray& value) {
     const QByteArray key = name.trimmed().toLower();
     QString* field = key == "from"      ? &status.from
                      : key == "to"      ? &status.to
@@ -21,8 +21,8 @@ void keepField(MailStatus& status, const QByteArray& name, const QByteArray& val
 
 } // namespace
 
-MailStatus readMailHeaderFields(const QByteArray& message) {
-    MailStatus status;
+MailHeader readMailHeaderFields(const QByteArray& message) {
+    MailHeader status;
     QByteArray name;
     QByteArray value;
     qsizetype position = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/MailLib.h"
+#include "mail/MailHeader.h"
 
 #include <QByteArray>
 
@@ -8,6 +8,6 @@ namespace brindle {
 
 // From, To, Subject and Date of a message's header, unfolded, as they stand
 // (encoded words are left encoded); reading stops at the first empty line.
-MailStatus readMailHeaderFields(const QByteArray& message);
+MailHeader readMailHeaderFields(const QByteArray& message);
 
 } // namespace brindle

@@ -77,7 +77,7 @@ int Pop3Session::authenticate(const QString& id, const QString& password, bool a
     return state_ == State::Transaction ? count_ : -1;
 }
 
-int Pop3Session::fetchStatus(int number, MailStatus& status) {
+int Pop3Session::fetchStatus(int number, MailHeader& status) {
     QByteArray header;
     if (!fetchBody({Command::Top, number}, header)) {
         return -1;
@@ -107,7 +107,7 @@ qint64 Pop3Session::fetchSize(int number) {
     return size;
 }
 
-int Pop3Session::fetchMessage(int number, MailStatus& status, QByteArray& message) {
+int Pop3Session::fetchMessage(int number, MailHeader& status, QByteArray& message) {
     message.clear();
     if (listedNumber_ == number) {
         message.reserve(listedSize_);
@@ -428,8 +428,10 @@ bool Pop3Session::reject(const QString& text) {
     return false;
 }
 
+// A NUL ends the quoted text: what follows it could not be shown in a message box.
 QString Pop3Session::serverText(const QByteArray& text) const {
-    return QString::fromUtf8(text.left(maxQuotedLength));
+    const qsizetype nul = text.indexOf('\0');
+    return QString::fromUtf8(text.left(nul < 0 ? maxQuotedLength : std::min(nul, maxQuotedLength)));
 }
 
 } // namespace brindle

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/MailLib.h"
+#include "mail/MailHeader.h"
 #include "mail/pop3/Pop3Options.h"
 #include "mail/pop3/Pop3ReplyReader.h"
 #include "mail/pop3/Pop3ServerAddress.h"
@@ -25,11 +25,11 @@ public:
     // TLS, greeting, capabilities, STLS, login and STAT: the message count, or -1.
     int authenticate(const QString& id, const QString& password, bool apop);
     // Header fields of a message (TOP n 0); 0, or -1 on failure.
-    int fetchStatus(int number, MailStatus& status);
+    int fetchStatus(int number, MailHeader& header);
     // Size from LIST n, or -1 when unknown or implausible.
     qint64 fetchSize(int number);
     // The whole message (RETR n), dot-stuffing undone; 0, or -1 on failure.
-    int fetchMessage(int number, MailStatus& status, QByteArray& message);
+    int fetchMessage(int number, MailHeader& header, QByteArray& message);
     // Says QUIT when logged in, then closes the connection.
     void quit();
     QString errorText() const { return errorText_; }

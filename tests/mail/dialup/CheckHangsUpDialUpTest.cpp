@@ -39,8 +39,8 @@ protected:
         platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(bus_.connection());
         fakes.dialUpLinks = nullptr; // gone with the slot it held
         form = std::make_unique<MainForm>(std::move(platform));
-        fakes.mailLib->messageCount = 0;
-        fakes.mailLib->calls.clear();
+        fakes.mailClient->messageCount = 0;
+        fakes.mailClient->calls.clear();
         EXPECT_EQ(form->setForm->Check1->isChecked(), hangUp);
         return *form;
     }
@@ -54,8 +54,7 @@ protected:
 
     static QString active(qsizetype number) { return FakeNetworkManager::activePath(number); }
 
-    const QStringList emptyMailboxSession{"connect mail.example", "auth 7 taro secret 0",
-                                          "close 7"};
+    const QStringList emptyMailboxSession{"open mail.example", "log in taro secret USER", "close"};
     PrivateBus bus_;
     StandInNetworkManager service_;
 };
@@ -63,7 +62,7 @@ protected:
 TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) {
     serveTwoDialUpLinesAroundEthernet();
     startProgram("POP3=mail.example\n", true).mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, emptyMailboxSession);
+    EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
 }
@@ -71,7 +70,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) 
 TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
     serveTwoDialUpLinesAroundEthernet();
     startProgram("SMTP=smtp.example\n", true).mcheck_Click();
-    EXPECT_TRUE(fakes.mailLib->calls.isEmpty());
+    EXPECT_TRUE(fakes.mailClient->calls.isEmpty());
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
 }
@@ -79,7 +78,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
 TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
     serveTwoDialUpLinesAroundEthernet();
     startProgram("POP3=mail.example\n", false).mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, emptyMailboxSession);
+    EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList());
     // The service is still there and still has both lines up.
     EXPECT_EQ(NetworkManagerDialUp(bus_.connection()).active(),
@@ -89,11 +88,11 @@ TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
 TEST_F(CheckHangsUpDialUpTest, WithoutNetworkManagerTheCheckEndsQuietly) {
     MainForm& main = startProgram("POP3=mail.example\n", true);
     main.mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, emptyMailboxSession);
+    EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     expectNothingShown();
     // The check has ended: the next one runs in full.
     main.mcheck_Click();
-    EXPECT_EQ(fakes.mailLib->calls, emptyMailboxSession + emptyMailboxSession);
+    EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession + emptyMailboxSession);
 }
 
 } // namespace

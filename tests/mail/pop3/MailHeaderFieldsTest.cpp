@@ -6,7 +6,7 @@ namespace brindle::test {
 namespace {
 
 TEST(MailHeaderFields, TakesTheFirstOfEachFieldUnfoldedAndStopsAtTheBody) {
-    const MailStatus status = readMailHeaderFields("Received: x\r\n"
+    const MailHeader status = readMailHeaderFields("Received: x\r\n"
                                                    "SUBJECT: a long\r\n"
                                                    "\tsubject\r\n"
                                                    "From: Alice <a@example.jp>\r\n"
@@ -22,7 +22,7 @@ TEST(MailHeaderFields, TakesTheFirstOfEachFieldUnfoldedAndStopsAtTheBody) {
 }
 
 TEST(MailHeaderFields, HeaderWithoutBodyAndMalformedLinesGiveWhatIsThere) {
-    const MailStatus status = readMailHeaderFields("no colon here\r\nSubject:x");
+    const MailHeader status = readMailHeaderFields("no colon here\r\nSubject:x");
     EXPECT_EQ(status.subject, "x");
     EXPECT_TRUE(status.from.isEmpty());
 }

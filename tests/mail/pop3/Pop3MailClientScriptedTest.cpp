@@ -1,5 +1,6 @@
 #include "ScriptedPop3Server.h"
-#include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/Pop3MailClient.h"
+#include "mail/pop3/Pop3Session.h"
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -47,47 +48,46 @@ struct CheckResult {
     QStringList subjects;
 };
 
-// The sequence of one mail check: connect, log in, status, size and message
-// of each, close.
+using Authentication = MailSession::Authentication;
+
+// The sequence of one mail check: open, log in, header, size and message of
+// each, close. A failed login counts -1.
 CheckResult check(const QString& server, const QString& password = QStringLiteral("secret"),
-                  int apopFlag = 0) {
-    Pop3MailLib lib(fastOptions());
+                  Authentication authentication = Authentication::UserPass) {
+    Pop3MailClient client(fastOptions());
     CheckResult result;
-    const int handle = lib.MailLibPop3Connect(server);
-    EXPECT_GE(handle, 0) << lib.MailLibGetMessage().toStdString();
-    result.count = lib.MailLibPop3Authenticate(handle, QStringLiteral("alice"), password, apopFlag);
+    const std::unique_ptr<MailSession> session = client.open(server);
+    if (!session) {
+        ADD_FAILURE() << "no connection";
+        return result;
+    }
+    const auto loggedIn = session->logIn(QStringLiteral("alice"), password, authentication);
+    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
+        result.count = -1;
+        result.error = error->text;
+        return result;
+    }
+    result.count = std::get<int>(loggedIn);
     for (int number = 1; number <= result.count; ++number) {
-        MailStatus status;
-        QByteArray body;
-        lib.MailLibPop3GetMailStatus(handle, number, status);
-        result.subjects.append(status.subject);
-        lib.MailLibPop3GetMailSize(handle, number);
-        if (lib.MailLibPop3GetMail(handle, number, status, body) == 0) {
-            result.messages.append(body);
+        result.subjects.append(session->header(number).value_or(MailHeader{}).subject);
+        session->size(number);
+        if (const auto body = session->fetch(number)) {
+            result.messages.append(*body);
         }
     }
-    result.error = lib.MailLibGetMessage();
-    lib.MailLibPop3Close(handle);
     return result;
 }
 
-// Logs in and fetches only message 1, skipping its status and size.
-struct FirstMessage {
-    int result = -1;
-    QByteArray body;
-    QString subject;
-};
-
-FirstMessage fetchFirstMessageOnly(const QString& server) {
-    Pop3MailLib lib(fastOptions());
-    FirstMessage first;
-    const int handle = lib.MailLibPop3Connect(server);
-    EXPECT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
-    MailStatus status;
-    first.result = lib.MailLibPop3GetMail(handle, 1, status, first.body);
-    first.subject = status.subject;
-    lib.MailLibPop3Close(handle);
-    return first;
+// Logs in and fetches only message 1, skipping its header and size.
+std::optional<QByteArray> fetchFirstMessageOnly(const QString& server) {
+    Pop3MailClient client(fastOptions());
+    const std::unique_ptr<MailSession> session = client.open(server);
+    if (!session) {
+        ADD_FAILURE() << "no connection";
+        return std::nullopt;
+    }
+    EXPECT_EQ(std::get<int>(session->logIn("alice", "secret", Authentication::UserPass)), 1);
+    return session->fetch(1);
 }
 
 TEST(Pop3ScriptedLogin, UserPassWithoutPipeliningWaitsForEachAnswer) {
@@ -145,9 +145,7 @@ TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    const FirstMessage first = fetchFirstMessageOnly(server.address());
-    EXPECT_EQ(first.result, 0);
-    EXPECT_EQ(first.body, message(1));
+    EXPECT_EQ(fetchFirstMessageOnly(server.address()), message(1));
     EXPECT_EQ(server.clientLines(), (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "TOP 1 0",
                                            "LIST 1", "RETR 1", "QUIT"}));
 }
@@ -168,14 +166,14 @@ TEST(Pop3ScriptedLogin, ApopSendsTheDigestOfTimestampAndPasswordAndKeepsTheServe
         .answer("-ERR [AUTH] Authentication failed.\r\n");
     server.start();
 
-    Pop3MailLib lib(fastOptions());
-    const int handle = lib.MailLibPop3Connect(server.address());
-    const int count = lib.MailLibPop3Authenticate(handle, "mrose", "tanstaaf", -1);
+    Pop3MailClient client(fastOptions());
+    const std::unique_ptr<MailSession> session = client.open(server.address());
+    ASSERT_NE(session, nullptr);
+    const auto loggedIn = session->logIn("mrose", "tanstaaf", Authentication::Apop);
 
-    EXPECT_LT(count, 0);
-    EXPECT_TRUE(lib.MailLibGetMessage().contains("[AUTH] Authentication failed."))
-        << lib.MailLibGetMessage().toStdString();
-    lib.MailLibPop3Close(handle);
+    const auto* error = std::get_if<MailError>(&loggedIn);
+    ASSERT_NE(error, nullptr);
+    EXPECT_TRUE(error->text.contains("[AUTH] Authentication failed.")) << error->text.toStdString();
     // The digest of "<1896.697170952@dbc.mtview.ca.us>tanstaaf" given in RFC 1939.
     EXPECT_EQ(server.clientLines(), (Lines{"CAPA", "APOP mrose c4c9334bac560ecc979e58001b3e22fb"}));
 }
@@ -185,7 +183,7 @@ TEST(Pop3ScriptedLogin, ApopWithoutTimestampFailsWithoutSendingThePassword) {
     server.say("+OK ready\r\n").answer("+OK\r\nUSER\r\n.\r\n");
     server.start();
 
-    const CheckResult result = check(server.address(), "secret", -1);
+    const CheckResult result = check(server.address(), "secret", Authentication::Apop);
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("タイムスタンプ")) << result.error.toStdString();
@@ -205,6 +203,20 @@ TEST(Pop3ScriptedLogin, PasswordNeverAppearsInTheErrorText) {
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("wrong password")) << result.error.toStdString();
     EXPECT_FALSE(result.error.contains("s3cr3t")) << result.error.toStdString();
+}
+
+TEST(Pop3ScriptedLogin, TheServersReasonEndsAtANul) {
+    ScriptedPop3Server server;
+    server.say("+OK ready\r\n")
+        .answer("+OK\r\nUSER\r\n.\r\n")
+        .answer("+OK\r\n")
+        .answer(QByteArray("-ERR locked\0rest\r\n", 18));
+    server.start();
+
+    const CheckResult result = check(server.address());
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.endsWith("locked")) << result.error.toStdString();
 }
 
 TEST(Pop3ScriptedLogin, ServerThatHangsUpAfterStlsEndsTheSessionWithoutPlainLogin) {
@@ -253,18 +265,18 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
         .hangUp();
     server.start();
 
-    Pop3MailLib lib(fastOptions());
-    const int handle = lib.MailLibPop3Connect(server.address());
-    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 1);
-    MailStatus status;
+    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    ASSERT_TRUE(session.connect());
+    ASSERT_EQ(session.authenticate("alice", "secret", false), 1);
+    MailHeader header;
     QByteArray body;
-    EXPECT_EQ(lib.MailLibPop3GetMailStatus(handle, 1, status), 0);
-    EXPECT_GT(lib.MailLibPop3GetMailSize(handle, 1), 0);
-    EXPECT_LT(lib.MailLibPop3GetMail(handle, 1, status, body), 0);
-    EXPECT_TRUE(lib.MailLibGetMessage().contains("切")) << lib.MailLibGetMessage().toStdString();
+    EXPECT_EQ(session.fetchStatus(1, header), 0);
+    EXPECT_GT(session.fetchSize(1), 0);
+    EXPECT_LT(session.fetchMessage(1, header, body), 0);
+    EXPECT_TRUE(session.errorText().contains("切")) << session.errorText().toStdString();
     // The session is over; further calls fail quietly.
-    EXPECT_LT(lib.MailLibPop3GetMailStatus(handle, 1, status), 0);
-    EXPECT_EQ(lib.MailLibPop3Close(handle), 0);
+    EXPECT_LT(session.fetchStatus(1, header), 0);
+    session.quit();
 }
 
 TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
@@ -273,13 +285,13 @@ TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
     server.answer("+OK 1 1099511627776\r\n").answer("+OK 2 -5\r\n").answer("+OK bye\r\n");
     server.start();
 
-    Pop3MailLib lib(fastOptions());
-    const int handle = lib.MailLibPop3Connect(server.address());
-    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), 2);
-    EXPECT_LT(lib.MailLibPop3GetMailSize(handle, 1), 0);
-    EXPECT_TRUE(lib.MailLibGetMessage().contains("1099511627776"));
-    EXPECT_LT(lib.MailLibPop3GetMailSize(handle, 2), 0);
-    lib.MailLibPop3Close(handle);
+    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    ASSERT_TRUE(session.connect());
+    ASSERT_EQ(session.authenticate("alice", "secret", false), 2);
+    EXPECT_LT(session.fetchSize(1), 0);
+    EXPECT_TRUE(session.errorText().contains("1099511627776"));
+    EXPECT_LT(session.fetchSize(2), 0);
+    session.quit();
     EXPECT_EQ(server.clientLines(),
               (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "LIST 1", "LIST 2", "QUIT"}));
 }
@@ -294,13 +306,11 @@ TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    const FirstMessage first = fetchFirstMessageOnly(server.address());
-    EXPECT_EQ(first.result, 0);
-    EXPECT_EQ(first.body, QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
-    EXPECT_EQ(first.subject, "d");
+    EXPECT_EQ(fetchFirstMessageOnly(server.address()),
+              QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
 }
 
-TEST(Pop3ScriptedHandles, RefusedConnectionGivesMinusOneAndUnknownHandlesAreHarmless) {
+TEST(Pop3ScriptedOpen, RefusedConnectionOrBadServerNameOpensNoSession) {
     const int closed = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -310,13 +320,9 @@ TEST(Pop3ScriptedHandles, RefusedConnectionGivesMinusOneAndUnknownHandlesAreHarm
     getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length);
     ::close(closed); // nobody listens on this port now
 
-    Pop3MailLib lib(fastOptions());
-    EXPECT_EQ(lib.MailLibPop3Connect(QStringLiteral("127.0.0.1:%1").arg(ntohs(address.sin_port))),
-              -1);
-    EXPECT_FALSE(lib.MailLibGetMessage().isEmpty());
-    EXPECT_EQ(lib.MailLibPop3Connect(QStringLiteral("[::1")), -1);
-    EXPECT_EQ(lib.MailLibPop3Close(7), -1);
-    EXPECT_LT(lib.MailLibPop3Authenticate(7, "alice", "secret", 0), 0);
+    Pop3MailClient client(fastOptions());
+    EXPECT_EQ(client.open(QStringLiteral("127.0.0.1:%1").arg(ntohs(address.sin_port))), nullptr);
+    EXPECT_EQ(client.open(QStringLiteral("[::1")), nullptr);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/Pop3MailClient.h"
 #include "support/DovecotServer.h"
 #include "support/TestCertificates.h"
 
@@ -14,41 +14,39 @@ QByteArray message(int number) {
 }
 
 struct CheckResult {
-    int connectHandle = -1;
+    bool connected = false;
     int count = 0;
     QString error;
     QList<QByteArray> messages;
     QList<qint64> sizes;
 };
 
-// One mail check as the program does it.
+using Authentication = MailSession::Authentication;
+
+// One mail check as the program does it; a failed login counts -1.
 CheckResult check(const QString& server, const QString& password = DovecotServer::password,
-                  int apopFlag = 0) {
-    Pop3MailLib lib;
-    lib.MailLibInitializeWinSock();
-    lib.MailLibSetOption(1, 8192);
+                  Authentication authentication = Authentication::UserPass) {
+    Pop3MailClient client;
     CheckResult result;
-    result.connectHandle = lib.MailLibPop3Connect(server);
-    if (result.connectHandle < 0) {
-        result.error = lib.MailLibGetMessage();
+    const std::unique_ptr<MailSession> session = client.open(server);
+    result.connected = session != nullptr;
+    if (!session) {
         return result;
     }
-    const int handle = result.connectHandle;
-    result.count = lib.MailLibPop3Authenticate(handle, DovecotServer::user, password, apopFlag);
+    const auto loggedIn = session->logIn(DovecotServer::user, password, authentication);
+    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
+        result.count = -1;
+        result.error = error->text;
+        return result;
+    }
+    result.count = std::get<int>(loggedIn);
     for (int number = 1; number <= result.count; ++number) {
-        MailStatus status;
-        QByteArray body;
-        lib.MailLibPop3GetMailStatus(handle, number, status);
-        result.sizes.append(lib.MailLibPop3GetMailSize(handle, number));
-        if (lib.MailLibPop3GetMail(handle, number, status, body) == 0) {
-            result.messages.append(body);
+        session->header(number);
+        result.sizes.append(session->size(number).value_or(-1));
+        if (const auto body = session->fetch(number)) {
+            result.messages.append(*body);
         }
     }
-    if (result.count < 0) {
-        result.error = lib.MailLibGetMessage();
-    }
-    lib.MailLibPop3Close(handle);
-    lib.MailLibEndWinSock();
     return result;
 }
 
@@ -82,7 +80,7 @@ TEST(Pop3Dovecot, WrongPasswordFailsWithDovecotsReason) {
     DovecotServer server;
     ASSERT_TRUE(server.start());
     const CheckResult result = check(plainAddress(server), "not the password");
-    EXPECT_GE(result.connectHandle, 0);
+    EXPECT_TRUE(result.connected);
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("Authentication failed")) << result.error.toStdString();
     EXPECT_FALSE(result.error.contains("not the password"));
@@ -93,7 +91,8 @@ TEST(Pop3Dovecot, ApopLogsIn) {
     DovecotServer server;
     server.deliver(message(1));
     ASSERT_TRUE(server.start());
-    const CheckResult result = check(plainAddress(server), DovecotServer::password, -1);
+    const CheckResult result =
+        check(plainAddress(server), DovecotServer::password, Authentication::Apop);
     EXPECT_EQ(result.count, 1) << result.error.toStdString();
     ASSERT_TRUE(server.waitForLoginCount(1));
     EXPECT_TRUE(server.log().contains("method=APOP")) << server.log().toStdString();
@@ -154,7 +153,7 @@ TEST_F(Pop3DovecotTls, CertificateForAnotherHostIsRefused) {
     startServer({"DNS:mail.example.jp"});
     const CheckResult result =
         check(QStringLiteral("pop3s://127.0.0.1:%1").arg(server_.pop3sPort()));
-    EXPECT_GE(result.connectHandle, 0);
+    EXPECT_TRUE(result.connected);
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("証明書")) << result.error.toStdString();
     EXPECT_EQ(server_.loginCount(), 0);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "mail/MailHeader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <variant>
+
+namespace brindle {
+
+// Why a mail session could not do what was asked, in words for the user.
+struct MailError {
+    QString text;
+};
+
+// One connection to a mailbox; destroying it ends the connection politely.
+class MailSession {
+public:
+    enum class Authentication { UserPass, Apop };
+
+    virtual ~MailSession() = default;
+    // The number of messages in the mailbox once logged in, or why not.
+    virtual std::variant<int, MailError> logIn(const QString& id, const QString& password,
+                                               Authentication authentication) = 0;
+    // Messages are numbered from 1; nullopt when one cannot be read.
+    virtual std::optional<MailHeader> header(int number) = 0;
+    virtual std::optional<qint64> size(int number) = 0;
+    virtual std::optional<QByteArray> fetch(int number) = 0;
+};
+
+} // namespace brindle

@@ -1,0 +1,21 @@
+#include "mail/pop3/Pop3MailClient.h"
+
+#include "mail/pop3/Pop3MailSession.h"
+
+namespace brindle {
+
+Pop3MailClient::Pop3MailClient(const Pop3Options& options) : options_(options) {}
+
+std::unique_ptr<MailSession> Pop3MailClient::open(const QString& server) {
+    const std::optional<Pop3ServerAddress> address = Pop3ServerAddress::parse(server);
+    if (!address) {
+        return nullptr;
+    }
+    auto session = std::make_unique<Pop3MailSession>(*address, options_);
+    if (!session->connect()) {
+        return nullptr;
+    }
+    return session;
+}
+
+} // namespace brindle

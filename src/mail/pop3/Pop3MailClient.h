@@ -1,0 +1,20 @@
+#pragma once
+
+#include "mail/MailClient.h"
+#include "mail/pop3/Pop3Options.h"
+
+namespace brindle {
+
+// The mail client on our own POP3 session.
+class Pop3MailClient : public MailClient {
+public:
+    explicit Pop3MailClient(const Pop3Options& options = {});
+
+    // nullptr also for a server text that names no server.
+    std::unique_ptr<MailSession> open(const QString& server) override;
+
+private:
+    Pop3Options options_;
+};
+
+} // namespace brindle
