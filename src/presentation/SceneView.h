@@ -12,7 +12,7 @@ public:
     virtual ~SceneView() = default;
     virtual QWidget* widget() = 0;
     // Starts loading the page; nothing waits for it.
-    virtual void Navigate(const QUrl& page) = 0;
+    virtual void showPage(const QUrl& page) = 0;
 };
 
 } // namespace brindle

@@ -1,6 +1,6 @@
 #include "shell/DesktopPlatform.h"
 #include "shell/DisplayCheck.h"
-#include "shell/MainForm.h"
+#include "shell/MainWindow.h"
 #include "shell/TerminationSignals.h"
 
 #include <QApplication>
@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
     // Installed before any window shows, so an ending signal waits for the
     // main window instead of killing the program unsaved.
     brindle::TerminationSignals termination;
-    brindle::MainForm mainForm(brindle::createDesktopPlatform());
-    QObject::connect(&termination, &brindle::TerminationSignals::requested, &mainForm,
-                     &brindle::MainForm::close);
+    brindle::MainWindow mainWindow(brindle::createDesktopPlatform());
+    QObject::connect(&termination, &brindle::TerminationSignals::requested, &mainWindow,
+                     &brindle::MainWindow::close);
     termination.deliver();
     return QApplication::exec();
 }

@@ -1,12 +1,12 @@
 #include "mail/DetachedProgramLauncher.h"
 #include "mail/pop3/Pop3MailClient.h"
-#include "settings/IdPassForm.h"
-#include "settings/SetForm.h"
-#include "shell/MsgForm.h"
+#include "settings/AccountDialog.h"
+#include "settings/SettingsWindow.h"
+#include "shell/NoticeBoard.h"
 #include "shell/QtEventPump.h"
 #include "shell/SteadyClock.h"
 #include "support/DovecotServer.h"
-#include "support/MainFormFixture.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestCertificates.h"
 
 #include <QCheckBox>
@@ -39,7 +39,7 @@ public:
 // A main window whose check talks to a real Dovecot through the real POP3
 // client, starts programs for real and waits on the real clock and event
 // queue; the other desktop services are fakes that record what they are asked.
-class CheckMailDovecotTest : public MainFormFixture {
+class CheckMailDovecotTest : public MainWindowFixture {
 protected:
     static constexpr char savedAccount[] = "[EXEINI]\nNAME=alice\nNAME2=wonderland\n";
 
@@ -52,8 +52,8 @@ protected:
 
     // Starts the program with this server in the mail server file and, when
     // given, this account file.
-    MainForm& startProgram(const QString& pop3Server, int apopFlag = 0,
-                           const QByteArray& accountLines = savedAccount) {
+    MainWindow& startProgram(const QString& pop3Server, int apopFlag = 0,
+                             const QByteArray& accountLines = savedAccount) {
         writeServerFile("POP3=" + pop3Server.toUtf8() + "\nAPOP=" + QByteArray::number(apopFlag) +
                         "\n");
         if (!accountLines.isEmpty()) {
@@ -73,10 +73,10 @@ protected:
         fakes.launcher = nullptr;
         fakes.clock = nullptr;
         fakes.events = nullptr;
-        form = std::make_unique<MainForm>(std::move(platform));
+        mainWindow = std::make_unique<MainWindow>(std::move(platform));
         sceneAddressesAtStart = fakes.scene->pages.size();
         tuneCallsAtStart = fakes.tunePlayer->calls.size();
-        return *form;
+        return *mainWindow;
     }
 
     bool sceneChanged() const { return fakes.scene->pages.size() > sceneAddressesAtStart; }
@@ -91,16 +91,17 @@ protected:
                opened >= 0 && calls.indexOf(QStringLiteral("play"), opened) > opened;
     }
     bool boardMadeTopmost() {
-        const QWidget* board = &form->msgForm.get();
+        const QWidget* board = &mainWindow->noticeBoard.get();
         return std::any_of(
             stacking->calls.begin(), stacking->calls.end(),
             [board](const auto& call) { return call.first == board && call.second; });
     }
     void expectBoardShows(const QString& count) {
-        ASSERT_TRUE(form->msgForm.exists());
-        EXPECT_TRUE(form->msgForm->isVisible());
-        EXPECT_EQ(form->msgForm->Text1->text(), QStringLiteral("新着メールが有ります"));
-        EXPECT_EQ(form->msgForm->Text2->text(), count);
+        ASSERT_TRUE(mainWindow->noticeBoard.exists());
+        EXPECT_TRUE(mainWindow->noticeBoard->isVisible());
+        EXPECT_EQ(mainWindow->noticeBoard->noticeText->text(),
+                  QStringLiteral("新着メールが有ります"));
+        EXPECT_EQ(mainWindow->noticeBoard->countText->text(), count);
     }
 
     DovecotServer server;
@@ -111,11 +112,11 @@ protected:
 
 TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
     ASSERT_TRUE(server.start());
-    startProgram(plainServer()).mcheck_Click();
+    startProgram(plainServer()).mailCheck->checkMail();
 
     EXPECT_TRUE(server.waitForLoginCount(1)) << server.log().toStdString();
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
-    EXPECT_FALSE(form->msgForm.exists());
+    EXPECT_FALSE(mainWindow->noticeBoard.exists());
     EXPECT_FALSE(sceneChanged());
     EXPECT_FALSE(fakes.tunePlayer->calls.mid(tuneCallsAtStart).contains("play"));
 }
@@ -123,7 +124,7 @@ TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
 TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTheScene) {
     deliver(3);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer()).mcheck_Click();
+    startProgram(plainServer()).mailCheck->checkMail();
 
     expectBoardShows(QStringLiteral("3"));
     EXPECT_TRUE(boardMadeTopmost());
@@ -138,7 +139,8 @@ TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTh
 TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) {
     deliver(1);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer(), 0, "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n").mcheck_Click();
+    startProgram(plainServer(), 0, "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")
+        .mailCheck->checkMail();
 
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
@@ -146,7 +148,7 @@ TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) 
     EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
         << box.text.toStdString();
     EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
-    EXPECT_FALSE(form->msgForm.exists());
+    EXPECT_FALSE(mainWindow->noticeBoard.exists());
     EXPECT_FALSE(newMailSceneStarted());
     EXPECT_EQ(server.loginCount(), 0);
 }
@@ -154,7 +156,7 @@ TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) 
 TEST_F(CheckMailDovecotTest, ApopFlagLogsInWithApop) {
     deliver(1);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer(), 1).mcheck_Click();
+    startProgram(plainServer(), 1).mailCheck->checkMail();
 
     expectBoardShows(QStringLiteral("1"));
     ASSERT_TRUE(server.waitForLoginCount(1));
@@ -164,32 +166,32 @@ TEST_F(CheckMailDovecotTest, ApopFlagLogsInWithApop) {
 TEST_F(CheckMailDovecotTest, OneSecondBoardIsShownDuringTheRealWaitAndGoneAfter) {
     deliver(3);
     ASSERT_TRUE(server.start());
-    MainForm& main = startProgram(plainServer());
-    main.setForm->Check2->setChecked(true);
+    MainWindow& main = startProgram(plainServer());
+    main.settingsWindow->autoCloseBoardBox->setChecked(true);
     bool sampled = false;
     bool boardShown = false;
     bool sceneAtSample = true;
     // Sampled 300 ms after the board is made topmost, which is inside the wait.
     stacking->onTopmost = [&](QWidget& window) {
-        if (!main.msgForm.exists() || &window != &main.msgForm.get()) {
+        if (!main.noticeBoard.exists() || &window != &main.noticeBoard.get()) {
             return;
         }
         QTimer::singleShot(300, &main, [&] {
             sampled = true;
-            boardShown = main.msgForm.exists() && main.msgForm->isVisible() &&
-                         main.msgForm->Text2->text() == QStringLiteral("3");
+            boardShown = main.noticeBoard.exists() && main.noticeBoard->isVisible() &&
+                         main.noticeBoard->countText->text() == QStringLiteral("3");
             sceneAtSample = newMailSceneStarted();
         });
     };
     QElapsedTimer took;
     took.start();
-    main.mcheck_Click();
+    main.mailCheck->checkMail();
     const qint64 elapsed = took.elapsed();
 
     EXPECT_TRUE(sampled);
     EXPECT_TRUE(boardShown);
     EXPECT_FALSE(sceneAtSample);
-    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_TRUE(newMailSceneStarted());
     EXPECT_GT(elapsed, 1000);
 }
@@ -213,28 +215,28 @@ protected:
 };
 
 TEST_F(CheckMailLaunchTest, NewMailStartsTheMailProgramInsteadOfTheBoard) {
-    MainForm& main = startProgram(plainServer());
-    main.Check2->setChecked(true);
-    main.Text7 = "  " + script() + "  ";
-    main.mcheck_Click();
+    MainWindow& main = startProgram(plainServer());
+    main.launchMailerBox->setChecked(true);
+    main.mailer->setPath("  " + script() + "  ");
+    main.mailCheck->checkMail();
 
     EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
-    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_FALSE(newMailSceneStarted());
 }
 
 TEST_F(CheckMailLaunchTest, MissingMailProgramLetsTheCheckEnd) {
-    MainForm& main = startProgram(plainServer());
-    main.Check2->setChecked(true);
-    main.Text7 = programFolder.file(QStringLiteral("mail program/no such mailer"));
-    main.mcheck_Click();
+    MainWindow& main = startProgram(plainServer());
+    main.launchMailerBox->setChecked(true);
+    main.mailer->setPath(programFolder.file(QStringLiteral("mail program/no such mailer")));
+    main.mailCheck->checkMail();
 
-    EXPECT_FALSE(main.isChecking());
-    EXPECT_FALSE(main.msgForm.exists());
+    EXPECT_FALSE(main.mailCheck->isRunning());
+    EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_TRUE(server.waitForLoginCount(1));
     // The next check runs as usual.
-    main.Text7 = script();
-    main.mcheck_Click();
+    main.mailer->setPath(script());
+    main.mailCheck->checkMail();
     EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
 }
 
@@ -269,18 +271,19 @@ private:
 };
 
 TEST_F(CheckMailTlsTest, PlainAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
-    MainForm& main = startProgram(plainServer(), 0, {});
-    main.idPassForm->IdText->setText(QString::fromUtf8(DovecotServer::user));
-    main.idPassForm->PassText->setText(QString::fromUtf8(DovecotServer::password));
-    main.idPassForm->OKCommand_Click();
-    main.mcheck_Click();
+    MainWindow& main = startProgram(plainServer(), 0, {});
+    main.accountDialog->idEdit->setText(QString::fromUtf8(DovecotServer::user));
+    main.accountDialog->passwordEdit->setText(QString::fromUtf8(DovecotServer::password));
+    main.accountDialog->confirm();
+    main.mailCheck->checkMail();
 
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
 }
 
 TEST_F(CheckMailTlsTest, Pop3sAddressFindsTheMessages) {
-    startProgram(QStringLiteral("pop3s://localhost:%1").arg(server.pop3sPort())).mcheck_Click();
+    startProgram(QStringLiteral("pop3s://localhost:%1").arg(server.pop3sPort()))
+        .mailCheck->checkMail();
 
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(newMailSceneStarted());

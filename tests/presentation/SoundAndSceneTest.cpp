@@ -1,11 +1,11 @@
-#include "support/MainFormFixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QPushButton>
 
 namespace brindle::test {
 namespace {
 
-class SoundAndSceneTest : public MainFormFixture {
+class SoundAndSceneTest : public MainWindowFixture {
 protected:
     SoundAndSceneTest() {
         writeServerFile("POP3=mail.example\n");
@@ -23,63 +23,65 @@ protected:
 };
 
 TEST_F(SoundAndSceneTest, OnPlaysTheButtonTuneAndOffStopsIt) {
-    form->Command2->click();
+    mainWindow->tuneOnButton->click();
     EXPECT_EQ(fakes.tunePlayer->calls, (QStringList{open("Kouka.mid"), "play"}));
-    EXPECT_TRUE(form->Timer2.Enabled());
+    EXPECT_TRUE(mainWindow->sceneAndTune->watcher().isEnabled());
 
-    form->Command3->click();
+    mainWindow->tuneOffButton->click();
     EXPECT_EQ(fakes.tunePlayer->calls.mid(2), (QStringList{"stop", "close"}));
-    EXPECT_FALSE(form->Timer2.Enabled());
+    EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
     // With nothing open, stop still ends with the watcher off.
-    form->Command3->click();
-    EXPECT_FALSE(form->Timer2.Enabled());
+    mainWindow->tuneOffButton->click();
+    EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
 }
 
-TEST_F(SoundAndSceneTest, TheWatcherRepeatsAStoppedTuneWhileTheLoopSwitchIsOn) {
-    form->Timer2_Timer(); // playing, or nothing open: nothing happens
+TEST_F(SoundAndSceneTest, TheWatcherRepeatsAStoppedTuneWhileRepeatingIsOn) {
+    mainWindow->tuneOnButton->click();
+    fakes.tunePlayer->calls.clear();
+    mainWindow->sceneAndTune->watchTune(); // playing, or nothing open: nothing happens
     EXPECT_TRUE(fakes.tunePlayer->calls.isEmpty());
 
     fakes.tunePlayer->stopped = true;
-    form->Timer2_Timer();
+    mainWindow->sceneAndTune->watchTune();
     EXPECT_EQ(fakes.tunePlayer->calls, QStringList{"play from start"});
-    EXPECT_TRUE(form->Timer2.Enabled());
+    EXPECT_TRUE(mainWindow->sceneAndTune->watcher().isEnabled());
 
-    form->Check1 = 0;
+    mainWindow->sceneAndTune->setRepeatsTune(false);
     fakes.tunePlayer->calls.clear();
-    form->Timer2_Timer();
+    mainWindow->sceneAndTune->watchTune();
     EXPECT_EQ(fakes.tunePlayer->calls, (QStringList{"stop", "close"}));
-    EXPECT_FALSE(form->Timer2.Enabled());
+    EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
 }
 
 TEST_F(SoundAndSceneTest, EventShowsTheNewMailSceneAndRestartsItsTuneEachTime) {
-    form->mebent->trigger();
-    form->mebent->trigger();
+    mainWindow->newMailSceneAction->trigger();
+    mainWindow->newMailSceneAction->trigger();
     const QStringList once{"stop", "close", open("Kouka2.mid"), "play"};
     EXPECT_EQ(fakes.tunePlayer->calls, once + once);
     EXPECT_EQ(fakes.scene->pages, (QStringList{page("Kakasi.htm"), page("Kakasi.htm")}));
-    EXPECT_TRUE(form->Timer2.Enabled());
+    EXPECT_TRUE(mainWindow->sceneAndTune->watcher().isEnabled());
 
     // "ON♪" during the new-mail tune only asks to open again (the player keeps
     // the open tune) and play on.
     fakes.tunePlayer->calls.clear();
-    form->Command2->click();
+    mainWindow->tuneOnButton->click();
     EXPECT_EQ(fakes.tunePlayer->calls, (QStringList{open("Kouka.mid"), "play"}));
     EXPECT_EQ(fakes.scene->pages.size(), 2);
 }
 
 TEST_F(SoundAndSceneTest, BackShowsTheNormalSceneAndSilencesTheTune) {
-    form->mebent->trigger();
+    mainWindow->newMailSceneAction->trigger();
     fakes.tunePlayer->calls.clear();
-    form->mmodosu->trigger();
+    mainWindow->normalSceneAction->trigger();
     EXPECT_EQ(fakes.scene->pages.last(), page("Fish.htm"));
     EXPECT_EQ(fakes.tunePlayer->calls, (QStringList{"stop", "close"}));
-    EXPECT_FALSE(form->Timer2.Enabled());
+    EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
 }
 
 TEST_F(SoundAndSceneTest, TheSceneStillChangesWhileTheWindowIsInTheTray) {
-    form->mtask->trigger();
-    ASSERT_FALSE(form->isVisible());
-    form->mebent->trigger();
+    mainWindow->moveToTrayAction->trigger();
+    ASSERT_FALSE(mainWindow->isVisible());
+    mainWindow->newMailSceneAction->trigger();
     EXPECT_EQ(fakes.scene->pages.last(), page("Kakasi.htm"));
     EXPECT_TRUE(fakes.tunePlayer->calls.contains(QStringLiteral("play")));
 }

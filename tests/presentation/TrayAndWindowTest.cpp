@@ -1,5 +1,5 @@
-#include "settings/SetForm.h"
-#include "support/MainFormFixture.h"
+#include "settings/SettingsWindow.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -9,7 +9,7 @@
 namespace brindle::test {
 namespace {
 
-class TrayAndWindowTest : public MainFormFixture {
+class TrayAndWindowTest : public MainWindowFixture {
 protected:
     TrayAndWindowTest() {
         writeServerFile("POP3=mail.example\n");
@@ -19,27 +19,27 @@ protected:
 };
 
 TEST_F(TrayAndWindowTest, GoingToTheTrayHidesTheWindowAndSetsTheIconAnewEachTime) {
-    form->mtask->trigger();
-    EXPECT_FALSE(form->isVisible());
+    mainWindow->moveToTrayAction->trigger();
+    EXPECT_FALSE(mainWindow->isVisible());
     EXPECT_TRUE(fakes.tray->iconSet);
     EXPECT_EQ(fakes.tray->shows, 1);
     ASSERT_EQ(fakes.tray->texts.size(), 1);
     EXPECT_FALSE(fakes.tray->texts.first().isEmpty());
 
-    form->showWindowAction->trigger();
-    EXPECT_TRUE(form->isVisible());
-    form->showWindowAction->trigger(); // already visible: stays visible
-    EXPECT_TRUE(form->isVisible());
-    form->mtask->trigger();
+    mainWindow->tray->showWindowAction->trigger();
+    EXPECT_TRUE(mainWindow->isVisible());
+    mainWindow->tray->showWindowAction->trigger(); // already visible: stays visible
+    EXPECT_TRUE(mainWindow->isVisible());
+    mainWindow->moveToTrayAction->trigger();
     EXPECT_EQ(fakes.tray->shows, 2);
     EXPECT_EQ(fakes.tray->texts.size(), 2);
 }
 
 TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowIsMinimisedInstead) {
     fakes.tray->available = false;
-    form->mtask->trigger();
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->isMinimized());
+    mainWindow->moveToTrayAction->trigger();
+    EXPECT_TRUE(mainWindow->isVisible());
+    EXPECT_TRUE(mainWindow->isMinimized());
     EXPECT_EQ(fakes.tray->shows, 0);
 }
 
@@ -54,42 +54,42 @@ TEST_F(TrayAndWindowTest, AClickOnTheIconSaysClicked) {
 }
 
 TEST_F(TrayAndWindowTest, EndFromThePopupSavesAndEndsLikeTheCloseBox) {
-    form->mtask->trigger();
-    form->Check2->setChecked(true);
-    form->quitAction->trigger();
+    mainWindow->moveToTrayAction->trigger();
+    mainWindow->launchMailerBox->setChecked(true);
+    mainWindow->tray->quitAction->trigger();
     EXPECT_EQ(fakes.programEnd->ends, 1);
     EXPECT_TRUE(readStored(mainIni()).contains(QStringLiteral("NUMBER3=1\r\n")));
 }
 
 TEST_F(TrayAndWindowTest, AlwaysInFrontSwitchesAnyNumberOfTimes) {
     fakes.stacking->calls.clear();
-    form->mkaijyo->trigger();
-    form->mkaijyo->trigger();
-    form->mzenmen->trigger();
+    mainWindow->stopKeepingInFrontAction->trigger();
+    mainWindow->stopKeepingInFrontAction->trigger();
+    mainWindow->keepInFrontAction->trigger();
     const std::vector<std::pair<QWidget*, bool>> expected{
-        {form.get(), false}, {form.get(), false}, {form.get(), true}};
+        {mainWindow.get(), false}, {mainWindow.get(), false}, {mainWindow.get(), true}};
     EXPECT_EQ(fakes.stacking->calls, expected);
 }
 
 TEST_F(TrayAndWindowTest, SettingsOpensTheOneSettingsWindowWithoutBlocking) {
-    SetForm* hidden = &form->setForm.get();
-    form->mset2->trigger();
-    form->mset2->trigger();
-    EXPECT_EQ(&form->setForm.get(), hidden);
+    SettingsWindow* hidden = &mainWindow->settingsWindow.get();
+    mainWindow->settingsAction->trigger();
+    mainWindow->settingsAction->trigger();
+    EXPECT_EQ(&mainWindow->settingsWindow.get(), hidden);
     EXPECT_TRUE(hidden->isVisible());
     EXPECT_FALSE(hidden->isModal());
 }
 
 TEST_F(TrayAndWindowTest, ADoubleClickOnTheIntervalLabelsEndsNothing) {
-    for (QLabel* label : form->Label2) {
+    for (QLabel* label : {mainWindow->intervalStateLabel, mainWindow->minutesLabel}) {
         QTest::mouseDClick(label, Qt::LeftButton);
     }
     EXPECT_EQ(fakes.programEnd->ends, 0);
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 TEST_F(TrayAndWindowTest, TheHomePageOpensOnlyWhenTheUserSaysYes) {
-    form->mhp->trigger();
+    mainWindow->homePageAction->trigger();
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     EXPECT_EQ(fakes.messageBoxes->shown[0].text,
               QStringLiteral("「Quillworks」作者のホームページです。ちょっと見てみますか？"));
@@ -98,7 +98,7 @@ TEST_F(TrayAndWindowTest, TheHomePageOpensOnlyWhenTheUserSaysYes) {
     EXPECT_TRUE(fakes.urlOpener->opened.isEmpty());
 
     fakes.messageBoxes->answer = MessageBoxes::Answer::Yes;
-    form->mhp->trigger();
+    mainWindow->homePageAction->trigger();
     ASSERT_EQ(fakes.urlOpener->opened.size(), 1);
     EXPECT_EQ(fakes.urlOpener->opened[0].scheme(), QStringLiteral("https"));
 }

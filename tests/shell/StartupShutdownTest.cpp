@@ -1,8 +1,8 @@
-#include "settings/IdPassForm.h"
-#include "settings/OptionForm.h"
-#include "settings/SetForm.h"
+#include "settings/AccountDialog.h"
+#include "settings/ServerSettingsDialog.h"
+#include "settings/SettingsWindow.h"
 #include "settings/core/Cp932.h"
-#include "support/MainFormFixture.h"
+#include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -11,18 +11,18 @@
 namespace brindle::test {
 namespace {
 
-using StartupShutdownTest = MainFormFixture;
+using StartupShutdownTest = MainWindowFixture;
 
 TEST_F(StartupShutdownTest, FirstStartInAnEmptyProgramFolderOpensBothDialogsWithDefaults) {
-    MainForm& main = start();
+    MainWindow& main = start();
 
-    EXPECT_EQ(main.Text7, QStringLiteral("未設定"));
-    EXPECT_FALSE(main.Check2->isChecked());
-    EXPECT_EQ(main.setForm->Text2->text(), QStringLiteral("0"));
-    EXPECT_FALSE(main.setForm->isVisible());
-    ASSERT_TRUE(main.optionForm.exists());
-    EXPECT_TRUE(main.optionForm->isVisible());
-    EXPECT_TRUE(main.idPassForm->isVisible());
+    EXPECT_EQ(main.mailer->path(), QStringLiteral("未設定"));
+    EXPECT_FALSE(main.launchMailerBox->isChecked());
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("0"));
+    EXPECT_FALSE(main.settingsWindow->isVisible());
+    ASSERT_TRUE(main.serverSettingsDialog.exists());
+    EXPECT_TRUE(main.serverSettingsDialog->isVisible());
+    EXPECT_TRUE(main.accountDialog->isVisible());
     // The main window is made topmost first of all.
     ASSERT_FALSE(fakes.stacking->calls.empty());
     EXPECT_EQ(fakes.stacking->calls.front(), (std::pair<QWidget*, bool>(&main, true)));
@@ -34,7 +34,7 @@ TEST_F(StartupShutdownTest, FirstStartInAnEmptyProgramFolderOpensBothDialogsWith
 
 TEST_F(StartupShutdownTest, AProgramFolderWithUrlCharactersInItsNameStillShowsItsPages) {
     const QString folder = programFolder.makeFolder(QStringLiteral("a#b?c%41"));
-    form = std::make_unique<MainForm>(makeFakePlatform(folder, fakes));
+    mainWindow = std::make_unique<MainWindow>(makeFakePlatform(folder, fakes));
     EXPECT_EQ(fakes.scene->pages, QStringList{folder + QStringLiteral("/画像データ/Fish.htm")});
 }
 
@@ -48,7 +48,7 @@ TEST_F(StartupShutdownTest, FirstRunAndShutdownLeaveTheMainSettingsInShiftJisWit
     EXPECT_EQ(programFolder.read(QStringLiteral("★MailData/ini.ini")), *expected);
     EXPECT_EQ(fakes.programEnd->ends, 1);
     EXPECT_EQ(fakes.tunePlayer->calls.mid(2), (QStringList{"stop", "close"}));
-    EXPECT_FALSE(form->Timer2.Enabled());
+    EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
 }
 
 TEST_F(StartupShutdownTest, AMissingSettingsFolderIsNeverCreated) {
@@ -63,42 +63,42 @@ TEST_F(StartupShutdownTest, StoredValuesComeBackAndUnknownTicksLeaveBoxesAlone) 
     writeMainIni("[EXEINI]\nNUMBER=2\nNUMBER2=15\nNAME=\nNUMBER3=1\nNUMBER4=1\n");
     writeServerFile("POP3=mail.example\n");
     writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
-    MainForm& main = start();
+    MainWindow& main = start();
 
-    EXPECT_FALSE(main.setForm->Check1->isChecked());
-    EXPECT_TRUE(main.setForm->Check2->isChecked());
-    EXPECT_EQ(main.setForm->Text2->text(), QStringLiteral("15"));
-    EXPECT_EQ(main.Timer3.Interval(), 1000);
-    EXPECT_EQ(main.Text7, QStringLiteral("未設定"));
-    EXPECT_TRUE(main.Check2->isChecked());
-    EXPECT_FALSE(main.optionForm.exists());
-    EXPECT_FALSE(main.idPassForm->isVisible());
+    EXPECT_FALSE(main.settingsWindow->hangUpBox->isChecked());
+    EXPECT_TRUE(main.settingsWindow->autoCloseBoardBox->isChecked());
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("15"));
+    EXPECT_EQ(main.timedChecking->countTimer().interval(), 1000);
+    EXPECT_EQ(main.mailer->path(), QStringLiteral("未設定"));
+    EXPECT_TRUE(main.launchMailerBox->isChecked());
+    EXPECT_FALSE(main.serverSettingsDialog.exists());
+    EXPECT_FALSE(main.accountDialog->isVisible());
     EXPECT_EQ(main.shared.Pop3Server, QStringLiteral("mail.example"));
 }
 
 TEST_F(StartupShutdownTest, LaunchOptionAndMailerPathSurviveARestart) {
     writeMainIni("[EXEINI]\nNAME=/opt/メール/mailer\n");
-    start().Check2->setChecked(true);
+    start().launchMailerBox->setChecked(true);
     closeMainWindow();
-    form.reset();
+    mainWindow.reset();
 
-    MainForm& again = start();
-    EXPECT_TRUE(again.Check2->isChecked());
-    EXPECT_EQ(again.Text7, QStringLiteral("/opt/メール/mailer"));
+    MainWindow& again = start();
+    EXPECT_TRUE(again.launchMailerBox->isChecked());
+    EXPECT_EQ(again.mailer->path(), QStringLiteral("/opt/メール/mailer"));
 }
 
 TEST_F(StartupShutdownTest, TheServerFileIsReadFromTheWorkingDirectoryOnly) {
     programFolder.write(QStringLiteral("lunaro.ini"), "POP3=mail.example\r\n");
-    MainForm& main = start();
+    MainWindow& main = start();
     EXPECT_TRUE(main.shared.Pop3Server.isEmpty());
-    EXPECT_TRUE(main.optionForm.exists());
+    EXPECT_TRUE(main.serverSettingsDialog.exists());
 }
 
 TEST_F(StartupShutdownTest, EndingWithTheSettingsWindowOpenKeepsItsEdits) {
-    MainForm& main = start();
-    main.setForm.Show();
-    main.setForm->Check1->setChecked(true);
-    main.setForm->Text2->setText(QStringLiteral("3"));
+    MainWindow& main = start();
+    main.settingsWindow.show();
+    main.settingsWindow->hangUpBox->setChecked(true);
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("3"));
     closeMainWindow();
 
     const QString stored = readStored(mainIni());
@@ -108,8 +108,8 @@ TEST_F(StartupShutdownTest, EndingWithTheSettingsWindowOpenKeepsItsEdits) {
 }
 
 TEST_F(StartupShutdownTest, EndingWithTheSettingsWindowHiddenWritesNothingOfIt) {
-    MainForm& main = start();
-    main.setForm->Check1->setChecked(true);
+    MainWindow& main = start();
+    main.settingsWindow->hangUpBox->setChecked(true);
     closeMainWindow();
     EXPECT_FALSE(readStored(mainIni()).contains(QStringLiteral("NUMBER=")));
 }

@@ -30,7 +30,7 @@ QWidget* WebEngineSceneView::widget() {
     return view_;
 }
 
-void WebEngineSceneView::Navigate(const QUrl& page) {
+void WebEngineSceneView::showPage(const QUrl& page) {
     view_->load(page);
 }
 

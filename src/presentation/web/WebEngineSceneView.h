@@ -12,7 +12,7 @@ class WebEngineSceneView : public SceneView {
 public:
     explicit WebEngineSceneView(QWidget* parent);
     QWidget* widget() override;
-    void Navigate(const QUrl& page) override;
+    void showPage(const QUrl& page) override;
 
 private:
     QWebEngineView* view_;

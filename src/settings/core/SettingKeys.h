@@ -21,11 +21,11 @@ struct Key {
 };
 
 // Main settings file.
-inline constexpr Key HangUp{"NUMBER", "0"};          // settings window Check1
-inline constexpr Key Interval{"NUMBER2", "0"};       // settings window Text2
-inline constexpr Key LaunchMailer{"NUMBER3", "0"};   // main window Check2
-inline constexpr Key AutoCloseBoard{"NUMBER4", "0"}; // settings window Check2
-inline constexpr Key MailerPath{"NAME", NotSet};     // main window Text7
+inline constexpr Key HangUp{"NUMBER", "0"};          // settings window hangUpBox
+inline constexpr Key Interval{"NUMBER2", "0"};       // settings window intervalEdit
+inline constexpr Key LaunchMailer{"NUMBER3", "0"};   // main window launchMailerBox
+inline constexpr Key AutoCloseBoard{"NUMBER4", "0"}; // settings window autoCloseBoardBox
+inline constexpr Key MailerPath{"NAME", NotSet};     // Mailer::path()
 
 // Account file.
 inline constexpr Key AccountId{"NAME", ""};

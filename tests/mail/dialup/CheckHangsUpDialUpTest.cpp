@@ -1,7 +1,7 @@
 #include "mail/dialup/NetworkManagerDialUp.h"
-#include "settings/SetForm.h"
-#include "shell/MsgForm.h"
-#include "support/MainFormFixture.h"
+#include "settings/SettingsWindow.h"
+#include "shell/NoticeBoard.h"
+#include "support/MainWindowFixture.h"
 
 #include "FakeNetworkManager.h"
 #include "PrivateBus.h"
@@ -14,12 +14,12 @@ namespace {
 
 // The main window's mail check on fakes, except that the hang-up goes through
 // the real NetworkManager client to a stand-in service on a private bus.
-class CheckHangsUpDialUpTest : public MainFormFixture {
+class CheckHangsUpDialUpTest : public MainWindowFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(bus_.connection().isConnected()); }
 
     void TearDown() override {
-        form.reset(); // before the bus it talks to goes away
+        mainWindow.reset(); // before the bus it talks to goes away
         service_.stop();
     }
 
@@ -31,25 +31,25 @@ protected:
 
     // Starts the program with a saved account, an empty mailbox and the hang-up
     // option as stored in the main settings file.
-    MainForm& startProgram(const QByteArray& serverLines, bool hangUp) {
+    MainWindow& startProgram(const QByteArray& serverLines, bool hangUp) {
         writeServerFile(serverLines);
         writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
         writeMainIni(hangUp ? "[EXEINI]\nNUMBER=1\n" : "[EXEINI]\nNUMBER=0\n");
         Platform platform = makeFakePlatform(programFolder.path(), fakes);
         platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(bus_.connection());
         fakes.dialUpLinks = nullptr; // gone with the slot it held
-        form = std::make_unique<MainForm>(std::move(platform));
+        mainWindow = std::make_unique<MainWindow>(std::move(platform));
         fakes.mailClient->messageCount = 0;
         fakes.mailClient->calls.clear();
-        EXPECT_EQ(form->setForm->Check1->isChecked(), hangUp);
-        return *form;
+        EXPECT_EQ(mainWindow->settingsWindow->hangUpBox->isChecked(), hangUp);
+        return *mainWindow;
     }
 
     QStringList deactivated() const { return service_.deactivated(); }
 
     void expectNothingShown() const {
         EXPECT_TRUE(fakes.messageBoxes->shown.empty());
-        EXPECT_FALSE(form->msgForm.exists());
+        EXPECT_FALSE(mainWindow->noticeBoard.exists());
     }
 
     static QString active(qsizetype number) { return FakeNetworkManager::activePath(number); }
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("POP3=mail.example\n", true).mcheck_Click();
+    startProgram("POP3=mail.example\n", true).mailCheck->checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
@@ -69,7 +69,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) 
 
 TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("SMTP=smtp.example\n", true).mcheck_Click();
+    startProgram("SMTP=smtp.example\n", true).mailCheck->checkMail();
     EXPECT_TRUE(fakes.mailClient->calls.isEmpty());
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
@@ -77,7 +77,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
 
 TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("POP3=mail.example\n", false).mcheck_Click();
+    startProgram("POP3=mail.example\n", false).mailCheck->checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList());
     // The service is still there and still has both lines up.
@@ -86,12 +86,12 @@ TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
 }
 
 TEST_F(CheckHangsUpDialUpTest, WithoutNetworkManagerTheCheckEndsQuietly) {
-    MainForm& main = startProgram("POP3=mail.example\n", true);
-    main.mcheck_Click();
+    MainWindow& main = startProgram("POP3=mail.example\n", true);
+    main.mailCheck->checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     expectNothingShown();
     // The check has ended: the next one runs in full.
-    main.mcheck_Click();
+    main.mailCheck->checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession + emptyMailboxSession);
 }
 

@@ -1,0 +1,96 @@
+#include "mail/MailCheck.h"
+
+#include "mail/MailClient.h"
+#include "mail/dialup/DialUpLinks.h"
+#include "settings/core/SettingKeys.h"
+#include "settings/core/SharedSettings.h"
+
+#include <QScopeGuard>
+
+namespace brindle {
+
+MailCheck::MailCheck(Services services, QObject* parent)
+    : QObject(parent), services_(std::move(services)) {}
+
+void MailCheck::checkMail() {
+    // A check asked for while one runs (a tick or the menu during one of its
+    // waits) is skipped: two sessions at once would lock the mailbox.
+    if (running_) {
+        return;
+    }
+    running_ = true;
+    const auto done = qScopeGuard([this] { running_ = false; });
+    run();
+}
+
+void MailCheck::run() {
+    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages();
+    if (count > 0) {
+        emit newMail(count);
+    }
+    if (services_.hangUpWanted()) {
+        hangUpDialUp();
+    }
+}
+
+// Logs in and reads every message; the count, or 0 when the mailbox could
+// not be read.
+int MailCheck::countMessages() {
+    const std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
+    if (!session) {
+        return 0;
+    }
+    loadAccount();
+    const SharedSettings& shared = services_.shared;
+    if (shared.AccountId.isEmpty() || shared.AccountPassword.isEmpty()) {
+        emit accountMissing();
+        return 0;
+    }
+    const auto authentication = shared.ApopFlag != 0 ? MailSession::Authentication::Apop
+                                                     : MailSession::Authentication::UserPass;
+    const auto loggedIn = session->logIn(shared.AccountId, shared.AccountPassword, authentication);
+    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
+        emit loginFailed(error->text);
+        return 0;
+    }
+    const int count = std::get<int>(loggedIn);
+    readAll(*session, count);
+    return count;
+}
+
+// An ID and password confirmed in the account dialog this run are the ones
+// to use; otherwise the saved account is read afresh for every check.
+void MailCheck::loadAccount() {
+    SharedSettings& shared = services_.shared;
+    if (!shared.AccountConfirmed) {
+        const ProfileFile account = services_.files.accountSettings();
+        shared.AccountId =
+            account.readString(SettingKeys::Section, SettingKeys::AccountId.name,
+                               QString::fromUtf8(SettingKeys::AccountId.defaultText));
+        shared.AccountPassword =
+            account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
+                               QString::fromUtf8(SettingKeys::AccountPassword.defaultText));
+    }
+    emit accountRead(shared.AccountId, shared.AccountPassword);
+}
+
+void MailCheck::readAll(MailSession& session, int count) {
+    for (int number = 1; number <= count; ++number) {
+        session.header(number);
+        session.size(number);
+        session.fetch(number);
+    }
+}
+
+void MailCheck::hangUpDialUp() {
+    DialUpLinks& links = services_.dialUpLinks;
+    const auto active = links.active();
+    if (!active) {
+        return;
+    }
+    for (const QString& id : *active) {
+        links.hangUp(id);
+    }
+}
+
+} // namespace brindle

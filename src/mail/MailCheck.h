@@ -1,0 +1,56 @@
+#pragma once
+
+#include "settings/core/ProgramFiles.h"
+
+#include <QObject>
+#include <functional>
+
+namespace brindle {
+
+class DialUpLinks;
+class MailClient;
+class MailSession;
+struct SharedSettings;
+
+// One look into the mailbox: log in with the saved or confirmed account, read
+// every message, and say what was found. Checks never nest: one asked for
+// while another runs is skipped.
+class MailCheck : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        MailClient& client;
+        DialUpLinks& dialUpLinks;
+        SharedSettings& shared;
+        ProgramFiles files;
+        // Whether the dial-up links are to be hung up after each check.
+        std::function<bool()> hangUpWanted;
+    };
+
+    explicit MailCheck(Services services, QObject* parent = nullptr);
+
+    void checkMail();
+    bool isRunning() const { return running_; }
+    // Ends every active dial-up link, first-listed first.
+    void hangUpDialUp();
+
+signals:
+    // The account about to be used, for the account dialog to show.
+    void accountRead(const QString& id, const QString& password);
+    // No ID or password is known: the check cannot log in.
+    void accountMissing();
+    // The login failed; the session stays open until the signal returns.
+    void loginFailed(const QString& text);
+    void newMail(int count);
+
+private:
+    void run();
+    int countMessages();
+    void loadAccount();
+    static void readAll(MailSession& session, int count);
+
+    Services services_;
+    bool running_ = false;
+};
+
+} // namespace brindle

@@ -1,0 +1,49 @@
+#include "mail/TimedChecking.h"
+
+#include "settings/core/ValueOfText.h"
+
+#include <algorithm>
+
+namespace brindle {
+
+TimedChecking::TimedChecking(std::function<bool()> checkRunning, QObject* parent)
+    : QObject(parent), checkRunning_(std::move(checkRunning)) {
+    connect(&countTimer_, &RepeatingTimer::ticked, this, &TimedChecking::countSecond);
+    connect(&pollTimer_, &RepeatingTimer::ticked, this, &TimedChecking::poll);
+}
+
+// Counting and polling share the interval in whole minutes: the setting
+// rounded half to even, and at least 1 whenever the setting is above 0.
+void TimedChecking::setInterval(double minutes) {
+    const int rounded = RoundHalfEven32(minutes);
+    interval_ = minutes > 0 ? std::max(rounded, 1) : rounded;
+    if (minutes > 0) {
+        countTimer_.setInterval(1000);
+        emit switched(true);
+    } else if (minutes == 0) {
+        countTimer_.setInterval(0);
+        emit switched(false);
+    }
+}
+
+void TimedChecking::countSecond() {
+    if (interval_ > 0 ? count.minutes >= interval_ : count.minutes == interval_) {
+        count.minutes = 0;
+        reachChecked_ = false;
+    }
+    if (++count.seconds >= 60) {
+        count.seconds = 0;
+        ++count.minutes;
+        reachChecked_ = false;
+    }
+}
+
+void TimedChecking::poll() {
+    if (interval_ <= 0 || reachChecked_ || checkRunning_() || count.minutes != interval_) {
+        return;
+    }
+    reachChecked_ = true;
+    emit checkDue();
+}
+
+} // namespace brindle

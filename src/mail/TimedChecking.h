@@ -1,0 +1,52 @@
+#pragma once
+
+#include "shell/RepeatingTimer.h"
+
+#include <QObject>
+#include <functional>
+
+namespace brindle {
+
+// Checking every N minutes: a count of seconds and minutes that runs while
+// the interval is on, and a poll that asks for a check when the minutes reach
+// the interval.
+class TimedChecking : public QObject {
+    Q_OBJECT
+public:
+    // checkRunning tells whether a mail check is under way.
+    explicit TimedChecking(std::function<bool()> checkRunning, QObject* parent = nullptr);
+
+    // The interval in minutes as set: above 0 switches counting on, 0 switches
+    // it off, and a negative value leaves it as it is (and never checks).
+    void setInterval(double minutes);
+    bool isOn() const { return countTimer_.interval() > 0; }
+
+    // One second of counting.
+    void countSecond();
+    // Asks for a check once per reach of the interval; a poll that falls inside
+    // a running check leaves the reach for the next poll.
+    void poll();
+
+    const RepeatingTimer& countTimer() const { return countTimer_; }
+
+    // Minutes and seconds counted since the last reach of the interval.
+    struct Count {
+        int minutes = 0;
+        int seconds = 0;
+    };
+    Count count;
+
+signals:
+    void checkDue();
+    void switched(bool on);
+
+private:
+    std::function<bool()> checkRunning_;
+    int interval_ = 0;
+    // Whether the poll already asked for the check of the current reach.
+    bool reachChecked_ = false;
+    RepeatingTimer countTimer_{0};
+    RepeatingTimer pollTimer_{100};
+};
+
+} // namespace brindle

@@ -1,0 +1,60 @@
+#include "presentation/SceneAndTune.h"
+
+#include "presentation/SceneView.h"
+#include "presentation/sound/TunePlayer.h"
+
+#include <QUrl>
+
+namespace brindle {
+
+SceneAndTune::SceneAndTune(SceneView& scene, TunePlayer& player, ProgramFiles files,
+                           QObject* parent)
+    : QObject(parent), scene_(scene), player_(player), files_(std::move(files)) {
+    connect(&watcher_, &RepeatingTimer::ticked, this, &SceneAndTune::watchTune);
+}
+
+void SceneAndTune::playTune() {
+    openAndPlay(QStringLiteral("\\Sound\\Kouka.mid"));
+}
+
+void SceneAndTune::stopTune() {
+    player_.stop();
+    player_.close();
+    watcher_.setEnabled(false);
+}
+
+void SceneAndTune::showNewMailScene() {
+    stopTune();
+    showPage(QStringLiteral("Kakasi.htm"));
+    openAndPlay(QStringLiteral("\\Sound\\Kouka2.mid"));
+}
+
+void SceneAndTune::showNormalScene() {
+    showPage(QStringLiteral("Fish.htm"));
+    stopTune();
+}
+
+void SceneAndTune::watchTune() {
+    if (!player_.isStopped()) {
+        return;
+    }
+    if (repeat_) {
+        player_.playFromStart();
+    } else {
+        stopTune();
+    }
+}
+
+void SceneAndTune::openAndPlay(const QString& backslashSuffix) {
+    player_.open(files_.file(backslashSuffix));
+    player_.play();
+    watcher_.setEnabled(true);
+}
+
+// Addressed from the page's path, so that no character of the folder's name
+// is read as part of a URL.
+void SceneAndTune::showPage(const QString& pageName) {
+    scene_.showPage(QUrl::fromLocalFile(files_.file(QStringLiteral("\\画像データ\\") + pageName)));
+}
+
+} // namespace brindle

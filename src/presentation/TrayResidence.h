@@ -1,0 +1,37 @@
+#pragma once
+
+#include "presentation/TrayIcon.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace brindle {
+
+class MessageBoxes;
+
+// The main window's stay in the system tray: the icon that stands for it and
+// the icon's menu.
+class TrayResidence : public QObject {
+    Q_OBJECT
+public:
+    TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& messageBoxes);
+
+    // Hides the window behind the tray icon; without a tray it is minimised
+    // instead, so the user can always get it back.
+    void moveToTray();
+    void onTrayActivated(TrayIcon::Activation reason);
+
+    QMenu* menu = nullptr;
+    QAction* showWindowAction = nullptr;
+    QAction* quitAction = nullptr;
+
+private:
+    QWidget& window_;
+    TrayIcon& tray_;
+    MessageBoxes& messageBoxes_;
+};
+
+} // namespace brindle

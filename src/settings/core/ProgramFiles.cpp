@@ -1,0 +1,21 @@
+#include "settings/core/ProgramFiles.h"
+
+#include "settings/core/ProgramFolder.h"
+#include "settings/core/SettingKeys.h"
+
+namespace brindle {
+
+QString ProgramFiles::file(const QString& backslashSuffix) const {
+    return ProgramFolder::join(folder_, backslashSuffix);
+}
+
+ProfileFile ProgramFiles::mainSettings() const {
+    return ProfileFile(file(QString::fromUtf8(SettingKeys::MainFile)));
+}
+
+ProfileFile ProgramFiles::accountSettings() const {
+    return ProfileFile(file(QString::fromUtf8(SettingKeys::AccountFile)),
+                       StoredFile::Access::OwnerOnly);
+}
+
+} // namespace brindle

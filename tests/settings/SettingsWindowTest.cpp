@@ -1,0 +1,135 @@
+#include "settings/SettingsWindow.h"
+#include "settings/AccountDialog.h"
+#include "settings/ServerSettingsDialog.h"
+#include "support/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace brindle::test {
+namespace {
+
+class SettingsWindowTest : public MainWindowFixture {
+protected:
+    SettingsWindowTest() { writeServerFile("POP3=mail.example\n"); }
+
+    QString stored() const { return readStored(mainIni()); }
+    // Closes the settings window with its close box and lets it go.
+    void closeSettings() {
+        mainWindow->settingsWindow->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST_F(SettingsWindowTest, EmptyingTheIntervalSwitchesCheckingOffAndWritesZeroAtOnce) {
+    writeMainIni("[EXEINI]\nNUMBER2=5\n");
+    MainWindow& main = start();
+    ASSERT_EQ(main.intervalStateLabel->text(), QStringLiteral("ON"));
+
+    main.settingsWindow->intervalEdit->clear();
+
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("0"));
+    EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
+    EXPECT_FALSE(main.intervalOnBox->isChecked());
+    EXPECT_EQ(main.intervalField->text(), QStringLiteral("0"));
+    EXPECT_FALSE(main.timedChecking->countTimer().isTicking());
+    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\n"));
+}
+
+TEST_F(SettingsWindowTest, PositiveValuesArmTheCountingTimerWithoutWriting) {
+    MainWindow& main = start();
+    const QString before = stored();
+    for (const char* typed : {"1", "15", "2.5", "1e400"}) {
+        main.settingsWindow->intervalEdit->setText(QString::fromLatin1(typed));
+        EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("ON")) << typed;
+        EXPECT_TRUE(main.intervalOnBox->isChecked()) << typed;
+        EXPECT_EQ(main.intervalField->text(), QString::fromLatin1(typed));
+        EXPECT_EQ(main.timedChecking->countTimer().interval(), 1000) << typed;
+    }
+    EXPECT_EQ(stored(), before);
+}
+
+TEST_F(SettingsWindowTest, LettersCountAsZeroAndAreWrittenAsTyped) {
+    MainWindow& main = start();
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("5"));
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("abc"));
+    EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
+    EXPECT_FALSE(main.timedChecking->countTimer().isTicking());
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=abc\r\n")));
+}
+
+TEST_F(SettingsWindowTest, NegativeValuesChangeNothingAndAreSavedOnClose) {
+    MainWindow& main = start();
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("5"));
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("-3"));
+    EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("ON"));
+    EXPECT_EQ(main.intervalField->text(), QStringLiteral("5"));
+    EXPECT_TRUE(main.timedChecking->countTimer().isTicking());
+    closeSettings();
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=-3\r\n")));
+}
+
+TEST_F(SettingsWindowTest, CloseSavesAndTheNextUseLoadsAFreshWindowFromTheFile) {
+    MainWindow& main = start();
+    main.settingsWindow.show();
+    SettingsWindow* first = &main.settingsWindow.get();
+    first->hangUpBox->setChecked(true);
+    first->autoCloseBoardBox->setChecked(true);
+    first->intervalEdit->setText(QStringLiteral("1.5"));
+    closeSettings();
+    EXPECT_FALSE(main.settingsWindow.exists());
+    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNUMBER2=1.5\r\nNUMBER=1\r\nNUMBER4=1\r\n"));
+
+    // Reading a control creates the window again, hidden, from the file.
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("1"));
+    EXPECT_FALSE(main.settingsWindow->isVisible());
+    EXPECT_TRUE(main.settingsWindow->hangUpBox->isChecked());
+    EXPECT_TRUE(main.settingsWindow->autoCloseBoardBox->isChecked());
+}
+
+TEST_F(SettingsWindowTest, AStoredTickOtherThanZeroOrOneLeavesTheBoxUntickedAndCloseWritesZero) {
+    writeMainIni("[EXEINI]\nNUMBER=7\nNUMBER4=2\n");
+    MainWindow& main = start();
+    EXPECT_FALSE(main.settingsWindow->hangUpBox->isChecked());
+    closeSettings();
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER=0\r\n")));
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER4=0\r\n")));
+}
+
+TEST_F(SettingsWindowTest, LongAndOddValuesNeverBreakTheFile) {
+    MainWindow& main = start();
+    const QString longValue(10000, QLatin1Char('9'));
+    main.settingsWindow->intervalEdit->setText(longValue);
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), longValue);
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("=;[x]"));
+    EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
+    closeSettings();
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2==;[x]\r\n")));
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("0"));
+}
+
+TEST_F(SettingsWindowTest, ALineBreakCannotBeTypedOrPastedIntoTheInterval) {
+    MainWindow& main = start();
+    main.settingsWindow->intervalEdit->selectAll();
+    main.settingsWindow->intervalEdit->insert(QStringLiteral("1\n2"));
+    EXPECT_FALSE(main.settingsWindow->intervalEdit->text().contains(QLatin1Char('\n')));
+}
+
+TEST_F(SettingsWindowTest, ItsButtonsShowTheOneAccountAndServerDialog) {
+    MainWindow& main = start();
+    main.serverSettingsDialog.close();
+    main.accountDialog->close();
+    for (int i = 0; i < 2; ++i) {
+        main.settingsWindow->accountButton->click();
+        main.settingsWindow->serverButton->click();
+    }
+    EXPECT_TRUE(main.accountDialog->isVisible());
+    EXPECT_TRUE(main.serverSettingsDialog->isVisible());
+    EXPECT_FALSE(main.settingsWindow->isVisible());
+}
+
+} // namespace
+} // namespace brindle::test
