@@ -3,7 +3,7 @@
 #include "mail/FileChooser.h"
 #include "mail/ProgramLauncher.h"
 #include "settings/core/SettingKeys.h"
-#include "shell/Twips.h"
+#include "ui/Twips.h"
 
 #include <QFileInfo>
 #include <QLabel>

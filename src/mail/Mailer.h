@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/RepeatingTimer.h"
+#include "ui/RepeatingTimer.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/core/ProgramFiles.h"
-#include "shell/RepeatingTimer.h"
+#include "ui/RepeatingTimer.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #include "presentation/TrayResidence.h"
 
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCursor>
 #include <QDateTime>
@@ -11,7 +11,7 @@
 namespace brindle {
 
 TrayResidence::TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& messageBoxes)
-    : QObject(&window), window_(window), tray_(tray), messageBoxes_(messageBoxes) {
+    : window_(window), tray_(tray), messageBoxes_(messageBoxes) {
     // The menu never appears on the menu bar.
     menu = new QMenu(QStringLiteral("popup"), &window);
     showWindowAction = menu->addAction(QStringLiteral("メイン画面を表示"));

@@ -3,9 +3,9 @@
 #include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
-#include "shell/MessageBoxes.h"
-#include "shell/Twips.h"
-#include "shell/WidgetStyle.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Twips.h"
+#include "ui/WidgetStyle.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 
 #include "settings/core/ServerFile.h"
 #include "settings/core/SettingKeys.h"
-#include "shell/MessageBoxes.h"
-#include "shell/Twips.h"
-#include "shell/WidgetStyle.h"
-#include "shell/WindowStacking.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Twips.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowStacking.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Window.h"
+#include "ui/Window.h"
 
 class QCheckBox;
 class QLabel;

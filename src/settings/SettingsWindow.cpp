@@ -4,8 +4,8 @@
 #include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/ValueOfText.h"
-#include "shell/Twips.h"
-#include "shell/WidgetStyle.h"
+#include "ui/Twips.h"
+#include "ui/WidgetStyle.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/core/ProgramFiles.h"
-#include "shell/Window.h"
+#include "ui/Window.h"
 
 class QCheckBox;
 class QLabel;

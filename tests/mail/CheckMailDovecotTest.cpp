@@ -1,13 +1,13 @@
+#include "app/NoticeBoard.h"
 #include "mail/DetachedProgramLauncher.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "settings/AccountDialog.h"
 #include "settings/SettingsWindow.h"
-#include "shell/NoticeBoard.h"
-#include "shell/QtEventPump.h"
-#include "shell/SteadyClock.h"
 #include "support/DovecotServer.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestCertificates.h"
+#include "ui/QtEventPump.h"
+#include "ui/SteadyClock.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -112,7 +112,7 @@ protected:
 
 TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
     ASSERT_TRUE(server.start());
-    startProgram(plainServer()).mailCheck->checkMail();
+    startProgram(plainServer()).mailCheck.checkMail();
 
     EXPECT_TRUE(server.waitForLoginCount(1)) << server.log().toStdString();
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
@@ -124,7 +124,7 @@ TEST_F(CheckMailDovecotTest, EmptyMailboxLogsInOnceAndShowsNothing) {
 TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTheScene) {
     deliver(3);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer()).mailCheck->checkMail();
+    startProgram(plainServer()).mailCheck.checkMail();
 
     expectBoardShows(QStringLiteral("3"));
     EXPECT_TRUE(boardMadeTopmost());
@@ -140,7 +140,7 @@ TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) 
     deliver(1);
     ASSERT_TRUE(server.start());
     startProgram(plainServer(), 0, "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")
-        .mailCheck->checkMail();
+        .mailCheck.checkMail();
 
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
@@ -156,7 +156,7 @@ TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) 
 TEST_F(CheckMailDovecotTest, ApopFlagLogsInWithApop) {
     deliver(1);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer(), 1).mailCheck->checkMail();
+    startProgram(plainServer(), 1).mailCheck.checkMail();
 
     expectBoardShows(QStringLiteral("1"));
     ASSERT_TRUE(server.waitForLoginCount(1));
@@ -185,7 +185,7 @@ TEST_F(CheckMailDovecotTest, OneSecondBoardIsShownDuringTheRealWaitAndGoneAfter)
     };
     QElapsedTimer took;
     took.start();
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     const qint64 elapsed = took.elapsed();
 
     EXPECT_TRUE(sampled);
@@ -218,7 +218,7 @@ TEST_F(CheckMailLaunchTest, NewMailStartsTheMailProgramInsteadOfTheBoard) {
     MainWindow& main = startProgram(plainServer());
     main.launchMailerBox->setChecked(true);
     main.mailer->setPath("  " + script() + "  ");
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
     EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
     EXPECT_FALSE(main.noticeBoard.exists());
@@ -229,14 +229,14 @@ TEST_F(CheckMailLaunchTest, MissingMailProgramLetsTheCheckEnd) {
     MainWindow& main = startProgram(plainServer());
     main.launchMailerBox->setChecked(true);
     main.mailer->setPath(programFolder.file(QStringLiteral("mail program/no such mailer")));
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
-    EXPECT_FALSE(main.mailCheck->isRunning());
+    EXPECT_FALSE(main.mailCheck.isRunning());
     EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_TRUE(server.waitForLoginCount(1));
     // The next check runs as usual.
     main.mailer->setPath(script());
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_TRUE(QTest::qWaitFor([this] { return markerWritten(); }, 10000));
 }
 
@@ -275,7 +275,7 @@ TEST_F(CheckMailTlsTest, PlainAddressIsUpgradedWithStlsForAnAccountConfirmedInTh
     main.accountDialog->idEdit->setText(QString::fromUtf8(DovecotServer::user));
     main.accountDialog->passwordEdit->setText(QString::fromUtf8(DovecotServer::password));
     main.accountDialog->confirm();
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
@@ -283,7 +283,7 @@ TEST_F(CheckMailTlsTest, PlainAddressIsUpgradedWithStlsForAnAccountConfirmedInTh
 
 TEST_F(CheckMailTlsTest, Pop3sAddressFindsTheMessages) {
     startProgram(QStringLiteral("pop3s://localhost:%1").arg(server.pop3sPort()))
-        .mailCheck->checkMail();
+        .mailCheck.checkMail();
 
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(newMailSceneStarted());

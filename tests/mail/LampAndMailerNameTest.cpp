@@ -1,5 +1,5 @@
-#include "shell/Twips.h"
 #include "support/MainWindowFixture.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QFile>

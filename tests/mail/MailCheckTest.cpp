@@ -1,6 +1,6 @@
+#include "app/NoticeBoard.h"
 #include "settings/AccountDialog.h"
 #include "settings/SettingsWindow.h"
-#include "shell/NoticeBoard.h"
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(MailCheckTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed) {
-    startWithAccount().mailCheck->checkMail();
+    startWithAccount().mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls,
               (QStringList{"open mail.example", "log in taro secret USER", "header 1", "size 1",
                            "fetch 1", "header 2", "size 2", "fetch 2", "header 3", "size 3",
@@ -58,7 +58,7 @@ TEST_F(MailCheckTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed) {
 TEST_F(MailCheckTest, ApopLogsInWithApop) {
     MainWindow& main = startWithAccount("POP3=mail.example\nAPOP=1\n");
     fakes.mailClient->messageCount = 0;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls,
               (QStringList{"open mail.example", "log in taro secret APOP", "close"}));
 }
@@ -67,7 +67,7 @@ TEST_F(MailCheckTest, NoServerMakesNoConnectionButStillHangsUp) {
     MainWindow& main = startWithAccount("SMTP=smtp.example\n");
     main.settingsWindow->hangUpBox->setChecked(true);
     fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("line1")};
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_TRUE(fakes.mailClient->calls.isEmpty());
     EXPECT_EQ(fakes.dialUpLinks->hungUp, QStringList{QStringLiteral("line1")});
 }
@@ -75,7 +75,7 @@ TEST_F(MailCheckTest, NoServerMakesNoConnectionButStillHangsUp) {
 TEST_F(MailCheckTest, FailedConnectionMakesNoFurtherCall) {
     MainWindow& main = startWithAccount();
     fakes.mailClient->connects = false;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, QStringList{QStringLiteral("open mail.example")});
     EXPECT_FALSE(main.noticeBoard.exists());
 }
@@ -83,7 +83,7 @@ TEST_F(MailCheckTest, FailedConnectionMakesNoFurtherCall) {
 TEST_F(MailCheckTest, MissingPasswordOpensTheAccountDialogAndClosesWithoutLogin) {
     MainWindow& main = startWithAccount("POP3=mail.example\n", "[EXEINI]\nNAME=taro\n");
     main.accountDialog->hide();
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, (QStringList{"open mail.example", "close"}));
     EXPECT_TRUE(main.accountDialog->isVisible());
     EXPECT_EQ(main.accountDialog->idEdit->text(), QStringLiteral("taro"));
@@ -95,7 +95,7 @@ TEST_F(MailCheckTest, WrongPasswordShowsOneErrorBoxThenCloses) {
     fakes.mailClient->errorText = QStringLiteral("ログインできません");
     QStringList callsWhileOpen;
     fakes.messageBoxes->whileOpen = [&] { callsWhileOpen = fakes.mailClient->calls; };
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
@@ -112,7 +112,7 @@ TEST_F(MailCheckTest, WrongPasswordShowsOneErrorBoxThenCloses) {
 TEST_F(MailCheckTest, EmptyMailboxShowsNothing) {
     MainWindow& main = startWithAccount();
     fakes.mailClient->messageCount = 0;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls,
               (QStringList{"open mail.example", "log in taro secret USER", "close"}));
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
@@ -127,7 +127,7 @@ TEST_F(MailCheckTest, AccountConfirmedWithoutSavingIsUsedAndTheFileKeepsTheOldOn
     main.accountDialog->savePasswordBox->setChecked(false);
     main.accountDialog->confirm();
     fakes.mailClient->messageCount = 0;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
     EXPECT_TRUE(fakes.mailClient->calls.contains(QStringLiteral("log in jiro typed USER")));
     const QString stored = readStored(accountIni());
@@ -137,7 +137,7 @@ TEST_F(MailCheckTest, AccountConfirmedWithoutSavingIsUsedAndTheFileKeepsTheOldOn
 
 TEST_F(MailCheckTest, NewMailOpensTheTopmostBoardAndStartsTheScene) {
     MainWindow& main = startWithAccount();
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     ASSERT_TRUE(main.noticeBoard.exists());
     EXPECT_TRUE(main.noticeBoard->isVisible());
     EXPECT_EQ(main.noticeBoard->noticeText->text(), QStringLiteral("新着メールが有ります"));
@@ -156,7 +156,7 @@ TEST_F(MailCheckTest, OneSecondBoardIsGoneBeforeTheSceneStarts) {
         sceneDuringWait = sceneStarted();
     });
     const std::int64_t before = fakes.clock->now;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
 
     EXPECT_TRUE(visibleDuringWait);
     EXPECT_FALSE(sceneDuringWait);
@@ -167,19 +167,19 @@ TEST_F(MailCheckTest, OneSecondBoardIsGoneBeforeTheSceneStarts) {
 
 TEST_F(MailCheckTest, BoardLeftOpenIsRefilledByTheNextCheckAndKeptByAnEmptyOne) {
     MainWindow& main = startWithAccount();
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     ASSERT_TRUE(main.noticeBoard.exists());
     const NoticeBoard* first = &main.noticeBoard.get();
 
     fakes.mailClient->messageCount = 2;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     ASSERT_TRUE(main.noticeBoard.exists());
     EXPECT_EQ(&main.noticeBoard.get(), first);
     EXPECT_EQ(main.noticeBoard->countText->text(), QStringLiteral("2"));
     EXPECT_EQ(boardTopmostCalls(main), 1);
 
     fakes.mailClient->messageCount = 0;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     ASSERT_TRUE(main.noticeBoard.exists());
     EXPECT_EQ(&main.noticeBoard.get(), first);
     EXPECT_TRUE(main.noticeBoard->isVisible());
@@ -190,13 +190,13 @@ TEST_F(MailCheckTest, LaunchOptionStartsTheTrimmedPathOnceInsteadOfTheBoard) {
     MainWindow& main = startWithAccount();
     main.launchMailerBox->setChecked(true);
     main.mailer->setPath(QStringLiteral("  /opt/mail/mailer  "));
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.launcher->started, QStringList{QStringLiteral("/opt/mail/mailer")});
     EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_FALSE(sceneStarted());
 
     fakes.mailClient->messageCount = 0;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.launcher->started.size(), 1);
 }
 
@@ -204,7 +204,7 @@ TEST_F(MailCheckTest, LaunchOptionWithoutAMailerDoesNothing) {
     MainWindow& main = startWithAccount();
     main.launchMailerBox->setChecked(true);
     ASSERT_EQ(main.mailer->path(), QStringLiteral("未設定"));
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_TRUE(fakes.launcher->started.isEmpty());
     EXPECT_FALSE(main.noticeBoard.exists());
     EXPECT_FALSE(sceneStarted());
@@ -212,13 +212,13 @@ TEST_F(MailCheckTest, LaunchOptionWithoutAMailerDoesNothing) {
 
 TEST_F(MailCheckTest, CheckAskedForDuringLoginIsSkipped) {
     MainWindow& main = startWithAccount();
-    fakes.mailClient->duringLogIn = [&main] { main.mailCheck->checkMail(); };
-    main.mailCheck->checkMail();
+    fakes.mailClient->duringLogIn = [&main] { main.mailCheck.checkMail(); };
+    main.mailCheck.checkMail();
     EXPECT_EQ(connects(), 1);
-    EXPECT_FALSE(main.mailCheck->isRunning());
+    EXPECT_FALSE(main.mailCheck.isRunning());
 
     fakes.mailClient->duringLogIn = nullptr;
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(connects(), 2);
 }
 
@@ -226,9 +226,9 @@ TEST_F(MailCheckTest, PollDuringTheOneSecondWaitStartsNoSecondCheck) {
     MainWindow& main = startWithAccount();
     main.settingsWindow->autoCloseBoardBox->setChecked(true);
     main.settingsWindow->intervalEdit->setText(QStringLiteral("1"));
-    main.timedChecking->count.minutes = 1;
-    fakes.events->at(300, [&main] { main.timedChecking->poll(); });
-    main.mailCheck->checkMail();
+    main.timedChecking.count.minutes = 1;
+    fakes.events->at(300, [&main] { main.timedChecking.poll(); });
+    main.mailCheck.checkMail();
     EXPECT_EQ(connects(), 1);
 }
 
@@ -236,14 +236,14 @@ TEST_F(MailCheckTest, HangUpEndsEveryConnectionInOrderAfterACheckWithMail) {
     MainWindow& main = startWithAccount();
     main.settingsWindow->hangUpBox->setChecked(true);
     fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("first"), QStringLiteral("second")};
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.dialUpLinks->hungUp, (QStringList{"first", "second"}));
 }
 
 TEST_F(MailCheckTest, HangUpDoesNothingWhenConnectionsCannotBeListed) {
     MainWindow& main = startWithAccount();
     fakes.dialUpLinks->activeLinks = std::nullopt;
-    main.mailCheck->hangUpDialUp();
+    main.mailCheck.hangUpDialUp();
     EXPECT_EQ(fakes.dialUpLinks->listings, 1);
     EXPECT_TRUE(fakes.dialUpLinks->hungUp.isEmpty());
 }
@@ -251,7 +251,7 @@ TEST_F(MailCheckTest, HangUpDoesNothingWhenConnectionsCannotBeListed) {
 TEST_F(MailCheckTest, HangUpIsLeftOutWhenTheOptionIsOff) {
     MainWindow& main = startWithAccount();
     fakes.dialUpLinks->activeLinks = QStringList{QStringLiteral("first")};
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.dialUpLinks->listings, 0);
 }
 

@@ -21,14 +21,14 @@ protected:
         mainWindow->settingsWindow->intervalEdit->setText(QString::fromUtf8(text));
     }
     void setCounters(int minutes, int seconds) {
-        mainWindow->timedChecking->count = {minutes, seconds};
+        mainWindow->timedChecking.count = {minutes, seconds};
     }
     int checks() const {
         return static_cast<int>(fakes.mailClient->calls.filter(QStringLiteral("open ")).size());
     }
     void poll(int times) {
         for (int i = 0; i < times; ++i) {
-            mainWindow->timedChecking->poll();
+            mainWindow->timedChecking.poll();
         }
     }
     // Runs the given number of seconds and returns, for every check started,
@@ -37,7 +37,7 @@ protected:
         std::vector<int> startedAt;
         for (int second = 1; second <= seconds; ++second) {
             const int before = checks();
-            mainWindow->timedChecking->countSecond();
+            mainWindow->timedChecking.countSecond();
             poll(10);
             startedAt.insert(startedAt.end(), checks() - before, second);
         }
@@ -47,30 +47,30 @@ protected:
 
 TEST_F(TimedCheckingTest, CountersStartAtZeroAndAMinuteIsSixtyTicks) {
     setInterval("5");
-    ASSERT_EQ(mainWindow->timedChecking->count.minutes, 0);
-    ASSERT_EQ(mainWindow->timedChecking->count.seconds, 0);
+    ASSERT_EQ(mainWindow->timedChecking.count.minutes, 0);
+    ASSERT_EQ(mainWindow->timedChecking.count.seconds, 0);
     for (int tick = 1; tick <= 59; ++tick) {
-        mainWindow->timedChecking->countSecond();
-        ASSERT_EQ(mainWindow->timedChecking->count.seconds, tick);
+        mainWindow->timedChecking.countSecond();
+        ASSERT_EQ(mainWindow->timedChecking.count.seconds, tick);
     }
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 0);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 0);
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 1);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 1);
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 1);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 0);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 1);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 1);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 1);
 }
 
 TEST_F(TimedCheckingTest, MinuteCounterHoldsTheIntervalForOneTickThenWraps) {
     setInterval("1");
     setCounters(0, 59);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 1);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 0);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 0);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 1);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 1);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 0);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 1);
 }
 
 TEST_F(TimedCheckingTest, SettingOneChecksEverySixtySeconds) {
@@ -91,7 +91,7 @@ TEST_F(TimedCheckingTest, SettingBelowOneHalfStillChecksEveryMinute) {
 TEST_F(TimedCheckingTest, SettingZeroStopsCountingAndThePollNeverChecks) {
     setInterval("1");
     setInterval("0");
-    EXPECT_FALSE(mainWindow->timedChecking->countTimer().isTicking());
+    EXPECT_FALSE(mainWindow->timedChecking.countTimer().isTicking());
     setCounters(0, 0);
     poll(20);
     setCounters(1, 0);
@@ -102,10 +102,10 @@ TEST_F(TimedCheckingTest, SettingZeroStopsCountingAndThePollNeverChecks) {
 TEST_F(TimedCheckingTest, NegativeSettingKeepsCountingWithoutChecks) {
     setInterval("1");
     setInterval("-3");
-    EXPECT_TRUE(mainWindow->timedChecking->countTimer().isTicking());
+    EXPECT_TRUE(mainWindow->timedChecking.countTimer().isTicking());
     setCounters(0, 0);
     EXPECT_TRUE(run(200).empty());
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 3);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 3);
 }
 
 TEST_F(TimedCheckingTest, LoweringBelowTheCountWrapsAtTheNextTick) {
@@ -114,9 +114,9 @@ TEST_F(TimedCheckingTest, LoweringBelowTheCountWrapsAtTheNextTick) {
     setInterval("3");
     poll(10);
     EXPECT_EQ(checks(), 0);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 0);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 31);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 31);
     // 29 ticks to the next minute, then two more minutes to reach 3.
     EXPECT_EQ(run(200), (std::vector<int>{29 + 120}));
 }
@@ -126,23 +126,23 @@ TEST_F(TimedCheckingTest, RaisingMidCountRunsOnToTheNewSetting) {
     setCounters(2, 0);
     setInterval("5");
     EXPECT_EQ(run(185), (std::vector<int>{180}));
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 0);
 }
 
 TEST_F(TimedCheckingTest, SwitchingOffAndOnResumesTheCountersAndChecksEarly) {
     setInterval("10");
     setCounters(3, 20);
     setInterval("0");
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 3);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 3);
     setInterval("3");
-    EXPECT_TRUE(mainWindow->timedChecking->countTimer().isTicking());
+    EXPECT_TRUE(mainWindow->timedChecking.countTimer().isTicking());
     poll(1);
     EXPECT_EQ(checks(), 1);
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 3);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 20);
-    mainWindow->timedChecking->countSecond();
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 0);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 21);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 3);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 20);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 21);
 }
 
 TEST_F(TimedCheckingTest, PollChecksOncePerReachHoweverOftenItRuns) {
@@ -150,7 +150,7 @@ TEST_F(TimedCheckingTest, PollChecksOncePerReachHoweverOftenItRuns) {
     setCounters(2, 0);
     poll(100);
     EXPECT_EQ(checks(), 1);
-    mainWindow->timedChecking->countSecond();
+    mainWindow->timedChecking.countSecond();
     poll(100);
     EXPECT_EQ(checks(), 1);
     EXPECT_EQ(run(120), (std::vector<int>{119}));
@@ -159,8 +159,8 @@ TEST_F(TimedCheckingTest, PollChecksOncePerReachHoweverOftenItRuns) {
 TEST_F(TimedCheckingTest, APollDuringAMenuCheckLeavesTheReachForAfterIt) {
     setInterval("2");
     setCounters(2, 0);
-    fakes.mailClient->duringLogIn = [this] { mainWindow->timedChecking->poll(); };
-    mainWindow->mailCheck->checkMail();
+    fakes.mailClient->duringLogIn = [this] { mainWindow->timedChecking.poll(); };
+    mainWindow->mailCheck.checkMail();
     EXPECT_EQ(checks(), 1);
     fakes.mailClient->duringLogIn = nullptr;
     poll(100);
@@ -170,10 +170,10 @@ TEST_F(TimedCheckingTest, APollDuringAMenuCheckLeavesTheReachForAfterIt) {
 TEST_F(TimedCheckingTest, MenuCheckLeavesTheCountersAlone) {
     setInterval("5");
     setCounters(2, 17);
-    mainWindow->mailCheck->checkMail();
+    mainWindow->mailCheck.checkMail();
     EXPECT_EQ(checks(), 1);
-    EXPECT_EQ(mainWindow->timedChecking->count.minutes, 2);
-    EXPECT_EQ(mainWindow->timedChecking->count.seconds, 17);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 2);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 17);
 }
 
 } // namespace

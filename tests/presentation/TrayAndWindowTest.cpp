@@ -26,9 +26,9 @@ TEST_F(TrayAndWindowTest, GoingToTheTrayHidesTheWindowAndSetsTheIconAnewEachTime
     ASSERT_EQ(fakes.tray->texts.size(), 1);
     EXPECT_FALSE(fakes.tray->texts.first().isEmpty());
 
-    mainWindow->tray->showWindowAction->trigger();
+    mainWindow->tray.showWindowAction->trigger();
     EXPECT_TRUE(mainWindow->isVisible());
-    mainWindow->tray->showWindowAction->trigger(); // already visible: stays visible
+    mainWindow->tray.showWindowAction->trigger(); // already visible: stays visible
     EXPECT_TRUE(mainWindow->isVisible());
     mainWindow->moveToTrayAction->trigger();
     EXPECT_EQ(fakes.tray->shows, 2);
@@ -56,7 +56,7 @@ TEST_F(TrayAndWindowTest, AClickOnTheIconSaysClicked) {
 TEST_F(TrayAndWindowTest, EndFromThePopupSavesAndEndsLikeTheCloseBox) {
     mainWindow->moveToTrayAction->trigger();
     mainWindow->launchMailerBox->setChecked(true);
-    mainWindow->tray->quitAction->trigger();
+    mainWindow->tray.quitAction->trigger();
     EXPECT_EQ(fakes.programEnd->ends, 1);
     EXPECT_TRUE(readStored(mainIni()).contains(QStringLiteral("NUMBER3=1\r\n")));
 }

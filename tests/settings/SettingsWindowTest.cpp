@@ -35,7 +35,7 @@ TEST_F(SettingsWindowTest, EmptyingTheIntervalSwitchesCheckingOffAndWritesZeroAt
     EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
     EXPECT_FALSE(main.intervalOnBox->isChecked());
     EXPECT_EQ(main.intervalField->text(), QStringLiteral("0"));
-    EXPECT_FALSE(main.timedChecking->countTimer().isTicking());
+    EXPECT_FALSE(main.timedChecking.countTimer().isTicking());
     EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\n"));
 }
 
@@ -47,7 +47,7 @@ TEST_F(SettingsWindowTest, PositiveValuesArmTheCountingTimerWithoutWriting) {
         EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("ON")) << typed;
         EXPECT_TRUE(main.intervalOnBox->isChecked()) << typed;
         EXPECT_EQ(main.intervalField->text(), QString::fromLatin1(typed));
-        EXPECT_EQ(main.timedChecking->countTimer().interval(), 1000) << typed;
+        EXPECT_EQ(main.timedChecking.countTimer().interval(), 1000) << typed;
     }
     EXPECT_EQ(stored(), before);
 }
@@ -57,7 +57,7 @@ TEST_F(SettingsWindowTest, LettersCountAsZeroAndAreWrittenAsTyped) {
     main.settingsWindow->intervalEdit->setText(QStringLiteral("5"));
     main.settingsWindow->intervalEdit->setText(QStringLiteral("abc"));
     EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
-    EXPECT_FALSE(main.timedChecking->countTimer().isTicking());
+    EXPECT_FALSE(main.timedChecking.countTimer().isTicking());
     EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=abc\r\n")));
 }
 
@@ -67,7 +67,7 @@ TEST_F(SettingsWindowTest, NegativeValuesChangeNothingAndAreSavedOnClose) {
     main.settingsWindow->intervalEdit->setText(QStringLiteral("-3"));
     EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("ON"));
     EXPECT_EQ(main.intervalField->text(), QStringLiteral("5"));
-    EXPECT_TRUE(main.timedChecking->countTimer().isTicking());
+    EXPECT_TRUE(main.timedChecking.countTimer().isTicking());
     closeSettings();
     EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=-3\r\n")));
 }

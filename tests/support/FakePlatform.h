@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Platform.h"
 #include "mail/FileChooser.h"
 #include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
@@ -8,12 +9,11 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
-#include "shell/EventPump.h"
-#include "shell/MessageBoxes.h"
-#include "shell/MonotonicClock.h"
-#include "shell/Platform.h"
-#include "shell/ProgramEnd.h"
-#include "shell/WindowStacking.h"
+#include "ui/EventPump.h"
+#include "ui/MessageBoxes.h"
+#include "ui/MonotonicClock.h"
+#include "ui/ProgramEnd.h"
+#include "ui/WindowStacking.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainWindow.h"
 #include "mail/MailCheck.h"
 #include "mail/Mailer.h"
 #include "mail/StatusLamp.h"
@@ -9,7 +10,6 @@
 #include "settings/AccountDialog.h"
 #include "settings/ServerSettingsDialog.h"
 #include "settings/SettingsWindow.h"
-#include "shell/MainWindow.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 

@@ -1,6 +1,6 @@
+#include "app/NoticeBoard.h"
 #include "mail/dialup/NetworkManagerDialUp.h"
 #include "settings/SettingsWindow.h"
-#include "shell/NoticeBoard.h"
 #include "support/MainWindowFixture.h"
 
 #include "FakeNetworkManager.h"
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("POP3=mail.example\n", true).mailCheck->checkMail();
+    startProgram("POP3=mail.example\n", true).mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
@@ -69,7 +69,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckOfAnEmptyMailboxEndsBothDialUpLinesInOrder) 
 
 TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("SMTP=smtp.example\n", true).mailCheck->checkMail();
+    startProgram("SMTP=smtp.example\n", true).mailCheck.checkMail();
     EXPECT_TRUE(fakes.mailClient->calls.isEmpty());
     EXPECT_EQ(deactivated(), QStringList({active(3), active(1)}));
     expectNothingShown();
@@ -77,7 +77,7 @@ TEST_F(CheckHangsUpDialUpTest, CheckWithoutAServerStillEndsBothDialUpLines) {
 
 TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
     serveTwoDialUpLinesAroundEthernet();
-    startProgram("POP3=mail.example\n", false).mailCheck->checkMail();
+    startProgram("POP3=mail.example\n", false).mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     EXPECT_EQ(deactivated(), QStringList());
     // The service is still there and still has both lines up.
@@ -87,11 +87,11 @@ TEST_F(CheckHangsUpDialUpTest, OptionOffLeavesEveryConnectionUp) {
 
 TEST_F(CheckHangsUpDialUpTest, WithoutNetworkManagerTheCheckEndsQuietly) {
     MainWindow& main = startProgram("POP3=mail.example\n", true);
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession);
     expectNothingShown();
     // The check has ended: the next one runs in full.
-    main.mailCheck->checkMail();
+    main.mailCheck.checkMail();
     EXPECT_EQ(fakes.mailClient->calls, emptyMailboxSession + emptyMailboxSession);
 }
 

@@ -1,3 +1,4 @@
+#include "MailboxCheck.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "support/DovecotServer.h"
 #include "support/TestCertificates.h"
@@ -13,41 +14,12 @@ QByteArray message(int number) {
            QByteArray::number(number) + "\r\n";
 }
 
-struct CheckResult {
-    bool connected = false;
-    int count = 0;
-    QString error;
-    QList<QByteArray> messages;
-    QList<qint64> sizes;
-};
-
 using Authentication = MailSession::Authentication;
 
-// One mail check as the program does it; a failed login counts -1.
-CheckResult check(const QString& server, const QString& password = DovecotServer::password,
-                  Authentication authentication = Authentication::UserPass) {
+MailboxCheck check(const QString& server, const QString& password = DovecotServer::password,
+                   Authentication authentication = Authentication::UserPass) {
     Pop3MailClient client;
-    CheckResult result;
-    const std::unique_ptr<MailSession> session = client.open(server);
-    result.connected = session != nullptr;
-    if (!session) {
-        return result;
-    }
-    const auto loggedIn = session->logIn(DovecotServer::user, password, authentication);
-    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
-        result.count = -1;
-        result.error = error->text;
-        return result;
-    }
-    result.count = std::get<int>(loggedIn);
-    for (int number = 1; number <= result.count; ++number) {
-        session->header(number);
-        result.sizes.append(session->size(number).value_or(-1));
-        if (const auto body = session->fetch(number)) {
-            result.messages.append(*body);
-        }
-    }
-    return result;
+    return checkMailbox(client, server, DovecotServer::user, password, authentication);
 }
 
 QString plainAddress(const DovecotServer& server) {
@@ -57,7 +29,7 @@ QString plainAddress(const DovecotServer& server) {
 TEST(Pop3Dovecot, EmptyMailboxCountsZero) {
     DovecotServer server;
     ASSERT_TRUE(server.start());
-    const CheckResult result = check(plainAddress(server));
+    const MailboxCheck result = check(plainAddress(server));
     EXPECT_EQ(result.count, 0) << result.error.toStdString();
     EXPECT_TRUE(server.waitForLoginCount(1));
 }
@@ -68,7 +40,7 @@ TEST(Pop3Dovecot, ThreeMessagesAreCountedAndFetchedWhole) {
         server.deliver(message(number));
     }
     ASSERT_TRUE(server.start());
-    const CheckResult result = check(plainAddress(server));
+    const MailboxCheck result = check(plainAddress(server));
     EXPECT_EQ(result.count, 3) << result.error.toStdString();
     EXPECT_EQ(result.messages, (QList{message(1), message(2), message(3)}));
     EXPECT_EQ(result.sizes,
@@ -79,7 +51,7 @@ TEST(Pop3Dovecot, ThreeMessagesAreCountedAndFetchedWhole) {
 TEST(Pop3Dovecot, WrongPasswordFailsWithDovecotsReason) {
     DovecotServer server;
     ASSERT_TRUE(server.start());
-    const CheckResult result = check(plainAddress(server), "not the password");
+    const MailboxCheck result = check(plainAddress(server), "not the password");
     EXPECT_TRUE(result.connected);
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("Authentication failed")) << result.error.toStdString();
@@ -91,7 +63,7 @@ TEST(Pop3Dovecot, ApopLogsIn) {
     DovecotServer server;
     server.deliver(message(1));
     ASSERT_TRUE(server.start());
-    const CheckResult result =
+    const MailboxCheck result =
         check(plainAddress(server), DovecotServer::password, Authentication::Apop);
     EXPECT_EQ(result.count, 1) << result.error.toStdString();
     ASSERT_TRUE(server.waitForLoginCount(1));
@@ -135,7 +107,7 @@ protected:
 
 TEST_F(Pop3DovecotTls, BareHostIsUpgradedWithStls) {
     startServer({"DNS:localhost", "IP:127.0.0.1"});
-    const CheckResult result = check(QStringLiteral("127.0.0.1:%1").arg(server_.pop3Port()));
+    const MailboxCheck result = check(QStringLiteral("127.0.0.1:%1").arg(server_.pop3Port()));
     EXPECT_EQ(result.count, 1) << result.error.toStdString();
     EXPECT_EQ(result.messages, QList{message(1)});
     EXPECT_TRUE(loggedInOverTls()) << server_.log().toStdString();
@@ -143,7 +115,7 @@ TEST_F(Pop3DovecotTls, BareHostIsUpgradedWithStls) {
 
 TEST_F(Pop3DovecotTls, Pop3sSpeaksTlsFromTheFirstByte) {
     startServer({"DNS:localhost", "IP:127.0.0.1"});
-    const CheckResult result =
+    const MailboxCheck result =
         check(QStringLiteral("pop3s://localhost:%1").arg(server_.pop3sPort()));
     EXPECT_EQ(result.count, 1) << result.error.toStdString();
     EXPECT_TRUE(loggedInOverTls()) << server_.log().toStdString();
@@ -151,7 +123,7 @@ TEST_F(Pop3DovecotTls, Pop3sSpeaksTlsFromTheFirstByte) {
 
 TEST_F(Pop3DovecotTls, CertificateForAnotherHostIsRefused) {
     startServer({"DNS:mail.example.jp"});
-    const CheckResult result =
+    const MailboxCheck result =
         check(QStringLiteral("pop3s://127.0.0.1:%1").arg(server_.pop3sPort()));
     EXPECT_TRUE(result.connected);
     EXPECT_LT(result.count, 0);
@@ -162,7 +134,7 @@ TEST_F(Pop3DovecotTls, CertificateForAnotherHostIsRefused) {
 TEST_F(Pop3DovecotTls, UntrustedAuthorityIsRefusedAlsoOnStls) {
     startServer({"DNS:localhost", "IP:127.0.0.1"});
     qputenv("SSL_CERT_FILE", QFile::encodeName(folder_.file("no-such-file.pem")));
-    const CheckResult result = check(QStringLiteral("127.0.0.1:%1").arg(server_.pop3Port()));
+    const MailboxCheck result = check(QStringLiteral("127.0.0.1:%1").arg(server_.pop3Port()));
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("証明書")) << result.error.toStdString();
     EXPECT_EQ(server_.loginCount(), 0);

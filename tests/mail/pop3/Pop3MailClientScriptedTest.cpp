@@ -1,3 +1,4 @@
+#include "MailboxCheck.h"
 #include "ScriptedPop3Server.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "mail/pop3/Pop3Session.h"
@@ -41,40 +42,15 @@ QList<QByteArray> answersFor(int number) {
             "+OK\r\n" + text + ".\r\n"};
 }
 
-struct CheckResult {
-    int count = 0;
-    QString error;
-    QList<QByteArray> messages;
-    QStringList subjects;
-};
-
 using Authentication = MailSession::Authentication;
 
-// The sequence of one mail check: open, log in, header, size and message of
-// each, close. A failed login counts -1.
-CheckResult check(const QString& server, const QString& password = QStringLiteral("secret"),
-                  Authentication authentication = Authentication::UserPass) {
+// One mail check as alice; the server must take the connection.
+MailboxCheck check(const QString& server, const QString& password = QStringLiteral("secret"),
+                   Authentication authentication = Authentication::UserPass) {
     Pop3MailClient client(fastOptions());
-    CheckResult result;
-    const std::unique_ptr<MailSession> session = client.open(server);
-    if (!session) {
-        ADD_FAILURE() << "no connection";
-        return result;
-    }
-    const auto loggedIn = session->logIn(QStringLiteral("alice"), password, authentication);
-    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
-        result.count = -1;
-        result.error = error->text;
-        return result;
-    }
-    result.count = std::get<int>(loggedIn);
-    for (int number = 1; number <= result.count; ++number) {
-        result.subjects.append(session->header(number).value_or(MailHeader{}).subject);
-        session->size(number);
-        if (const auto body = session->fetch(number)) {
-            result.messages.append(*body);
-        }
-    }
+    const MailboxCheck result =
+        checkMailbox(client, server, QStringLiteral("alice"), password, authentication);
+    EXPECT_TRUE(result.connected);
     return result;
 }
 
@@ -101,7 +77,7 @@ TEST(Pop3ScriptedLogin, UserPassWithoutPipeliningWaitsForEachAnswer) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    const CheckResult result = check(server.address());
+    const MailboxCheck result = check(server.address());
 
     EXPECT_EQ(result.count, 2);
     EXPECT_EQ(result.messages, (QList{message(1), message(2)}));
@@ -125,7 +101,7 @@ TEST(Pop3ScriptedLogin, PipeliningSendsTheCommandsOfAllMessagesAhead) {
     server.answer("+OK bye\r\n");
     server.start();
 
-    const CheckResult result = check(server.address());
+    const MailboxCheck result = check(server.address());
 
     EXPECT_EQ(result.count, 2);
     EXPECT_EQ(result.messages, (QList{message(1), message(2)}));
@@ -183,7 +159,7 @@ TEST(Pop3ScriptedLogin, ApopWithoutTimestampFailsWithoutSendingThePassword) {
     server.say("+OK ready\r\n").answer("+OK\r\nUSER\r\n.\r\n");
     server.start();
 
-    const CheckResult result = check(server.address(), "secret", Authentication::Apop);
+    const MailboxCheck result = check(server.address(), "secret", Authentication::Apop);
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("タイムスタンプ")) << result.error.toStdString();
@@ -198,7 +174,7 @@ TEST(Pop3ScriptedLogin, PasswordNeverAppearsInTheErrorText) {
         .answer("-ERR wrong password s3cr3t for alice\r\n");
     server.start();
 
-    const CheckResult result = check(server.address(), "s3cr3t");
+    const MailboxCheck result = check(server.address(), "s3cr3t");
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("wrong password")) << result.error.toStdString();
@@ -213,7 +189,7 @@ TEST(Pop3ScriptedLogin, TheServersReasonEndsAtANul) {
         .answer(QByteArray("-ERR locked\0rest\r\n", 18));
     server.start();
 
-    const CheckResult result = check(server.address());
+    const MailboxCheck result = check(server.address());
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.endsWith("locked")) << result.error.toStdString();
@@ -227,7 +203,7 @@ TEST(Pop3ScriptedLogin, ServerThatHangsUpAfterStlsEndsTheSessionWithoutPlainLogi
         .hangUp();
     server.start();
 
-    const CheckResult result = check(QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    const MailboxCheck result = check(QStringLiteral("127.0.0.1:%1").arg(server.port()));
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("TLS")) << result.error.toStdString();
@@ -238,7 +214,7 @@ TEST(Pop3ScriptedFaults, GreetingNeverSentTimesOut) {
     ScriptedPop3Server server;
     server.start();
 
-    const CheckResult result = check(server.address());
+    const MailboxCheck result = check(server.address());
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("応答がありません")) << result.error.toStdString();
@@ -250,7 +226,7 @@ TEST(Pop3ScriptedFaults, EndlessLineIsAProtocolError) {
     server.say("+OK " + QByteArray(100 * 1024, 'x'));
     server.start();
 
-    const CheckResult result = check(server.address());
+    const MailboxCheck result = check(server.address());
 
     EXPECT_LT(result.count, 0);
     EXPECT_TRUE(result.error.contains("長すぎ")) << result.error.toStdString();

@@ -1,0 +1,43 @@
+#include "app/DesktopPlatform.h"
+
+#include "app/ImmediateProgramEnd.h"
+#include "mail/DetachedProgramLauncher.h"
+#include "mail/QtFileChooser.h"
+#include "mail/dialup/NetworkManagerDialUp.h"
+#include "mail/pop3/Pop3MailClient.h"
+#include "presentation/DesktopUrlOpener.h"
+#include "presentation/QtTrayIcon.h"
+#include "presentation/sound/FluidSynthTunePlayer.h"
+#include "presentation/web/WebEngineSceneView.h"
+#include "settings/core/ProgramFolder.h"
+#include "ui/QtEventPump.h"
+#include "ui/QtMessageBoxes.h"
+#include "ui/QtWindowStacking.h"
+#include "ui/SteadyClock.h"
+
+#include <QDBusConnection>
+
+namespace brindle {
+
+Platform createDesktopPlatform() {
+    Platform platform;
+    platform.programFolder = ProgramFolder::path();
+    platform.clock = std::make_unique<SteadyClock>();
+    platform.events = std::make_unique<QtEventPump>();
+    platform.stacking = std::make_unique<QtWindowStacking>();
+    platform.messageBoxes = std::make_unique<QtMessageBoxes>();
+    platform.programEnd = std::make_unique<ImmediateProgramEnd>();
+    platform.mailClient = std::make_unique<Pop3MailClient>();
+    platform.launcher = std::make_unique<DetachedProgramLauncher>();
+    platform.fileChooser = std::make_unique<QtFileChooser>();
+    platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());
+    platform.tunePlayer = std::make_unique<FluidSynthTunePlayer>();
+    platform.tray = std::make_unique<QtTrayIcon>();
+    platform.urlOpener = std::make_unique<DesktopUrlOpener>();
+    platform.createSceneView = [](QWidget* parent) {
+        return std::make_unique<WebEngineSceneView>(parent);
+    };
+    return platform;
+}
+
+} // namespace brindle

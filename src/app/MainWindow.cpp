@@ -1,0 +1,293 @@
+#include "app/MainWindow.h"
+
+#include "mail/MailCheck.h"
+#include "mail/Mailer.h"
+#include "mail/StatusLamp.h"
+#include "mail/TimedChecking.h"
+#include "presentation/SceneAndTune.h"
+#include "presentation/SceneView.h"
+#include "presentation/TrayResidence.h"
+#include "presentation/UrlOpener.h"
+#include "settings/AccountDialog.h"
+#include "settings/ServerSettingsDialog.h"
+#include "settings/SettingsWindow.h"
+#include "settings/StoredTick.h"
+#include "settings/core/ServerFile.h"
+#include "settings/core/SettingKeys.h"
+#include "ui/CachedTextLabel.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ProgramEnd.h"
+#include "ui/Twips.h"
+#include "ui/WaitWhileEventsRun.h"
+#include "ui/WidgetStyle.h"
+#include "ui/WindowStacking.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace brindle {
+
+namespace {
+
+constexpr char HomePage[] = "https://quillworks.example/brindle/";
+
+} // namespace
+
+MainWindow::MainWindow(Platform platform)
+    : platform_(std::move(platform)), files_(platform_.programFolder), settingsWindow([this] {
+          auto* window = new SettingsWindow(this, files_);
+          wireSettingsWindow(*window);
+          return window;
+      }),
+      serverSettingsDialog([this] {
+          return new ServerSettingsDialog(this, shared, *platform_.stacking,
+                                          *platform_.messageBoxes);
+      }),
+      accountDialog(
+          [this] { return new AccountDialog(this, files_, shared, *platform_.messageBoxes); }),
+      noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
+      mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
+                                    [this] { return settingsWindow->hangsUp(); }}),
+      timedChecking([this] { return mailCheck.isRunning(); }),
+      tray(*this, *platform_.tray, *platform_.messageBoxes) {
+    setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    buildLayout();
+    makeParts();
+    buildMenus();
+    setFixedSize(centralWidget()->width(),
+                 centralWidget()->height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    wire();
+    restoreSettings();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildLayout() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips(2775), twips(2895));
+    setBackground(client, QColor(64, 0, 0));
+    setCentralWidget(client);
+
+    sceneArea = new QWidget(client);
+    sceneArea->setGeometry(twipsRect(0, 0, 2775, 1815));
+    sceneView_ = platform_.createSceneView(sceneArea);
+    sceneView_->widget()->setParent(sceneArea);
+    sceneView_->widget()->setGeometry(twipsRect(-50, -480, 3615, 3255));
+
+    launchStrip = new QWidget(client);
+    launchStrip->setGeometry(twipsRect(-120, 1800, 2895, 375));
+    setBackground(launchStrip, QColor(224, 224, 224));
+    launchMailerLabel = makeLabel(launchStrip, QStringLiteral("新着有りで設定メーラーを起動"),
+                                  twipsRect(140, 100, 2415, 255), QColor(0, 0, 255));
+    launchMailerBox = new QCheckBox(launchStrip);
+    launchMailerBox->setGeometry(twipsRect(2560, 60, 255, 255));
+    setBackground(launchMailerBox, QColor(224, 224, 224));
+
+    statusStrip = new QWidget(client);
+    statusStrip->setGeometry(twipsRect(-120, 2160, 2895, 735));
+    setBackground(statusStrip, QColor(0, 64, 0));
+
+    titleStrip = new QLabel(statusStrip);
+    titleStrip->setGeometry(twipsRect(0, 0, 2895, 300));
+    titleStrip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    titleStrip->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
+    lamp = new QLabel(titleStrip);
+    lamp->setGeometry(twipsRect(120, 0, 240, 240));
+    lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
+    mailerName = new CachedTextLabel(QStringLiteral("インターバルチェック"), titleStrip);
+    mailerName->setGeometry(twipsRect(static_cast<int>(Mailer::StartLeft), 0, 2415, 255));
+    setTextColour(mailerName, QColor(255, 255, 0));
+    QFont marqueeFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    marqueeFont.setPointSizeF(11.25);
+    marqueeFont.setBold(true);
+    mailerName->setFont(marqueeFont);
+
+    const QColor white(255, 255, 255);
+    intervalStateLabel =
+        makeLabel(statusStrip, QStringLiteral("ON"), twipsRect(130, 400, 375, 255), white);
+    intervalOnBox = new QCheckBox(statusStrip);
+    intervalOnBox->setGeometry(twipsRect(460, 400, 255, 180));
+    intervalOnBox->setEnabled(false);
+    intervalField = new QLineEdit(statusStrip);
+    intervalField->setGeometry(twipsRect(840, 350, 495, 270));
+    intervalField->setAlignment(Qt::AlignRight);
+    intervalField->setEnabled(false);
+    minutesLabel =
+        makeLabel(statusStrip, QStringLiteral("分"), twipsRect(1440, 400, 375, 255), white);
+    const QColor grey(192, 192, 192);
+    tuneOnButton =
+        makeButton(statusStrip, QStringLiteral("ON♪"), twipsRect(1680, 300, 615, 400), grey);
+    tuneOffButton =
+        makeButton(statusStrip, QStringLiteral("OFF"), twipsRect(2280, 300, 615, 400), grey);
+}
+
+void MainWindow::buildMenus() {
+    fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    checkMailAction = fileMenu->addAction(QStringLiteral("メールチェック"));
+    fileMenu->addSeparator();
+    chooseMailerAction = fileMenu->addAction(QStringLiteral("起動メーラーの設定"));
+    moveToTrayAction = fileMenu->addAction(QStringLiteral("タスクトレイに常駐"));
+    settingsAction = fileMenu->addAction(QStringLiteral("設定"));
+    fileMenu->addSeparator();
+    newMailSceneAction = fileMenu->addAction(QStringLiteral("イベント確認"));
+    normalSceneAction = fileMenu->addAction(QStringLiteral("戻す"));
+    fileMenu->addSeparator();
+    keepInFrontAction = fileMenu->addAction(QStringLiteral("常に前面表示"));
+    stopKeepingInFrontAction = fileMenu->addAction(QStringLiteral("前面表示解除"));
+    fileMenu->addSeparator();
+    homePageAction = fileMenu->addAction(QStringLiteral("作者のホームページ"));
+}
+
+void MainWindow::makeParts() {
+    sceneAndTune = std::make_unique<SceneAndTune>(*sceneView_, *platform_.tunePlayer, files_);
+    mailer = std::make_unique<Mailer>(*mailerName, *platform_.fileChooser, *platform_.launcher);
+    statusLamp =
+        std::make_unique<StatusLamp>(*lamp, files_, [this](int ms) { waitWhileEventsRun(ms); });
+}
+
+// Every trigger of the window and what it sets off.
+void MainWindow::wire() {
+    connect(checkMailAction, &QAction::triggered, &mailCheck, &MailCheck::checkMail);
+    connect(chooseMailerAction, &QAction::triggered, this, [this] { mailer->chooseMailer(this); });
+    connect(moveToTrayAction, &QAction::triggered, &tray, &TrayResidence::moveToTray);
+    connect(settingsAction, &QAction::triggered, this, &MainWindow::showSettings);
+    connect(newMailSceneAction, &QAction::triggered, sceneAndTune.get(),
+            &SceneAndTune::showNewMailScene);
+    connect(normalSceneAction, &QAction::triggered, sceneAndTune.get(),
+            &SceneAndTune::showNormalScene);
+    connect(keepInFrontAction, &QAction::triggered, this, [this] { setKeepInFront(true); });
+    connect(stopKeepingInFrontAction, &QAction::triggered, this, [this] { setKeepInFront(false); });
+    connect(homePageAction, &QAction::triggered, this, &MainWindow::offerHomePage);
+    connect(tray.showWindowAction, &QAction::triggered, this, &MainWindow::show);
+    connect(tray.quitAction, &QAction::triggered, this, &MainWindow::close);
+
+    connect(tuneOnButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::playTune);
+    connect(tuneOffButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::stopTune);
+
+    connect(&timedChecking, &TimedChecking::checkDue, &mailCheck, &MailCheck::checkMail);
+    connect(&timedChecking, &TimedChecking::switched, statusLamp.get(), &StatusLamp::setIntervalOn);
+    connect(&mailCheck, &MailCheck::accountRead, this,
+            [this](const QString& id, const QString& password) {
+                accountDialog->showAccount(id, password);
+            });
+    connect(&mailCheck, &MailCheck::accountMissing, this, [this] { accountDialog.show(); });
+    connect(&mailCheck, &MailCheck::loginFailed, this, [this](const QString& text) {
+        platform_.messageBoxes->show(text, QStringLiteral("エラー"), MessageBoxes::Icon::None,
+                                     MessageBoxes::Buttons::Ok);
+    });
+    connect(&mailCheck, &MailCheck::newMail, this, &MainWindow::announceNewMail);
+}
+
+// The settings window is made anew after each close; each time it is wired again.
+void MainWindow::wireSettingsWindow(SettingsWindow& window) {
+    connect(&window, &SettingsWindow::intervalChanged, &timedChecking, &TimedChecking::setInterval);
+    connect(&window, &SettingsWindow::intervalChanged, this, &MainWindow::showInterval);
+    connect(&window, &SettingsWindow::accountRequested, this, [this] { accountDialog.show(); });
+    connect(&window, &SettingsWindow::serverSettingsRequested, this,
+            [this] { serverSettingsDialog.show(); });
+}
+
+// Start-up: the settings window is made at once, hidden, so that the stored
+// interval arms timed checking; the dialogs ask for what is missing.
+void MainWindow::restoreSettings() {
+    platform_.stacking->setTopmost(*this, true);
+    settingsWindow.get();
+    ServerFile::read(QString::fromUtf8(SettingKeys::ServerFileName), shared);
+    if (shared.Pop3Server.isEmpty()) {
+        serverSettingsDialog.show();
+    }
+    if (!accountDialog->hasAccount()) {
+        accountDialog.show();
+    }
+    sceneAndTune->showNormalScene();
+    const ProfileFile settings = files_.mainSettings();
+    mailer->setPath(settings.readString(SettingKeys::Section, SettingKeys::MailerPath.name,
+                                        QString::fromUtf8(SettingKeys::MailerPath.defaultText)));
+    applyStoredTick(*launchMailerBox,
+                    settings.readInt(SettingKeys::Section, SettingKeys::LaunchMailer.name));
+}
+
+void MainWindow::saveAndQuit() {
+    if (ending_) {
+        return;
+    }
+    ending_ = true;
+    sceneAndTune->stopTune();
+    ProfileFile settings = files_.mainSettings();
+    settings.writeString(SettingKeys::Section, SettingKeys::MailerPath.name, mailer->path());
+    settings.writeString(SettingKeys::Section, SettingKeys::LaunchMailer.name,
+                         storedTick(*launchMailerBox));
+    // An open settings window keeps its edits, as closing it would.
+    if (settingsWindow.exists() && settingsWindow->isVisible()) {
+        settingsWindow->saveOnClose();
+    }
+    platform_.programEnd->endNow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    saveAndQuit();
+    event->accept();
+}
+
+// A negative interval leaves the display as it stands.
+void MainWindow::showInterval(double minutes, const QString& text) {
+    if (minutes < 0) {
+        return;
+    }
+    intervalStateLabel->setText(minutes > 0 ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    intervalOnBox->setChecked(minutes > 0);
+    intervalField->setText(text);
+}
+
+void MainWindow::announceNewMail(int count) {
+    if (launchMailerBox->isChecked()) {
+        mailer->launch();
+        return;
+    }
+    noticeBoard->showNotice(QStringLiteral("新着メールが有ります"), count);
+    noticeBoard.show();
+    if (settingsWindow->autoClosesBoard()) {
+        waitWhileEventsRun(1000);
+        noticeBoard.close();
+    }
+    sceneAndTune->showNewMailScene();
+}
+
+void MainWindow::showSettings() {
+    settingsWindow.show();
+}
+
+void MainWindow::setKeepInFront(bool inFront) {
+    platform_.stacking->setTopmost(*this, inFront);
+}
+
+void MainWindow::offerHomePage() {
+    const auto answer = platform_.messageBoxes->show(
+        QStringLiteral("「Quillworks」作者のホームページです。ちょっと見てみますか？"),
+        QStringLiteral("確認"), MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo);
+    if (answer == MessageBoxes::Answer::Yes &&
+        !platform_.urlOpener->open(QUrl(QString::fromUtf8(HomePage)))) {
+        qWarning("The web browser could not be started.");
+    }
+}
+
+void MainWindow::waitWhileEventsRun(int ms) {
+    brindle::waitWhileEventsRun(ms, *platform_.clock, *platform_.events);
+}
+
+} // namespace brindle

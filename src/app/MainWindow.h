@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/NoticeBoard.h"
+#include "app/Platform.h"
+#include "mail/MailCheck.h"
+#include "mail/TimedChecking.h"
+#include "presentation/TrayResidence.h"
+#include "settings/core/ProgramFiles.h"
+#include "settings/core/SharedSettings.h"
+#include "ui/OnDemandWindow.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace brindle {
+
+class AccountDialog;
+class Mailer;
+class SceneAndTune;
+class SceneView;
+class ServerSettingsDialog;
+class SettingsWindow;
+class StatusLamp;
+
+// The program's one permanent window: it lays out the controls and menus,
+// makes the parts that do the work and wires them together.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+    // First, as everything below is made from them.
+    Platform platform_;
+    ProgramFiles files_;
+
+public:
+    explicit MainWindow(Platform platform);
+    ~MainWindow() override;
+
+    Platform& platform() { return platform_; }
+    const ProgramFiles& files() const { return files_; }
+
+    SharedSettings shared;
+
+    // Other windows, created on first use.
+    OnDemandWindow<SettingsWindow> settingsWindow;
+    OnDemandWindow<ServerSettingsDialog> serverSettingsDialog;
+    OnDemandWindow<AccountDialog> accountDialog;
+    OnDemandWindow<NoticeBoard> noticeBoard;
+
+    // Controls.
+    QWidget* sceneArea = nullptr;
+    QWidget* launchStrip = nullptr;
+    QLabel* launchMailerLabel = nullptr;
+    QCheckBox* launchMailerBox = nullptr;
+    QWidget* statusStrip = nullptr;
+    QLabel* titleStrip = nullptr;
+    QLabel* lamp = nullptr;
+    QLabel* mailerName = nullptr;
+    QLabel* intervalStateLabel = nullptr;
+    QCheckBox* intervalOnBox = nullptr;
+    QLineEdit* intervalField = nullptr;
+    QLabel* minutesLabel = nullptr;
+    QPushButton* tuneOnButton = nullptr;
+    QPushButton* tuneOffButton = nullptr;
+
+    // Menus.
+    QMenu* fileMenu = nullptr;
+    QAction* checkMailAction = nullptr;
+    QAction* chooseMailerAction = nullptr;
+    QAction* moveToTrayAction = nullptr;
+    QAction* settingsAction = nullptr;
+    QAction* newMailSceneAction = nullptr;
+    QAction* normalSceneAction = nullptr;
+    QAction* keepInFrontAction = nullptr;
+    QAction* stopKeepingInFrontAction = nullptr;
+    QAction* homePageAction = nullptr;
+
+    // The parts; those that show in a control are made once the controls are laid out.
+    MailCheck mailCheck;
+    TimedChecking timedChecking;
+    TrayResidence tray;
+    std::unique_ptr<SceneAndTune> sceneAndTune;
+    std::unique_ptr<Mailer> mailer;
+    std::unique_ptr<StatusLamp> statusLamp;
+
+    // The board and the new-mail scene, or the user's mail program when so chosen.
+    void announceNewMail(int count);
+    void showSettings();
+    void setKeepInFront(bool inFront);
+    void offerHomePage();
+    // Stops the tune, saves the window's settings (and an open settings
+    // window's) and ends the program.
+    void saveAndQuit();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void makeParts();
+    void wire();
+    void wireSettingsWindow(SettingsWindow& window);
+    void restoreSettings();
+    void showInterval(double minutes, const QString& text);
+    void waitWhileEventsRun(int ms);
+
+    std::unique_ptr<SceneView> sceneView_;
+    bool ending_ = false;
+};
+
+} // namespace brindle

@@ -1,0 +1,23 @@
+#include "app/Platform.h"
+
+#include "mail/FileChooser.h"
+#include "mail/MailClient.h"
+#include "mail/ProgramLauncher.h"
+#include "mail/dialup/DialUpLinks.h"
+#include "presentation/SceneView.h"
+#include "presentation/TrayIcon.h"
+#include "presentation/UrlOpener.h"
+#include "presentation/sound/TunePlayer.h"
+#include "ui/EventPump.h"
+#include "ui/MessageBoxes.h"
+#include "ui/MonotonicClock.h"
+#include "ui/ProgramEnd.h"
+#include "ui/WindowStacking.h"
+
+namespace brindle {
+
+Platform::Platform() = default;
+Platform::Platform(Platform&&) noexcept = default;
+Platform::~Platform() = default;
+
+} // namespace brindle

@@ -1,0 +1,51 @@
+#include "app/DesktopPlatform.h"
+#include "app/DisplayCheck.h"
+#include "app/MainWindow.h"
+#include "app/TerminationSignals.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLoggingCategory>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    if (!brindle::xDisplayReachable()) {
+        std::fprintf(stderr, "Brindle needs an X display, and none could be reached "
+                             "(is DISPLAY set and the X server running?).\n");
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    // Qt WebEngine's sandbox cannot run as root; it stays on for everyone else.
+    if (geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    // The window is small and mostly still: drawing the scene view in software
+    // keeps each repaint of the scrolling name from redrawing the window with OpenGL.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
+    // For a window this small, shared-memory images only make every repaint
+    // wait for a round trip to the X server.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    // The program ends only through its main window (close box, "終了", a signal),
+    // never because a box or the notice board closed while the window is in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // The windows are designed for a proportional Japanese Gothic.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+
+    // Installed before any window shows, so an ending signal waits for the
+    // main window instead of killing the program unsaved.
+    brindle::TerminationSignals termination;
+    brindle::MainWindow mainWindow(brindle::createDesktopPlatform());
+    QObject::connect(&termination, &brindle::TerminationSignals::requested, &mainWindow,
+                     &brindle::MainWindow::close);
+    termination.deliver();
+    return QApplication::exec();
+}
