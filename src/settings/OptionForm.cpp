@@ -1,7 +1,6 @@
 #include "settings/OptionForm.h"
 
 #include "settings/core/ServerFile.h"
-#include "settings/core/SettingKeys.h"
 #include "shell/FormStyle.h"
 #include "shell/MainForm.h"
 #include "shell/Twips.h"
@@ -61,7 +60,7 @@ void OptionForm::OKCommand_Click() {
     main_.shared.Pop3Server = Pop3Text->text();
     main_.shared.MailAddress = MailText->text();
     main_.shared.ApopFlag = ApopCheck->isChecked() ? 1 : 0;
-    ServerFile::write(QString::fromUtf8(SettingKeys::ServerFileName), main_.shared);
+    ServerFile::write(main_.serverFile(), main_.shared);
     close();
 }
 

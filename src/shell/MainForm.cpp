@@ -53,12 +53,14 @@ QString MainForm::programFile(const QString& backslashSuffix) const {
 }
 
 ProfileFile MainForm::mainSettings() const {
-    return ProfileFile(programFile(QString::fromUtf8(SettingKeys::MainFile)));
+    return ProfileFile(
+        ProgramFolder::join(platform_.settings.folder, QString::fromUtf8(SettingKeys::MainFile)));
 }
 
 ProfileFile MainForm::accountSettings() const {
-    return ProfileFile(programFile(QString::fromUtf8(SettingKeys::AccountFile)),
-                       StoredFile::NewFileAccess::OwnerOnly);
+    return ProfileFile(
+        ProgramFolder::join(platform_.settings.folder, QString::fromUtf8(SettingKeys::AccountFile)),
+        StoredFile::NewFileAccess::OwnerOnly);
 }
 
 void MainForm::WaitMilliseconds(int ms) {

@@ -37,6 +37,8 @@ public:
     const QString& programFolder() const { return platform_.programFolder; }
     // A file or page beside the program, from its backslash-led suffix.
     QString programFile(const QString& backslashSuffix) const;
+    // The mail server file: a bare name in the working directory, or a full path.
+    const QString& serverFile() const { return platform_.settings.serverFile; }
     ProfileFile mainSettings() const;
     ProfileFile accountSettings() const;
     void WaitMilliseconds(int ms);
