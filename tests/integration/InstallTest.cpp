@@ -1,3 +1,4 @@
+#include "support/FileFacts.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
@@ -34,11 +35,6 @@ protected:
     static inline ToolRun install;
 };
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST_F(InstallTest, TheProgramAndItsDataFilesLieTogetherBehindALauncher) {
     const QFileInfo launcher(installed(u"bin/brindle"_s));
     EXPECT_TRUE(launcher.isSymLink());
@@ -53,7 +49,7 @@ TEST_F(InstallTest, TheProgramAndItsDataFilesLieTogetherBehindALauncher) {
         while (built.hasNext()) {
             const QString file = built.next();
             const QString relative = data + u'/' + built.fileName();
-            EXPECT_EQ(contents(installed(u"lib/brindle/"_s + relative)), contents(file))
+            EXPECT_EQ(fileBytes(installed(u"lib/brindle/"_s + relative)), fileBytes(file))
                 << relative.toStdString();
             compared << relative;
         }
@@ -68,7 +64,7 @@ TEST_F(InstallTest, TheProgramAndItsDataFilesLieTogetherBehindALauncher) {
 }
 
 TEST_F(InstallTest, TheMenuEntryNamesTheProgramInBothLanguagesWithItsIcons) {
-    const QString entry = QString::fromUtf8(contents(installed(desktopEntry)));
+    const QString entry = QString::fromUtf8(fileBytes(installed(desktopEntry)));
     for (const QString& line : {u"Name=Brindle"_s, u"Name[ja]=ブリンドル"_s, u"Exec=brindle"_s,
                                 u"Icon=brindle"_s, u"Categories=Network;Email;"_s}) {
         EXPECT_TRUE(entry.split(u'\n').contains(line)) << line.toStdString();
@@ -76,7 +72,7 @@ TEST_F(InstallTest, TheMenuEntryNamesTheProgramInBothLanguagesWithItsIcons) {
     EXPECT_EQ(QImage(installed(u"share/icons/hicolor/48x48/apps/brindle.png"_s)).size(),
               QSize(48, 48));
     EXPECT_TRUE(
-        contents(installed(u"share/icons/hicolor/scalable/apps/brindle.svg"_s)).contains("<svg"));
+        fileBytes(installed(u"share/icons/hicolor/scalable/apps/brindle.svg"_s)).contains("<svg"));
 }
 
 TEST_F(InstallTest, TheEntryAndTheMetadataPassTheDesktopsValidators) {
@@ -87,7 +83,7 @@ TEST_F(InstallTest, TheEntryAndTheMetadataPassTheDesktopsValidators) {
     const ToolRun metadata =
         ToolRun::of(u"appstreamcli"_s, {u"validate"_s, u"--no-net"_s, installed(metainfo)});
     EXPECT_TRUE(metadata.succeeded()) << metadata.output.toStdString();
-    const QString text = QString::fromUtf8(contents(installed(metainfo)));
+    const QString text = QString::fromUtf8(fileBytes(installed(metainfo)));
     EXPECT_TRUE(text.contains(u"<launchable type=\"desktop-id\">"_s +
                               QFileInfo(desktopEntry).fileName() + u"</launchable>"_s));
     EXPECT_TRUE(text.contains(u"<screenshot type=\"default\">"_s));

@@ -1,4 +1,5 @@
 #include "support/ChildProcess.h"
+#include "support/FileFacts.h"
 #include "support/Polling.h"
 #include "support/TempFolder.h"
 #include "support/ToolRun.h"
@@ -17,19 +18,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
-constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 const QString user = u"brindle-test"_s;
-
-QFile::Permissions modeOf(const QString& path) {
-    return QFileInfo(path).permissions() &
-           (OwnerOnly | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-            QFile::WriteOther | QFile::ExeOther);
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The Debian package made from this build, installed into the machine with apt-get
 // and removed again afterwards, and an ordinary user of its own to start it.
@@ -131,12 +120,12 @@ TEST_F(PackageTest, AnOrdinaryUserStartsTheMenuCommandAndFindsTheSettingsInTheCo
     windows.close(window);
     ASSERT_TRUE(program.waitForGroupEnd(20s)) << "the program did not end";
 
-    EXPECT_EQ(modeOf(folder), OwnerOnly);
-    EXPECT_EQ(modeOf(folder + u"/★MailData"_s), OwnerOnly);
+    EXPECT_EQ(permissionBits(folder), 0700);
+    EXPECT_EQ(permissionBits(folder + u"/★MailData"_s), 0700);
     const QString settings = folder + u"/★MailData/ini.ini"_s;
     EXPECT_EQ(QFileInfo(settings).ownerId(), uid);
-    EXPECT_TRUE(contents(settings).contains("NUMBER3=0\r\n")) << contents(settings).data();
-    EXPECT_TRUE(contents(folder + u"/lunaro.ini"_s).contains("POP3=127.0.0.1\r\n"));
+    EXPECT_TRUE(fileBytes(settings).contains("NUMBER3=0\r\n")) << fileBytes(settings).data();
+    EXPECT_TRUE(fileBytes(folder + u"/lunaro.ini"_s).contains("POP3=127.0.0.1\r\n"));
     // Nothing of the program at the top of the home folder.
     const QStringList visible = QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     EXPECT_TRUE(visible.isEmpty()) << visible.join(u", "_s).toStdString();

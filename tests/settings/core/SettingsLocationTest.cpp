@@ -1,21 +1,14 @@
 #include "settings/core/SettingsLocation.h"
+#include "support/FileFacts.h"
 #include "support/TempFolder.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace brindle::test {
 namespace {
-
-constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-
-// Owner, group and other bits only (Qt also reports the "user" bits).
-QFile::Permissions modeOf(const QString& path) {
-    return QFileInfo(path).permissions() &
-           (OwnerOnly | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-            QFile::WriteOther | QFile::ExeOther);
-}
 
 class SettingsLocationTest : public ::testing::Test {
 protected:
@@ -41,20 +34,19 @@ TEST_F(SettingsLocationTest, PerUserSettingsGoToANewOwnerOnlyFolderWithTheServer
     EXPECT_EQ(location.serverFile, folder + QStringLiteral("/lunaro.ini"));
     for (const QString& created : {configHome(), folder, folder + QStringLiteral("/★MailData")}) {
         EXPECT_TRUE(QFileInfo(created).isDir()) << created.toStdString();
-        EXPECT_EQ(modeOf(created), OwnerOnly) << created.toStdString();
+        EXPECT_EQ(permissionBits(created), 0700) << created.toStdString();
     }
 }
 
 TEST_F(SettingsLocationTest, PerUserSettingsLeaveExistingFoldersAsTheyAre) {
     const QString folder = home.makeFolder(QStringLiteral(".config/brindle"));
-    const QFile::Permissions shared = modeOf(folder) | QFile::ReadGroup | QFile::ExeGroup;
-    ASSERT_TRUE(QFile::setPermissions(folder, shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0750), 0);
     home.write(QStringLiteral(".config/brindle/lunaro.ini"), "POP3=kept\r\n");
 
     SettingsLocation::perUser(configHome());
-    EXPECT_EQ(modeOf(folder), shared);
+    EXPECT_EQ(permissionBits(folder), 0750);
     EXPECT_EQ(home.read(QStringLiteral(".config/brindle/lunaro.ini")), "POP3=kept\r\n");
-    EXPECT_EQ(modeOf(folder + QStringLiteral("/★MailData")), OwnerOnly);
+    EXPECT_EQ(permissionBits(folder + QStringLiteral("/★MailData")), 0700);
 }
 
 TEST_F(SettingsLocationTest, AProgramFolderTheUserCannotWriteUsesThePerUserFolder) {
@@ -62,12 +54,13 @@ TEST_F(SettingsLocationTest, AProgramFolderTheUserCannotWriteUsesThePerUserFolde
         GTEST_SKIP() << "root may write any folder; the package test starts the installed "
                         "program as an ordinary user instead";
     }
-    ASSERT_TRUE(QFile::setPermissions(programFolder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray folder = QFile::encodeName(programFolder.path());
+    ASSERT_EQ(::chmod(folder.constData(), 0500), 0);
     const SettingsLocation location =
         SettingsLocation::forProgram(programFolder.path(), configHome());
-    QFile::setPermissions(programFolder.path(), OwnerOnly);
+    ::chmod(folder.constData(), 0700);
     EXPECT_EQ(location.folder, configHome() + QStringLiteral("/brindle"));
-    EXPECT_EQ(modeOf(location.folder + QStringLiteral("/★MailData")), OwnerOnly);
+    EXPECT_EQ(permissionBits(location.folder + QStringLiteral("/★MailData")), 0700);
 }
 
 } // namespace
