@@ -1,7 +1,6 @@
 #include "settings/OptionForm.h"
 
 #include "settings/core/ServerFile.h"
-#include "settings/core/SettingKeys.h"
 #include "shell/FormStyle.h"
 #include "shell/MainForm.h"
 #include "shell/MessageBoxes.h"
@@ -63,7 +62,7 @@ void OptionForm::OKCommand_Click() {
     edited.MailAddress = MailText->text();
     edited.ApopFlag = ApopCheck->isChecked() ? 1 : 0;
     // The settings take effect only once they are stored.
-    if (!ServerFile::write(QString::fromUtf8(SettingKeys::ServerFileName), edited)) {
+    if (!ServerFile::write(main_.serverFile(), edited)) {
         main_.platform().messageBoxes->show(
             QStringLiteral(
                 "サーバー設定を保存できませんでした。\n"

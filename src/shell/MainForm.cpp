@@ -57,12 +57,14 @@ QUrl MainForm::scenePage(const QString& pageName) const {
 }
 
 ProfileFile MainForm::mainSettings() const {
-    return ProfileFile(programFile(QString::fromUtf8(SettingKeys::MainFile)));
+    return ProfileFile(
+        ProgramFolder::join(platform_.settings.folder, QString::fromUtf8(SettingKeys::MainFile)));
 }
 
 ProfileFile MainForm::accountSettings() const {
-    return ProfileFile(programFile(QString::fromUtf8(SettingKeys::AccountFile)),
-                       StoredFile::Access::OwnerOnly);
+    return ProfileFile(
+        ProgramFolder::join(platform_.settings.folder, QString::fromUtf8(SettingKeys::AccountFile)),
+        StoredFile::Access::OwnerOnly);
 }
 
 void MainForm::WaitMilliseconds(int ms) {

@@ -41,6 +41,8 @@ public:
     // The address of a scene page in the pictures folder, built from its path so
     // that no character of the folder's name is read as part of a URL.
     QUrl scenePage(const QString& pageName) const;
+    // The mail server file: a bare name in the working directory, or a full path.
+    const QString& serverFile() const { return platform_.settings.serverFile; }
     ProfileFile mainSettings() const;
     ProfileFile accountSettings() const;
     void WaitMilliseconds(int ms);

@@ -23,7 +23,7 @@ void MainForm::Form_Load() {
     const ProfileFile settings = mainSettings();
     applyStoredTick(*setForm->Check1,
                     settings.readInt(SettingKeys::Section, SettingKeys::HangUp.name));
-    ServerFile::read(QString::fromUtf8(SettingKeys::ServerFileName), shared);
+    ServerFile::read(serverFile(), shared);
     platform_.mailLib->MailLibInitializeWinSock();
     platform_.mailLib->MailLibSetOption(1, 8192);
     if (shared.Pop3Server.isEmpty()) {

@@ -5,8 +5,10 @@
 #include "support/MainFormFixture.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace brindle::test {
 namespace {
@@ -93,6 +95,28 @@ TEST_F(StartupShutdownTest, TheServerFileIsReadFromTheWorkingDirectoryOnly) {
     MainForm& main = start();
     EXPECT_TRUE(main.shared.Pop3Server.isEmpty());
     EXPECT_TRUE(main.optionForm.exists());
+}
+
+TEST_F(StartupShutdownTest, PerUserSettingsHoldAllThreeFilesWhateverTheWorkingDirectory) {
+    const TempFolder home;
+    settings = SettingsLocation::perUser(home.file(QStringLiteral(".config")));
+    writeServerFile("POP3=mail.example\n");
+    writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
+    MainForm& main = start();
+    EXPECT_EQ(main.shared.Pop3Server, QStringLiteral("mail.example"));
+    EXPECT_FALSE(main.idPassForm->isVisible());
+
+    main.optionForm.Show();
+    main.optionForm->Pop3Text->setText(QStringLiteral("other.example"));
+    main.optionForm->OkCommand->click();
+    closeMainWindow();
+
+    EXPECT_TRUE(readStored(home.file(QStringLiteral(".config/brindle/lunaro.ini")))
+                    .contains(QStringLiteral("POP3=other.example\r\n")));
+    EXPECT_TRUE(readStored(home.file(QStringLiteral(".config/brindle/★MailData/ini.ini")))
+                    .contains(QStringLiteral("NAME=未設定\r\n")));
+    EXPECT_TRUE(QDir(workingFolder.path()).isEmpty());
+    EXPECT_TRUE(QDir(programFolder.file(QStringLiteral("★MailData"))).isEmpty());
 }
 
 TEST_F(StartupShutdownTest, EndingWithTheSettingsWindowOpenKeepsItsEdits) {

@@ -113,6 +113,7 @@ int RecordingMediaControl::mciSendString(const QString& command, QString* reply)
 Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     Platform platform;
     platform.programFolder = programFolder;
+    platform.settings = SettingsLocation::besideProgram(programFolder);
     auto clock = std::make_unique<FakeClock>();
     fakes.clock = clock.get();
     auto events = std::make_unique<FakeEventPump>(*clock);

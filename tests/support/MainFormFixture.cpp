@@ -32,7 +32,9 @@ MainFormFixture::~MainFormFixture() {
 }
 
 MainForm& MainFormFixture::start() {
-    form = std::make_unique<MainForm>(makeFakePlatform(programFolder.path(), fakes));
+    Platform platform = makeFakePlatform(programFolder.path(), fakes);
+    platform.settings = settings;
+    form = std::make_unique<MainForm>(std::move(platform));
     return *form;
 }
 
