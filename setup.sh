@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets Brindle up on Debian 12 and then starts it or runs every test.
-#   ./setup.sh run    install what is missing, build, start the program
-#   ./setup.sh test   install what is missing, build, run all tests (also under sanitizers)
+# Sets Brindle up on Debian 12 and then starts it, runs every test, starts the
+# demo or builds the Debian package.
+#   ./setup.sh run      install what is missing, build, start the program
+#   ./setup.sh test     install what is missing, build, run all tests (also under sanitizers)
+#   ./setup.sh demo     as run, but on a private demo mailbox that gets mail
+#   ./setup.sh package  install what is missing, build, make build/brindle_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +25,11 @@ test_packages=(
     dbus xdotool
     openssl curl python3
 )
+
+# What the demo needs besides: a POP3 server for its mailbox.
+demo_packages=(dovecot-pop3d)
+# What the Debian package and the checks of the installed files need besides.
+package_packages=(dpkg-dev file desktop-file-utils appstream)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -55,7 +63,7 @@ run)
     exec build/bin/brindle
     ;;
 test)
-    install_missing "${program_packages[@]}" "${test_packages[@]}"
+    install_missing "${program_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
     build build
     status=0
     (cd build && ctest --output-on-failure --timeout 600) || status=1
@@ -64,8 +72,19 @@ test)
     (cd build-sanitize && ctest --output-on-failure --timeout 600) || status=1
     exit "$status"
     ;;
+demo)
+    install_missing "${program_packages[@]}" "${demo_packages[@]}"
+    build build -DBRINDLE_BUILD_TESTS=OFF
+    exec tools/demo.sh build/bin
+    ;;
+package)
+    install_missing "${program_packages[@]}" "${package_packages[@]}"
+    build build -DBRINDLE_BUILD_TESTS=OFF
+    (cd build && cpack)
+    echo "Install it with: sudo apt-get install ./$(ls -t build/brindle_*.deb | head -n 1)"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|demo|package" >&2
     exit 2
     ;;
 esac

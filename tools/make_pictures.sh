@@ -1,10 +1,11 @@
 #!/bin/sh
 # Draws the lamp pictures beside the program and the pictures built into it, with
-# ImageMagick. Run from anywhere; writes into the source tree.
+# ImageMagick, and the installed 48 px icon from the scalable one, with rsvg-convert
+# (librsvg2-bin). Run from anywhere; writes into the source tree.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 pages="$root/data/画像データ"
-images="$root/src/shell/images"
+images="$root/src/app/images"
 panel='rgb(0,64,0)'
 
 # lamp <file> <body colour> <rim colour> <highlight colour>: a round 16 x 16 lamp.
@@ -36,3 +37,6 @@ convert -size 397x65 gradient:'rgb(0,40,0)-rgb(0,20,0)' \
     -draw "text 136,14 'Brindle'" \
     -fill 'rgb(0,90,0)' -draw 'rectangle 0,21 396,64' \
     -depth 8 -strip "PNG24:$images/title.png"
+
+# The installed menu icon at 48 x 48 pixels, from the scalable icon beside it.
+rsvg-convert -w 48 -h 48 "$root/packaging/icons/brindle.svg" -o "$root/packaging/icons/brindle-48.png"

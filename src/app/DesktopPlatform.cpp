@@ -16,12 +16,16 @@
 #include "ui/SteadyClock.h"
 
 #include <QDBusConnection>
+#include <QStandardPaths>
 
 namespace brindle {
 
 Platform createDesktopPlatform() {
     Platform platform;
     platform.programFolder = ProgramFolder::path();
+    platform.settings = SettingsLocation::forProgram(
+        platform.programFolder,
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     platform.clock = std::make_unique<SteadyClock>();
     platform.events = std::make_unique<QtEventPump>();
     platform.stacking = std::make_unique<QtWindowStacking>();

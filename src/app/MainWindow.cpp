@@ -42,13 +42,14 @@ constexpr char HomePage[] = "https://quillworks.example/brindle/";
 } // namespace
 
 MainWindow::MainWindow(Platform platform)
-    : platform_(std::move(platform)), files_(platform_.programFolder), settingsWindow([this] {
+    : platform_(std::move(platform)), files_(platform_.programFolder, platform_.settings),
+      settingsWindow([this] {
           auto* window = new SettingsWindow(this, files_);
           wireSettingsWindow(*window);
           return window;
       }),
       serverSettingsDialog([this] {
-          return new ServerSettingsDialog(this, shared, *platform_.stacking,
+          return new ServerSettingsDialog(this, files_.serverFile(), shared, *platform_.stacking,
                                           *platform_.messageBoxes);
       }),
       accountDialog(
@@ -207,7 +208,7 @@ void MainWindow::wireSettingsWindow(SettingsWindow& window) {
 void MainWindow::restoreSettings() {
     platform_.stacking->setTopmost(*this, true);
     settingsWindow.get();
-    ServerFile::read(QString::fromUtf8(SettingKeys::ServerFileName), shared);
+    ServerFile::read(files_.serverFile(), shared);
     if (shared.Pop3Server.isEmpty()) {
         serverSettingsDialog.show();
     }

@@ -42,7 +42,6 @@ public:
     ~MainWindow() override;
 
     Platform& platform() { return platform_; }
-    const ProgramFiles& files() const { return files_; }
 
     SharedSettings shared;
 

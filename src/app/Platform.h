@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/core/SettingsLocation.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -30,6 +32,7 @@ struct Platform {
     ~Platform();
 
     QString programFolder; // folder of the program file, no trailing separator
+    SettingsLocation settings;
     std::unique_ptr<MonotonicClock> clock;
     std::unique_ptr<EventPump> events;
     std::unique_ptr<WindowStacking> stacking;

@@ -1,7 +1,6 @@
 #include "settings/ServerSettingsDialog.h"
 
 #include "settings/core/ServerFile.h"
-#include "settings/core/SettingKeys.h"
 #include "ui/MessageBoxes.h"
 #include "ui/Twips.h"
 #include "ui/WidgetStyle.h"
@@ -14,10 +13,11 @@
 
 namespace brindle {
 
-ServerSettingsDialog::ServerSettingsDialog(QWidget* parent, SharedSettings& shared,
-                                           WindowStacking& stacking, MessageBoxes& messageBoxes)
-    : Window(parent, Qt::Dialog), shared_(shared), stacking_(stacking),
-      messageBoxes_(messageBoxes) {
+ServerSettingsDialog::ServerSettingsDialog(QWidget* parent, QString serverFile,
+                                           SharedSettings& shared, WindowStacking& stacking,
+                                           MessageBoxes& messageBoxes)
+    : Window(parent, Qt::Dialog), serverFile_(std::move(serverFile)), shared_(shared),
+      stacking_(stacking), messageBoxes_(messageBoxes) {
     setFixedWindow(this, QStringLiteral("サーバー設定"), 2895, 3015, false);
     const QColor blue(0, 0, 255);
     smtpLabel =
@@ -65,7 +65,7 @@ void ServerSettingsDialog::confirm() {
     edited.MailAddress = mailAddressEdit->text();
     edited.ApopFlag = apopBox->isChecked() ? 1 : 0;
     // The settings take effect only once they are stored.
-    if (!ServerFile::write(QString::fromUtf8(SettingKeys::ServerFileName), edited)) {
+    if (!ServerFile::write(serverFile_, edited)) {
         messageBoxes_.show(
             QStringLiteral(
                 "サーバー設定を保存できませんでした。\n"

@@ -17,8 +17,9 @@ struct SharedSettings;
 class ServerSettingsDialog : public Window {
     Q_OBJECT
 public:
-    ServerSettingsDialog(QWidget* parent, SharedSettings& shared, WindowStacking& stacking,
-                         MessageBoxes& messageBoxes);
+    // serverFile: the mail server file the settings are stored in.
+    ServerSettingsDialog(QWidget* parent, QString serverFile, SharedSettings& shared,
+                         WindowStacking& stacking, MessageBoxes& messageBoxes);
 
     void prepare() override;
     void confirm();
@@ -38,6 +39,7 @@ protected:
     void escapePressed() override;
 
 private:
+    QString serverFile_;
     SharedSettings& shared_;
     WindowStacking& stacking_;
     MessageBoxes& messageBoxes_;

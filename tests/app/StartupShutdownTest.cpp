@@ -5,8 +5,10 @@
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace brindle::test {
 namespace {
@@ -92,6 +94,28 @@ TEST_F(StartupShutdownTest, TheServerFileIsReadFromTheWorkingDirectoryOnly) {
     MainWindow& main = start();
     EXPECT_TRUE(main.shared.Pop3Server.isEmpty());
     EXPECT_TRUE(main.serverSettingsDialog.exists());
+}
+
+TEST_F(StartupShutdownTest, PerUserSettingsHoldAllThreeFilesWhateverTheWorkingDirectory) {
+    const TempFolder home;
+    settings = SettingsLocation::perUser(home.file(QStringLiteral(".config")));
+    writeServerFile("POP3=mail.example\n");
+    writeAccountIni("[EXEINI]\nNAME=taro\nNAME2=secret\n");
+    MainWindow& main = start();
+    EXPECT_EQ(main.shared.Pop3Server, QStringLiteral("mail.example"));
+    EXPECT_FALSE(main.accountDialog->isVisible());
+
+    main.serverSettingsDialog.show();
+    main.serverSettingsDialog->pop3Edit->setText(QStringLiteral("other.example"));
+    main.serverSettingsDialog->okButton->click();
+    closeMainWindow();
+
+    EXPECT_TRUE(readStored(home.file(QStringLiteral(".config/brindle/lunaro.ini")))
+                    .contains(QStringLiteral("POP3=other.example\r\n")));
+    EXPECT_TRUE(readStored(home.file(QStringLiteral(".config/brindle/★MailData/ini.ini")))
+                    .contains(QStringLiteral("NAME=未設定\r\n")));
+    EXPECT_TRUE(QDir(workingFolder.path()).isEmpty());
+    EXPECT_TRUE(QDir(programFolder.file(QStringLiteral("★MailData"))).isEmpty());
 }
 
 TEST_F(StartupShutdownTest, EndingWithTheSettingsWindowOpenKeepsItsEdits) {

@@ -112,6 +112,7 @@ bool FakeTunePlayer::playFromStart() {
 Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     Platform platform;
     platform.programFolder = programFolder;
+    platform.settings = SettingsLocation::besideProgram(programFolder);
     auto clock = std::make_unique<FakeClock>();
     fakes.clock = clock.get();
     auto events = std::make_unique<FakeEventPump>(*clock);

@@ -32,7 +32,9 @@ MainWindowFixture::~MainWindowFixture() {
 }
 
 MainWindow& MainWindowFixture::start() {
-    mainWindow = std::make_unique<MainWindow>(makeFakePlatform(programFolder.path(), fakes));
+    Platform platform = makeFakePlatform(programFolder.path(), fakes);
+    platform.settings = settings;
+    mainWindow = std::make_unique<MainWindow>(std::move(platform));
     return *mainWindow;
 }
 

@@ -13,13 +13,15 @@
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace brindle::test {
 
 // A main window on fakes, with a program folder (holding ★MailData) and a
-// working directory of its own.
+// working directory of its own. The settings lie beside the program unless a
+// test points them elsewhere before start().
 class MainWindowFixture : public ::testing::Test {
 protected:
     MainWindowFixture();
@@ -30,11 +32,11 @@ protected:
     // Closes the main window the way its close box does.
     void closeMainWindow();
 
-    QString mainIni() const { return programFolder.file(QStringLiteral("★MailData/ini.ini")); }
+    QString mainIni() const { return settings.folder + QStringLiteral("/★MailData/ini.ini"); }
     QString accountIni() const {
-        return programFolder.file(QStringLiteral("★MailData/iniIdPass.ini"));
+        return settings.folder + QStringLiteral("/★MailData/iniIdPass.ini");
     }
-    QString serverFile() const { return workingFolder.file(QStringLiteral("lunaro.ini")); }
+    QString serverFile() const { return QDir(workingFolder.path()).filePath(settings.serverFile); }
     // Writes a settings file as the program stores them: Shift-JIS text, CR LF.
     void writeMainIni(const QByteArray& utf8Lines);
     void writeAccountIni(const QByteArray& utf8Lines);
@@ -44,6 +46,7 @@ protected:
 
     TempFolder programFolder;
     TempFolder workingFolder;
+    SettingsLocation settings = SettingsLocation::besideProgram(programFolder.path());
     Fakes fakes{};
     std::unique_ptr<MainWindow> mainWindow;
 

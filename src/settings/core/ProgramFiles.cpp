@@ -10,12 +10,14 @@ QString ProgramFiles::file(const QString& backslashSuffix) const {
 }
 
 ProfileFile ProgramFiles::mainSettings() const {
-    return ProfileFile(file(QString::fromUtf8(SettingKeys::MainFile)));
+    return ProfileFile(
+        ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::MainFile)));
 }
 
 ProfileFile ProgramFiles::accountSettings() const {
-    return ProfileFile(file(QString::fromUtf8(SettingKeys::AccountFile)),
-                       StoredFile::Access::OwnerOnly);
+    return ProfileFile(
+        ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::AccountFile)),
+        StoredFile::Access::OwnerOnly);
 }
 
 } // namespace brindle

@@ -1,25 +1,29 @@
 #pragma once
 
 #include "settings/core/ProfileFile.h"
+#include "settings/core/SettingsLocation.h"
 
 #include <QString>
 
 namespace brindle {
 
-// The files beside the program: data files by their backslash-led suffix and
-// the two settings files.
+// The program's files: data files beside the program by their backslash-led
+// suffix, and the three settings files where the settings live.
 class ProgramFiles {
 public:
-    explicit ProgramFiles(QString programFolder) : folder_(std::move(programFolder)) {}
+    ProgramFiles(QString programFolder, SettingsLocation settings)
+        : folder_(std::move(programFolder)), settings_(std::move(settings)) {}
 
-    const QString& folder() const { return folder_; }
     QString file(const QString& backslashSuffix) const;
+    // A bare name in the working directory, or a full path.
+    const QString& serverFile() const { return settings_.serverFile; }
     ProfileFile mainSettings() const;
     // Owner-only: it holds the password in plain text.
     ProfileFile accountSettings() const;
 
 private:
     QString folder_;
+    SettingsLocation settings_;
 };
 
 } // namespace brindle
