@@ -41,7 +41,6 @@ public:
     explicit MainWindow(Platform platform);
     ~MainWindow() override;
 
-    Platform& platform() { return platform_; }
 
     SharedSettings shared;
 

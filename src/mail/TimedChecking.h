@@ -19,7 +19,6 @@ public:
     // The interval in minutes as set: above 0 switches counting on, 0 switches
     // it off, and a negative value leaves it as it is (and never checks).
     void setInterval(double minutes);
-    bool isOn() const { return countTimer_.interval() > 0; }
 
     // One second of counting.
     void countSecond();
