@@ -14,13 +14,13 @@ struct Expected {
 
 TEST(Pop3ServerAddress, ReadsEveryAcceptedForm) {
     const Expected cases[] = {
-        {"mail.example.jp", "mail.example.jp", 110, Pop3Security::StartTlsWhenOffered},
-        {" mail.example.jp ", "mail.example.jp", 110, Pop3Security::StartTlsWhenOffered},
-        {"mail.example.jp:1110", "mail.example.jp", 1110, Pop3Security::StartTlsWhenOffered},
+        {"mail.example.jp", "mail.example.jp", 110, Pop3Security::StartTlsRequired},
+        {" mail.example.jp ", "mail.example.jp", 110, Pop3Security::StartTlsRequired},
+        {"mail.example.jp:1110", "mail.example.jp", 1110, Pop3Security::StartTlsRequired},
         {"mail.example.jp:995", "mail.example.jp", 995, Pop3Security::ImplicitTls},
-        {"[::1]:2110", "::1", 2110, Pop3Security::StartTlsWhenOffered},
-        {"[::1]", "::1", 110, Pop3Security::StartTlsWhenOffered},
-        {"::1", "::1", 110, Pop3Security::StartTlsWhenOffered},
+        {"[::1]:2110", "::1", 2110, Pop3Security::StartTlsRequired},
+        {"[::1]", "::1", 110, Pop3Security::StartTlsRequired},
+        {"::1", "::1", 110, Pop3Security::StartTlsRequired},
         {"pop3s://mail.example.jp", "mail.example.jp", 995, Pop3Security::ImplicitTls},
         {"POP3S://mail.example.jp:1995/", "mail.example.jp", 1995, Pop3Security::ImplicitTls},
         {"pop3://mail.example.jp", "mail.example.jp", 110, Pop3Security::PlainOnly},
