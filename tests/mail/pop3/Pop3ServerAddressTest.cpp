@@ -38,7 +38,8 @@ TEST(Pop3ServerAddress, ReadsEveryAcceptedForm) {
 
 TEST(Pop3ServerAddress, RefusesWhatCannotBeReached) {
     for (const char* text : {"", "   ", "host:", "host:0", "host:65536", "host:x1", "host:+5",
-                             "[::1", "[::1]x", "[]:110", "pop3://", "pop3s://:995", "a b"}) {
+                             "[::1", "[::1]x", "[]:110", "pop3://", "pop3s://:995", "a b", "a\tb",
+                             "host/x", "[[::1]]:110", "user@host", "a\x01"}) {
         EXPECT_FALSE(Pop3ServerAddress::parse(QString::fromUtf8(text)).has_value()) << text;
     }
 }
