@@ -31,7 +31,11 @@ socklen_t socketAddress(const QHostAddress& address, quint16 port, sockaddr_stor
         ipv6.sin6_port = htons(port);
         const Q_IPV6ADDR bytes = address.toIPv6Address();
         std::memcpy(&ipv6.sin6_addr, bytes.c, sizeof bytes.c);
-        ipv6.sin6_scope_id = if_nametoindex(address.scopeId().toUtf8().constData());
+        // A link-local address names its interface, or gives its index.
+        const QString scope = address.scopeId();
+        bool isIndex = false;
+        const uint index = scope.toUInt(&isIndex);
+        ipv6.sin6_scope_id = isIndex ? index : if_nametoindex(scope.toUtf8().constData());
         return sizeof ipv6;
     }
     return 0;
