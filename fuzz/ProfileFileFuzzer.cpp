@@ -4,6 +4,7 @@
 #include "settings/core/Cp932.h"
 #include "settings/core/ProfileFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -46,7 +47,10 @@ QByteArray contents(const QString& path) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static QTemporaryDir folder;
+    // Every write is synced to disk: in memory that costs nothing.
+    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
+                                    ? QStringLiteral("/dev/shm/brindle-fuzz-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/brindle-fuzz-XXXXXX"));
     const QString path = folder.filePath(QStringLiteral("fuzz.ini"));
     FuzzedDataProvider input(data, size);
     const QString section = consumeName(input);

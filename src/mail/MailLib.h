@@ -46,8 +46,7 @@ public:
 // The most messages one check fetches. A check reacts to the count alone and
 // throws what it fetches away, so fetching more would only cost time: with this
 // bound a count claimed by the server (up to 2^31-1) cannot hold a check for
-// days. A mailbox of 1,000 ordinary messages is fetched in well under a second
-// on a local network.
+// days. 1,000 messages of 20 KB take about 0.1 s over loopback (bench/pop3).
 inline constexpr int MaxMessagesFetched = 1000;
 
 // Fetches the status, size and whole of messages 1 to count, at most
