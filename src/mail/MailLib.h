@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 
 namespace brindle {
 
@@ -17,6 +18,10 @@ struct MailStatus {
 // Handles are non-negative on success; -1 means no connection.
 class MailLib {
 public:
+    // What a call on a handle returns once its session has ended (the server hung
+    // up, a time-out, the deadline): no later call on that handle can succeed.
+    static constexpr int SessionEnded = -2;
+
     virtual ~MailLib() = default;
 
     virtual int MailLibInitializeWinSock() = 0;
@@ -37,6 +42,28 @@ public:
     virtual int MailLibPop3Close(int handle) = 0;
     virtual int MailLibEndWinSock() = 0;
 };
+
+// The most messages one check fetches. A check reacts to the count alone and
+// throws what it fetches away, so fetching more would only cost time: with this
+// bound a count claimed by the server (up to 2^31-1) cannot hold a check for
+// days. 1,000 messages of 20 KB take about 0.1 s over loopback (bench/pop3).
+inline constexpr int MaxMessagesFetched = 1000;
+
+// Fetches the status, size and whole of messages 1 to count, at most
+// MaxMessagesFetched, as a check does; the results are not used. Ends at once
+// when the session has ended.
+inline void FetchMessages(MailLib& library, int handle, int count) {
+    MailStatus status;
+    QByteArray message;
+    const int last = std::min(count, MaxMessagesFetched);
+    for (int number = 1; number <= last; ++number) {
+        library.MailLibPop3GetMailStatus(handle, number, status);
+        library.MailLibPop3GetMailSize(handle, number);
+        if (library.MailLibPop3GetMail(handle, number, status, message) == MailLib::SessionEnded) {
+            return;
+        }
+    }
+}
 
 // The text up to, not including, its first NUL character.
 inline QString TrimNull(const QString& text) {

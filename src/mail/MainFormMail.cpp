@@ -63,7 +63,7 @@ void MainForm::runCheck() {
                                                         shared.AccountPassword,
                                                         shared.ApopFlag != 0 ? -1 : 0);
                 if (count > 0) {
-                    fetchAll(handle, count);
+                    FetchMessages(library, handle, count);
                 } else if (count < 0) {
                     platform_.messageBoxes->show(TrimNull(library.MailLibGetMessage()),
                                                  QStringLiteral("エラー"), MessageBoxes::Icon::None,
@@ -95,17 +95,6 @@ void MainForm::loadAccount() {
     }
     idPassForm->IdText->setText(shared.AccountId);
     idPassForm->PassText->setText(shared.AccountPassword);
-}
-
-void MainForm::fetchAll(int handle, int count) {
-    MailLib& library = *platform_.mailLib;
-    MailStatus status;
-    QByteArray message;
-    for (int number = 1; number <= count; ++number) {
-        library.MailLibPop3GetMailStatus(handle, number, status);
-        library.MailLibPop3GetMailSize(handle, number);
-        library.MailLibPop3GetMail(handle, number, status, message);
-    }
 }
 
 void MainForm::reactToNewMail(int count) {

@@ -148,7 +148,6 @@ private:
     // Mail checking.
     void runCheck();
     void loadAccount();
-    void fetchAll(int handle, int count);
     void reactToNewMail(int count);
     int timedInterval();
     void setLampPicture(const QString& backslashSuffix);

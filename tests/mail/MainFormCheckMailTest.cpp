@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <algorithm>
+#include <limits>
 
 namespace brindle::test {
 namespace {
@@ -53,6 +54,19 @@ TEST_F(MainFormCheckMailTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed)
               (QStringList{"connect mail.example", "auth 7 taro secret 0", "status 7 1", "size 7 1",
                            "mail 7 1", "status 7 2", "size 7 2", "mail 7 2", "status 7 3",
                            "size 7 3", "mail 7 3", "close 7"}));
+}
+
+TEST_F(MainFormCheckMailTest, HugeCountIsShownWhileAtMostTheLimitIsFetched) {
+    MainForm& main = startWithAccount();
+    fakes.mailLib->messageCount = std::numeric_limits<int>::max();
+    main.mcheck_Click();
+
+    const QStringList& calls = fakes.mailLib->calls;
+    EXPECT_EQ(calls.filter(QStringLiteral("mail 7 ")).size(), MaxMessagesFetched);
+    EXPECT_TRUE(calls.contains(QStringLiteral("mail 7 %1").arg(MaxMessagesFetched)));
+    EXPECT_EQ(calls.last(), QStringLiteral("close 7"));
+    ASSERT_TRUE(main.msgForm.exists());
+    EXPECT_EQ(main.msgForm->Text2->text(), QStringLiteral("2147483647"));
 }
 
 TEST_F(MainFormCheckMailTest, ApopAsksTheLibraryWithFlagMinusOne) {

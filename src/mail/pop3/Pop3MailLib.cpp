@@ -94,6 +94,9 @@ Pop3Session* Pop3MailLib::session(int handle) {
 template <typename Result> Result Pop3MailLib::keepError(Pop3Session& session, Result result) {
     if (result < 0) {
         lastError_ = session.errorText();
+        if (!session.isOpen()) {
+            return MailLib::SessionEnded;
+        }
     }
     return result;
 }

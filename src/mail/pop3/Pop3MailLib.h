@@ -33,7 +33,8 @@ public:
 
 private:
     Pop3Session* session(int handle);
-    // Keeps the session's error text when result is negative; returns result.
+    // Keeps the session's error text when result is negative; returns result, or
+    // SessionEnded when the failure ended the session.
     template <typename Result> Result keepError(Pop3Session& session, Result result);
 
     Pop3Options options_;

@@ -1,8 +1,13 @@
 #include "ScriptedPop3Server.h"
 #include "mail/pop3/Pop3MailLib.h"
+#include "mail/pop3/TcpConnector.h"
 
+#include <QTimer>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -50,8 +55,8 @@ struct CheckResult {
 // The sequence of one mail check: connect, log in, status, size and message
 // of each, close.
 CheckResult check(const QString& server, const QString& password = QStringLiteral("secret"),
-                  int apopFlag = 0) {
-    Pop3MailLib lib(fastOptions());
+                  int apopFlag = 0, const Pop3Options& options = fastOptions()) {
+    Pop3MailLib lib(options);
     CheckResult result;
     const int handle = lib.MailLibPop3Connect(server);
     EXPECT_GE(handle, 0) << lib.MailLibGetMessage().toStdString();
@@ -298,6 +303,176 @@ TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
     EXPECT_EQ(first.result, 0);
     EXPECT_EQ(first.body, QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
     EXPECT_EQ(first.subject, "d");
+}
+
+QString bareAddress(const ScriptedPop3Server& server) {
+    return QStringLiteral("127.0.0.1:%1").arg(server.port());
+}
+
+TEST(Pop3ScriptedStls, BareHostWithoutStlsFailsBeforeAnyCredentialIsSent) {
+    for (const QByteArray& capaAnswer :
+         {QByteArray("+OK\r\nUSER\r\nPIPELINING\r\n.\r\n"), QByteArray("-ERR unknown\r\n")}) {
+        for (int apopFlag : {0, -1}) {
+            ScriptedPop3Server server;
+            server.say("+OK ready <1.2@host>\r\n").answer(capaAnswer);
+            server.start();
+
+            const CheckResult result = check(bareAddress(server), "secret", apopFlag);
+
+            EXPECT_LT(result.count, 0);
+            EXPECT_TRUE(result.error.contains("暗号化")) << result.error.toStdString();
+            EXPECT_TRUE(result.error.contains("「pop3://" + bareAddress(server) + "」"))
+                << result.error.toStdString();
+            EXPECT_EQ(server.clientLines(), Lines{"CAPA"}) << capaAnswer.toStdString();
+        }
+    }
+}
+
+TEST(Pop3ScriptedLimits, CapabilityFloodEndsTheSessionBeforeLogin) {
+    ScriptedPop3Server server;
+    QByteArray flood = "+OK\r\n";
+    while (flood.size() < 100 * 1024) {
+        flood += "X-CAPABILITY-" + QByteArray::number(flood.size()) + "\r\n";
+    }
+    server.say("+OK ready\r\n").answer(flood + ".\r\n");
+    server.start();
+
+    const CheckResult result = check(server.address());
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("上限")) << result.error.toStdString();
+    EXPECT_EQ(server.clientLines(), Lines{"CAPA"});
+}
+
+TEST(Pop3ScriptedLimits, ServerThatDripsBytesIsCutOffAtTheSessionDeadline) {
+    ScriptedPop3Server server;
+    // A byte every 100 ms for 10 s, never ending the line: each byte restarts
+    // the 400 ms reply time-out, only the deadline ends the session.
+    server.say("+OK ");
+    for (int drip = 0; drip < 100; ++drip) {
+        server.pause(100).say("x");
+    }
+    server.start();
+    Pop3Options options = fastOptions();
+    options.sessionDeadlineMs = 1000;
+    // Stands for the window: its events go on while the check waits.
+    QTimer window;
+    int windowEvents = 0;
+    QObject::connect(&window, &QTimer::timeout, [&] { ++windowEvents; });
+    window.start(50);
+
+    const CheckResult result = check(server.address(), "secret", 0, options);
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("制限時間")) << result.error.toStdString();
+    EXPECT_TRUE(server.clientLines().isEmpty());
+    EXPECT_GT(windowEvents, 0);
+}
+
+// Counts the fetch calls a check makes through the mail library.
+class CountingPop3MailLib : public Pop3MailLib {
+public:
+    using Pop3MailLib::Pop3MailLib;
+    int MailLibPop3GetMail(int handle, int number, MailStatus& status,
+                           QByteArray& message) override {
+        ++fetches;
+        return Pop3MailLib::MailLibPop3GetMail(handle, number, status, message);
+    }
+    int fetches = 0;
+};
+
+constexpr int largestCount = std::numeric_limits<int>::max();
+
+TEST(Pop3ScriptedLimits, HugeCountFromAServerThatIsGoneEndsTheFetchAtOnce) {
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\n", largestCount).hangUp();
+    server.start();
+
+    CountingPop3MailLib lib(fastOptions());
+    const int handle = lib.MailLibPop3Connect(server.address());
+    const int count = lib.MailLibPop3Authenticate(handle, "alice", "secret", 0);
+    FetchMessages(lib, handle, count);
+    lib.MailLibPop3Close(handle);
+
+    EXPECT_EQ(count, largestCount);
+    EXPECT_EQ(lib.fetches, 1);
+}
+
+TEST(Pop3ScriptedLimits, HugeCountAnsweredWithErrorsFetchesAtMostTheLimit) {
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\n", largestCount).answerEveryLine("-ERR no such message\r\n");
+    server.start();
+
+    CountingPop3MailLib lib(fastOptions());
+    const int handle = lib.MailLibPop3Connect(server.address());
+    const int count = lib.MailLibPop3Authenticate(handle, "alice", "secret", 0);
+    FetchMessages(lib, handle, count);
+    lib.MailLibPop3Close(handle);
+
+    EXPECT_EQ(count, largestCount);
+    EXPECT_EQ(lib.fetches, MaxMessagesFetched);
+    const Lines lines = server.clientLines();
+    EXPECT_EQ(lines.size(), 4 + 3 * MaxMessagesFetched + 1);
+    EXPECT_EQ(lines.value(lines.size() - 2), "RETR " + QByteArray::number(MaxMessagesFetched));
+    EXPECT_EQ(lines.last(), "QUIT");
+}
+
+TEST(Pop3ScriptedLimits, PipelinedWindowAtTheLargestCountEndsAtTheLastMessage) {
+    const int last = largestCount;
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\nPIPELINING\r\n", last);
+    server.hear(6);
+    for (int number : {last - 1, last}) {
+        for (const QByteArray& answer : answersFor(number)) {
+            server.say(answer);
+        }
+    }
+    server.answer("+OK bye\r\n");
+    server.start();
+
+    Pop3MailLib lib(fastOptions());
+    const int handle = lib.MailLibPop3Connect(server.address());
+    ASSERT_EQ(lib.MailLibPop3Authenticate(handle, "alice", "secret", 0), last);
+    MailStatus status;
+    QByteArray body;
+    EXPECT_EQ(lib.MailLibPop3GetMail(handle, last - 1, status, body), 0);
+    EXPECT_EQ(body, message(last - 1));
+    lib.MailLibPop3Close(handle);
+    EXPECT_EQ(server.clientLines().mid(4),
+              (Lines{"TOP 2147483646 0", "LIST 2147483646", "RETR 2147483646", "TOP 2147483647 0",
+                     "LIST 2147483647", "RETR 2147483647", "QUIT"}));
+}
+
+TEST(Pop3ScriptedConnect, AddressThatDropsPacketsLetsTheNextOneConnect) {
+    ScriptedPop3Server server;
+    server.say("+OK ready\r\n");
+    server.start();
+    // 127.0.0.2 on the same port with a full backlog: the kernel drops further
+    // connection requests, as a broken route would.
+    const int blackHole = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int queued = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(server.port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK + 1);
+    ASSERT_EQ(::bind(blackHole, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(blackHole, 0), 0);
+    ASSERT_EQ(::connect(queued, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    TcpConnector connector(30000, 100, 8);
+    const int socket = connector.connect(
+        {QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QStringLiteral("127.0.0.1"))},
+        server.port(), QDeadlineTimer(60000));
+
+    ASSERT_GE(socket, 0) << std::strerror(connector.lastError());
+    pollfd readable{socket, POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 10000), 1);
+    char greeting[16] = {};
+    EXPECT_EQ(::recv(socket, greeting, sizeof greeting - 1, 0), 11);
+    EXPECT_STREQ(greeting, "+OK ready\r\n");
+    for (int open : {socket, queued, blackHole}) {
+        ::close(open);
+    }
 }
 
 TEST(Pop3ScriptedHandles, RefusedConnectionGivesMinusOneAndUnknownHandlesAreHarmless) {
