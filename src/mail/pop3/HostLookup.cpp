@@ -1,5 +1,7 @@
 #include "mail/pop3/HostLookup.h"
 
+#include "mail/pop3/LocalEventLoop.h"
+
 #include <QEventLoop>
 #include <QHostInfo>
 #include <QTimer>
@@ -18,11 +20,13 @@ std::optional<QList<QHostAddress>> HostLookup::lookUp(const QString& host, int t
     QTimer timeout;
     timeout.setSingleShot(true);
     timeout.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    bool timedOut = false;
+    QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
     timeout.start(std::max(timeoutMs, 0));
-    if (!answer) {
-        loop.exec();
-    }
+    runEventLoopUntil(loop, [&] { return answer || timedOut; });
     if (!answer) {
         QHostInfo::abortHostLookup(id);
         errorText_ = QStringLiteral("サーバー %1 の名前を %2 秒以内に引けませんでした")

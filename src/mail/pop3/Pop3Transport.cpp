@@ -1,6 +1,7 @@
 #include "mail/pop3/Pop3Transport.h"
 
 #include "mail/pop3/HostLookup.h"
+#include "mail/pop3/LocalEventLoop.h"
 #include "mail/pop3/TcpConnector.h"
 
 #include <QEventLoop>
@@ -158,14 +159,18 @@ bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QSt
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
+    bool ready = false;
     bool timedOut = false;
-    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&] {
+        ready = true;
+        loop.quit();
+    });
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         timedOut = true;
         loop.quit();
     });
     timer.start(wait);
-    loop.exec();
+    runEventLoopUntil(loop, [&] { return ready || timedOut; });
     if (!timedOut) {
         return true;
     }

@@ -1,5 +1,7 @@
 #include "mail/pop3/TcpConnector.h"
 
+#include "mail/pop3/LocalEventLoop.h"
+
 #include <QEventLoop>
 #include <algorithm>
 #include <cerrno>
@@ -68,17 +70,19 @@ int TcpConnector::connect(const QList<QHostAddress>& addresses, quint16 port,
     QTimer deadlineTimer;
     deadlineTimer.setSingleShot(true);
     deadlineTimer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&deadlineTimer, &QTimer::timeout, &loop, [this] {
+    bool pastDeadline = false;
+    QObject::connect(&deadlineTimer, &QTimer::timeout, &loop, [&] {
         lastError_ = ETIMEDOUT;
-        loop_->quit();
+        pastDeadline = true;
+        loop.quit();
     });
     if (!deadline.isForever()) {
         deadlineTimer.start(int(std::min<qint64>(deadline.remainingTime(), INT_MAX)));
     }
     startNextAttempts();
-    if (connected_ < 0 && running_ > 0) {
-        loop.exec();
-    }
+    runEventLoopUntil(loop, [&] {
+        return connected_ >= 0 || (running_ == 0 && waiting_.isEmpty()) || pastDeadline;
+    });
     loop_ = nullptr;
     endAllAttempts();
     const int socket = connected_;

@@ -2,6 +2,7 @@
 #include "mail/pop3/Pop3MailLib.h"
 #include "mail/pop3/TcpConnector.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -367,6 +368,24 @@ TEST(Pop3ScriptedLimits, ServerThatDripsBytesIsCutOffAtTheSessionDeadline) {
     EXPECT_TRUE(result.error.contains("制限時間")) << result.error.toStdString();
     EXPECT_TRUE(server.clientLines().isEmpty());
     EXPECT_GT(windowEvents, 0);
+}
+
+// Once the application quits, nested event loops return at once; the waits must
+// still sleep and time out instead of spinning until the deadline.
+TEST(Pop3ScriptedLimits, WaitsStillTimeOutWhileTheApplicationIsQuitting) {
+    ScriptedPop3Server server; // accepts and never greets
+    server.start();
+    Pop3Options options = fastOptions();
+    options.sessionDeadlineMs = 60000;
+    QCoreApplication::exit(0);
+
+    const CheckResult result = check(server.address(), "secret", 0, options);
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("応答がありません")) << result.error.toStdString();
+    // Leave the application able to run event loops again.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 // Counts the fetch calls a check makes through the mail library.
