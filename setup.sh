@@ -17,13 +17,15 @@ program_packages=(
     fonts-ipafont-gothic
 )
 # What the tests need besides: a real POP3 server, an X server with a window
-# manager, a private D-Bus, and the peers the benchmarks compare against.
+# manager, a private D-Bus, the peers the benchmarks compare against, and clang
+# with libFuzzer (and llvm-symbolizer for its reports) for the fuzz tests.
 test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d
     xvfb xauth x11-utils openbox wmctrl trayer
     dbus xdotool
     openssl curl python3
+    clang libclang-rt-14-dev llvm
 )
 
 # What the demo needs besides: a POP3 server for its mailbox.

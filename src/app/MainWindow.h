@@ -41,7 +41,6 @@ public:
     explicit MainWindow(Platform platform);
     ~MainWindow() override;
 
-
     SharedSettings shared;
 
     // Other windows, created on first use.

@@ -1,6 +1,7 @@
 #include "mail/MailCheck.h"
 
 #include "mail/MailClient.h"
+#include "mail/ReadMessages.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
@@ -54,7 +55,7 @@ int MailCheck::countMessages() {
         return 0;
     }
     const int count = std::get<int>(loggedIn);
-    readAll(*session, count);
+    readMessages(*session, count);
     return count;
 }
 
@@ -72,14 +73,6 @@ void MailCheck::loadAccount() {
                                QString::fromUtf8(SettingKeys::AccountPassword.defaultText));
     }
     emit accountRead(shared.AccountId, shared.AccountPassword);
-}
-
-void MailCheck::readAll(MailSession& session, int count) {
-    for (int number = 1; number <= count; ++number) {
-        session.header(number);
-        session.size(number);
-        session.fetch(number);
-    }
 }
 
 void MailCheck::hangUpDialUp() {

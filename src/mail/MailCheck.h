@@ -9,7 +9,6 @@ namespace brindle {
 
 class DialUpLinks;
 class MailClient;
-class MailSession;
 struct SharedSettings;
 
 // One look into the mailbox: log in with the saved or confirmed account, read
@@ -47,7 +46,6 @@ private:
     void run();
     int countMessages();
     void loadAccount();
-    static void readAll(MailSession& session, int count);
 
     Services services_;
     bool running_ = false;

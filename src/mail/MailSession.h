@@ -27,6 +27,9 @@ public:
     virtual std::optional<MailHeader> header(int number) = 0;
     virtual std::optional<qint64> size(int number) = 0;
     virtual std::optional<QByteArray> fetch(int number) = 0;
+    // False once the session has ended (the server hung up, a time-out, the
+    // deadline): no later call can succeed.
+    virtual bool isOpen() const = 0;
 };
 
 } // namespace brindle

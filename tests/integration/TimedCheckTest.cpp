@@ -16,8 +16,8 @@ protected:
         ASSERT_TRUE(dovecot.start());
         program.setMainSettings("[EXEINI]\r\nNUMBER2=1\r\n");
         program.setAccount(DovecotServer::user, DovecotServer::password);
-        // Dovecot here offers no STLS, so the bare form logs in over plain POP3.
-        program.setPop3Server("127.0.0.1:" + QByteArray::number(dovecot.pop3Port()));
+        // Dovecot here offers no STLS: plain POP3 is asked for by name.
+        program.setPop3Server("pop3://127.0.0.1:" + QByteArray::number(dovecot.pop3Port()));
     }
 
     // Samples the login count until the time; false as soon as it is not count.

@@ -48,7 +48,11 @@ protected:
             server.deliver(message(number));
         }
     }
-    QString plainServer() const { return QStringLiteral("127.0.0.1:%1").arg(server.pop3Port()); }
+    QString plainServer() const {
+        return QStringLiteral("pop3://127.0.0.1:%1").arg(server.pop3Port());
+    }
+    // Without a scheme: TLS through STLS.
+    QString bareServer() const { return QStringLiteral("127.0.0.1:%1").arg(server.pop3Port()); }
 
     // Starts the program with this server in the mail server file and, when
     // given, this account file.
@@ -270,8 +274,8 @@ private:
     QByteArray previousTrust_;
 };
 
-TEST_F(CheckMailTlsTest, PlainAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
-    MainWindow& main = startProgram(plainServer(), 0, {});
+TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
+    MainWindow& main = startProgram(bareServer(), 0, {});
     main.accountDialog->idEdit->setText(QString::fromUtf8(DovecotServer::user));
     main.accountDialog->passwordEdit->setText(QString::fromUtf8(DovecotServer::password));
     main.accountDialog->confirm();

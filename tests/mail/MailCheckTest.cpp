@@ -1,4 +1,5 @@
 #include "app/NoticeBoard.h"
+#include "mail/ReadMessages.h"
 #include "settings/AccountDialog.h"
 #include "settings/SettingsWindow.h"
 #include "support/MainWindowFixture.h"
@@ -6,6 +7,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <algorithm>
+#include <limits>
 
 namespace brindle::test {
 namespace {
@@ -53,6 +55,19 @@ TEST_F(MailCheckTest, ThreeMessagesAreFetchedInOrderAndTheSessionClosed) {
               (QStringList{"open mail.example", "log in taro secret USER", "header 1", "size 1",
                            "fetch 1", "header 2", "size 2", "fetch 2", "header 3", "size 3",
                            "fetch 3", "close"}));
+}
+
+TEST_F(MailCheckTest, HugeCountIsShownWhileAtMostTheLimitIsFetched) {
+    MainWindow& main = startWithAccount();
+    fakes.mailClient->messageCount = std::numeric_limits<int>::max();
+    main.mailCheck.checkMail();
+
+    const QStringList& calls = fakes.mailClient->calls;
+    EXPECT_EQ(calls.filter(QStringLiteral("fetch ")).size(), MaxMessagesFetched);
+    EXPECT_TRUE(calls.contains(QStringLiteral("fetch %1").arg(MaxMessagesFetched)));
+    EXPECT_EQ(calls.last(), QStringLiteral("close"));
+    ASSERT_TRUE(main.noticeBoard.exists());
+    EXPECT_EQ(main.noticeBoard->countText->text(), QStringLiteral("2147483647"));
 }
 
 TEST_F(MailCheckTest, ApopLogsInWithApop) {

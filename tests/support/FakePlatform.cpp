@@ -79,6 +79,7 @@ public:
         client_.calls << QStringLiteral("fetch %1").arg(number);
         return QByteArray();
     }
+    bool isOpen() const override { return true; }
 
 private:
     FakeMailClient& client_;

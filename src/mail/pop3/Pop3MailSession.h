@@ -19,6 +19,7 @@ public:
     std::optional<MailHeader> header(int number) override;
     std::optional<qint64> size(int number) override;
     std::optional<QByteArray> fetch(int number) override;
+    bool isOpen() const override { return session_.isOpen(); }
 
 private:
     Pop3Session session_;

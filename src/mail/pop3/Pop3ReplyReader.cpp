@@ -65,7 +65,8 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeBody(QByteArray& body, qint64 maxBo
     for (;;) {
         if (body.size() + (position_ - runStart) > maxBodySize) {
             failed_ = true;
-            errorText_ = QStringLiteral("メールが大きすぎます");
+            errorText_ =
+                QStringLiteral("サーバーの応答が上限の %1 バイトを超えました").arg(maxBodySize);
             return Result::Error;
         }
         const qsizetype end = nextLineEnd();

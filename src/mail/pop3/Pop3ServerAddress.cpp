@@ -1,5 +1,7 @@
 #include "mail/pop3/Pop3ServerAddress.h"
 
+#include <algorithm>
+
 namespace brindle {
 
 namespace {
@@ -11,6 +13,15 @@ std::optional<quint16> parsePort(const QString& text) {
         return std::nullopt;
     }
     return quint16(port);
+}
+
+// A name or an address: no blank or control character, and none of the
+// characters that frame a host in the field or in an address.
+bool isHostText(const QString& host) {
+    return !host.isEmpty() && std::none_of(host.cbegin(), host.cend(), [](QChar c) {
+        return c.isSpace() || c.category() == QChar::Other_Control ||
+               QStringView(u"/[]@").contains(c);
+    });
 }
 
 } // namespace
@@ -53,7 +64,7 @@ std::optional<Pop3ServerAddress> Pop3ServerAddress::parse(const QString& text) {
     } else {
         address.host = rest; // a name, or a bare IPv6 address without a port
     }
-    if (address.host.isEmpty() || address.host.contains(u' ')) {
+    if (!isHostText(address.host)) {
         return std::nullopt;
     }
 

@@ -40,8 +40,7 @@ bool isSafeArgument(const QByteArray& argument) {
 } // namespace
 
 Pop3Session::Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options)
-    : address_(address), options_(options),
-      transport_(options.connectTimeoutMs, options.replyTimeoutMs), reader_(options.maxLineLength),
+    : address_(address), options_(options), transport_(options), reader_(options.maxLineLength),
       receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
 
 bool Pop3Session::connect() {
@@ -227,7 +226,7 @@ bool Pop3Session::handleGreeting(const Pop3ReplyReader::StatusLine& reply) {
 bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
     if (reply.ok) {
         QByteArray list;
-        if (!readBody(list)) {
+        if (!readBody(list, options_.maxCapabilityListSize)) {
             return false;
         }
         for (const QByteArray& line : list.split('\n')) {
@@ -237,11 +236,18 @@ bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
             }
         }
     }
-    if (address_.security == Pop3Security::StartTlsWhenOffered && !transport_.isTls() &&
-        capabilities_.contains("STLS")) {
-        return sendStls();
+    if (address_.security != Pop3Security::StartTlsRequired || transport_.isTls()) {
+        return sendLogin();
     }
-    return sendLogin();
+    // Anyone on the path can remove STLS from the list: without it no
+    // credential goes out unless the user asked for plain POP3.
+    if (!capabilities_.contains("STLS")) {
+        return fail(QStringLiteral("サーバーが暗号化 (STLS) を提供していないため、ログインしません"
+                                   "でした。暗号化しない接続をあえて使う場合は、サーバー名を"
+                                   "「pop3://%1」と書いてください。")
+                        .arg(plainAddressText()));
+    }
+    return sendStls();
 }
 
 bool Pop3Session::handleStls(const Pop3ReplyReader::StatusLine& reply) {
@@ -289,14 +295,16 @@ bool Pop3Session::isMessageNumber(int number) {
 
 bool Pop3Session::sendRequests(int number) {
     // Without pipelining only the asked command goes out; with it, all three
-    // commands for the window of messages starting at number.
+    // commands for the window of messages starting at number. Counted in 64
+    // bits: number and count may both lie near the largest int.
     const bool pipelining = capabilities_.contains("PIPELINING");
-    nextAhead_ = std::max(nextAhead_, number);
-    const int last = pipelining ? std::min(count_, number + options_.pipelineWindow - 1) : 0;
+    nextAhead_ = std::max(nextAhead_, qint64(number));
+    const qint64 last =
+        pipelining ? std::min(qint64(count_), qint64(number) + options_.pipelineWindow - 1) : 0;
     QByteArray batch;
     for (; nextAhead_ <= last; ++nextAhead_) {
         for (Command command : {Command::Top, Command::List, Command::Retr}) {
-            pending_.push_back({command, nextAhead_});
+            pending_.push_back({command, int(nextAhead_)});
             batch += commandText(pending_.back()) + "\r\n";
         }
     }
@@ -347,7 +355,8 @@ bool Pop3Session::skipReply() {
         return false;
     }
     QByteArray unused;
-    return !reply.ok || request.command == Command::List || readBody(unused);
+    return !reply.ok || request.command == Command::List ||
+           readBody(unused, options_.maxMessageSize);
 }
 
 bool Pop3Session::fetchBody(const Request& request, QByteArray& body) {
@@ -359,7 +368,7 @@ bool Pop3Session::fetchBody(const Request& request, QByteArray& body) {
         return reject(
             QStringLiteral("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
     }
-    return readBody(body);
+    return readBody(body, options_.maxMessageSize);
 }
 
 bool Pop3Session::readStatusLine(Pop3ReplyReader::StatusLine& reply) {
@@ -377,9 +386,9 @@ bool Pop3Session::readStatusLine(Pop3ReplyReader::StatusLine& reply) {
     }
 }
 
-bool Pop3Session::readBody(QByteArray& body) {
+bool Pop3Session::readBody(QByteArray& body, qint64 maxSize) {
     for (;;) {
-        switch (reader_.takeBody(body, options_.maxMessageSize)) {
+        switch (reader_.takeBody(body, maxSize)) {
         case Pop3ReplyReader::Result::Done:
             return true;
         case Pop3ReplyReader::Result::Error:
@@ -426,6 +435,13 @@ bool Pop3Session::reject(const QString& text) {
     }
     qCDebug(lcPop3) << "error:" << errorText_;
     return false;
+}
+
+QString Pop3Session::plainAddressText() const {
+    const QString host = address_.host.contains(u':') ? u'[' + address_.host + u']' : address_.host;
+    return address_.port == Pop3ServerAddress::plainPort
+               ? host
+               : QStringLiteral("%1:%2").arg(host).arg(address_.port);
 }
 
 // A NUL ends the quoted text: what follows it could not be shown in a message box.

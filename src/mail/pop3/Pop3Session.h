@@ -32,6 +32,8 @@ public:
     int fetchMessage(int number, MailHeader& header, QByteArray& message);
     // Says QUIT when logged in, then closes the connection.
     void quit();
+    // False once the session has ended: failed, timed out or closed.
+    bool isOpen() const { return state_ != State::Stop; }
     QString errorText() const { return errorText_; }
 
 private:
@@ -82,12 +84,14 @@ private:
     bool fetchBody(const Request& request, QByteArray& body);
 
     bool readStatusLine(Pop3ReplyReader::StatusLine& reply);
-    bool readBody(QByteArray& body);
+    bool readBody(QByteArray& body, qint64 maxSize);
     bool receiveMore();
     bool startTls();
     // Fatal: ends the session. reject() keeps the session for the next call.
     bool fail(const QString& text);
     bool reject(const QString& text);
+    // The server field that asks for this server over plain POP3 (after "pop3://").
+    QString plainAddressText() const;
     QString serverText(const QByteArray& text) const;
 
     Pop3ServerAddress address_;
@@ -104,7 +108,7 @@ private:
     QSet<QByteArray> capabilities_;
     int count_ = 0;
     std::deque<Request> pending_;
-    int nextAhead_ = 1; // first message whose commands have not been sent ahead
+    qint64 nextAhead_ = 1; // first message whose commands have not been sent ahead
     qint64 listedSize_ = -1;
     int listedNumber_ = 0;
 };

@@ -1,6 +1,9 @@
 #include "mail/pop3/Pop3Transport.h"
 
-#include <QDeadlineTimer>
+#include "mail/pop3/HostLookup.h"
+#include "mail/pop3/LocalEventLoop.h"
+#include "mail/pop3/TcpConnector.h"
+
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -8,7 +11,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <openssl/err.h>
@@ -41,59 +43,33 @@ QString openSslError() {
 
 } // namespace
 
-Pop3Transport::Pop3Transport(int connectTimeoutMs, int replyTimeoutMs)
-    : connectTimeoutMs_(connectTimeoutMs), replyTimeoutMs_(replyTimeoutMs) {}
+Pop3Transport::Pop3Transport(const Pop3Options& options) : options_(options) {}
 
 Pop3Transport::~Pop3Transport() {
     close();
 }
 
 bool Pop3Transport::connectTo(const QString& host, quint16 port) {
-    // Name look-up blocks; connecting itself waits in the event loop.
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* addresses = nullptr;
-    const QByteArray hostBytes = host.toUtf8();
-    if (getaddrinfo(hostBytes.constData(), QByteArray::number(port).constData(), &hints,
-                    &addresses) != 0) {
-        return fail(QStringLiteral("サーバー %1 が見つかりません").arg(host));
+    deadline_ = QDeadlineTimer(options_.sessionDeadlineMs);
+    HostLookup lookup;
+    const std::optional<QList<QHostAddress>> addresses =
+        lookup.lookUp(host, boundedByDeadline(options_.lookupTimeoutMs));
+    if (!addresses) {
+        return beforeDeadline() && fail(lookup.errorText());
     }
-    const QDeadlineTimer deadline(connectTimeoutMs_);
-    int lastError = ETIMEDOUT;
-    for (addrinfo* address = addresses; address != nullptr && !deadline.hasExpired();
-         address = address->ai_next) {
-        socket_ = ::socket(address->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (socket_ < 0) {
-            lastError = errno;
-            continue;
-        }
-        int error = 0;
-        if (::connect(socket_, address->ai_addr, address->ai_addrlen) != 0) {
-            error = errno;
-            if (error == EINPROGRESS) {
-                error = ETIMEDOUT;
-                if (waitFor(QSocketNotifier::Write, int(deadline.remainingTime()))) {
-                    socklen_t length = sizeof error;
-                    getsockopt(socket_, SOL_SOCKET, SO_ERROR, &error, &length);
-                }
-            }
-        }
-        if (error == 0) {
-            const int noDelay = 1;
-            setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
-            freeaddrinfo(addresses);
-            return true;
-        }
-        lastError = error;
-        ::close(socket_);
-        socket_ = -1;
+    TcpConnector connector(options_.connectTimeoutMs, options_.connectAttemptDelayMs,
+                           options_.maxConnectAddresses);
+    socket_ = connector.connect(*addresses, port, deadline_);
+    if (socket_ < 0) {
+        return beforeDeadline() &&
+               fail(QStringLiteral("サーバー %1 (ポート %2) に接続できません: %3")
+                        .arg(host)
+                        .arg(port)
+                        .arg(systemError(connector.lastError())));
     }
-    freeaddrinfo(addresses);
-    return fail(QStringLiteral("サーバー %1 (ポート %2) に接続できません: %3")
-                    .arg(host)
-                    .arg(port)
-                    .arg(systemError(lastError)));
+    const int noDelay = 1;
+    setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+    return true;
 }
 
 bool Pop3Transport::startTls(const QString& host) {
@@ -176,32 +152,61 @@ void Pop3Transport::close() {
     }
 }
 
-bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs) {
+bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QString& timeoutText) {
+    const int wait = boundedByDeadline(timeoutMs);
     QEventLoop loop;
     QSocketNotifier notifier(qintptr(socket_), type);
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    bool ready = false;
     bool timedOut = false;
-    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&] {
+        ready = true;
+        loop.quit();
+    });
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         timedOut = true;
         loop.quit();
     });
-    timer.start(std::max(timeoutMs, 0));
-    loop.exec();
-    return !timedOut;
+    timer.start(wait);
+    runEventLoopUntil(loop, [&] { return ready || timedOut; });
+    if (!timedOut) {
+        return true;
+    }
+    return wait < timeoutMs ? failPastDeadline() : fail(timeoutText);
+}
+
+int Pop3Transport::boundedByDeadline(int timeoutMs) const {
+    const int wait = std::max(timeoutMs, 0);
+    return deadline_.isForever() ? wait
+                                 : int(std::clamp<qint64>(deadline_.remainingTime(), 0, wait));
+}
+
+bool Pop3Transport::beforeDeadline() {
+    return !deadline_.hasExpired() || failPastDeadline();
+}
+
+bool Pop3Transport::failPastDeadline() {
+    return fail(QStringLiteral("制限時間の %1 秒を過ぎたため、サーバーとの接続を打ち切りました")
+                    .arg(options_.sessionDeadlineMs / 1000.0));
 }
 
 qint64 Pop3Transport::receivePlain(char* buffer, qint64 capacity) {
+    // Checked before every transfer too: a server that always has bytes ready
+    // never makes the client wait.
+    if (!beforeDeadline()) {
+        return -1;
+    }
     for (;;) {
         const ssize_t received = ::recv(socket_, buffer, size_t(capacity), 0);
         if (received >= 0) {
             return received;
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(QSocketNotifier::Read, replyTimeoutMs_)) {
-                fail(QStringLiteral("サーバーから %1 秒以上応答がありません")
-                         .arg(replyTimeoutMs_ / 1000.0));
+            if (!waitFor(QSocketNotifier::Read, options_.replyTimeoutMs,
+                         QStringLiteral("サーバーから %1 秒以上応答がありません")
+                             .arg(options_.replyTimeoutMs / 1000.0))) {
                 return -1;
             }
         } else if (errno != EINTR) {
@@ -212,15 +217,19 @@ qint64 Pop3Transport::receivePlain(char* buffer, qint64 capacity) {
 }
 
 bool Pop3Transport::sendPlain(const char* data, qint64 size) {
+    if (!beforeDeadline()) {
+        return false;
+    }
     while (size > 0) {
         const ssize_t sent = ::send(socket_, data, size_t(size), MSG_NOSIGNAL);
         if (sent >= 0) {
             data += sent;
             size -= sent;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(QSocketNotifier::Write, replyTimeoutMs_)) {
-                return fail(QStringLiteral("サーバーが %1 秒以上受信しません")
-                                .arg(replyTimeoutMs_ / 1000.0));
+            if (!waitFor(QSocketNotifier::Write, options_.replyTimeoutMs,
+                         QStringLiteral("サーバーが %1 秒以上受信しません")
+                             .arg(options_.replyTimeoutMs / 1000.0))) {
+                return false;
             }
         } else if (errno != EINTR) {
             return fail(QStringLiteral("サーバーとの接続が切れました: %1").arg(systemError(errno)));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "mail/pop3/Pop3Options.h"
+
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <QString>
 #include <array>
@@ -9,17 +12,18 @@
 namespace brindle {
 
 // A non-blocking TCP connection, optionally wrapped in TLS. Every wait runs a
-// local event loop, so window events go on while the network is slow.
+// local event loop, so window events go on while the network is slow, and ends
+// at the session deadline that starts with connectTo().
 // TLS goes through a BIO pair; this class moves the bytes to and from the
 // socket itself (with MSG_NOSIGNAL, so a dropped peer never raises SIGPIPE).
 class Pop3Transport {
 public:
-    Pop3Transport(int connectTimeoutMs, int replyTimeoutMs);
+    explicit Pop3Transport(const Pop3Options& options);
     ~Pop3Transport();
     Pop3Transport(const Pop3Transport&) = delete;
     Pop3Transport& operator=(const Pop3Transport&) = delete;
 
-    // Tries each address of host in turn; false when none accepts.
+    // Looks host up and connects to one of its addresses; false when none accepts.
     bool connectTo(const QString& host, quint16 port);
     // TLS handshake, verifying the certificate chain against the system's
     // trust store and the certificate against host.
@@ -32,7 +36,14 @@ public:
     QString errorText() const { return errorText_; }
 
 private:
-    bool waitFor(QSocketNotifier::Type type, int timeoutMs);
+    // Waits until the socket is ready; false after timeoutMs (failing with
+    // timeoutText) or at the deadline.
+    bool waitFor(QSocketNotifier::Type type, int timeoutMs, const QString& timeoutText);
+    // timeoutMs, cut to what is left before the deadline.
+    int boundedByDeadline(int timeoutMs) const;
+    // True while the deadline is ahead; past it, fails with a text that says so.
+    bool beforeDeadline();
+    bool failPastDeadline();
     qint64 receivePlain(char* buffer, qint64 capacity);
     bool sendPlain(const char* data, qint64 size);
     qint64 receiveTls(char* buffer, qint64 capacity);
@@ -43,8 +54,8 @@ private:
     bool fail(const QString& text);
     bool failTls(const QString& context);
 
-    int connectTimeoutMs_;
-    int replyTimeoutMs_;
+    Pop3Options options_;
+    QDeadlineTimer deadline_;
     int socket_ = -1;
     SSL_CTX* context_ = nullptr;
     SSL* ssl_ = nullptr;

@@ -4,7 +4,7 @@
 #include "settings/core/StoredFile.h"
 #include "settings/core/ValueOfText.h"
 
-#include <QByteArrayList>
+#include <QStringTokenizer>
 #include <QtGlobal>
 #include <algorithm>
 #include <optional>
@@ -20,9 +20,9 @@ constexpr QLatin1StringView MailKey("MAIL=");
 constexpr QLatin1StringView ApopKey("APOP=");
 constexpr qsizetype KeyLength = 5;
 
-void apply(const QString& line, SharedSettings& settings) {
-    const QStringView key = QStringView(line).left(KeyLength);
-    const QString value = line.mid(KeyLength, ServerFile::MaxValueLength);
+void apply(QStringView line, SharedSettings& settings) {
+    const QStringView key = line.left(KeyLength);
+    const QString value = line.mid(KeyLength).left(ServerFile::MaxValueLength).toString();
     if (key == SmtpKey) {
         settings.SmtpServer = value;
     } else if (key == Pop3Key) {
@@ -49,11 +49,14 @@ void ServerFile::read(const QString& path, SharedSettings& settings) {
     if (!file) {
         return;
     }
-    for (QByteArrayView line : file->split('\n')) {
-        if (line.endsWith('\r')) {
+    // Decoded as a whole: CR and LF never belong to a double-byte character, so
+    // the lines come out as they would one by one, for one converter in all.
+    const QString text = Cp932::decode(*file);
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
+        if (line.endsWith(u'\r')) {
             line.chop(1);
         }
-        apply(Cp932::decode(line), settings);
+        apply(line, settings);
     }
 }
 

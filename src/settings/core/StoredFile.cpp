@@ -8,15 +8,19 @@
 namespace brindle {
 
 std::optional<QByteArray> StoredFile::read(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxBytes) {
+    if (!QFileInfo(path).isFile()) {
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    QByteArray bytes = file.read(MaxBytes);
+    // As many bytes as the file holds now: a buffer of that size, not of the limit.
+    const qint64 size = file.size();
+    if (size > MaxBytes) {
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(size);
     if (file.error() != QFileDevice::NoError) {
         return std::nullopt;
     }

@@ -1,5 +1,9 @@
 #include "MailboxCheck.h"
 
+#include "mail/ReadMessages.h"
+
+#include <algorithm>
+
 namespace brindle::test {
 
 MailboxCheck checkMailbox(MailClient& client, const QString& server, const QString& id,
@@ -17,7 +21,7 @@ MailboxCheck checkMailbox(MailClient& client, const QString& server, const QStri
         return result;
     }
     result.count = std::get<int>(loggedIn);
-    for (int number = 1; number <= result.count; ++number) {
+    for (int number = 1; number <= std::min(result.count, MaxMessagesFetched); ++number) {
         result.subjects.append(session->header(number).value_or(MailHeader{}).subject);
         result.sizes.append(session->size(number).value_or(-1));
         if (const auto body = session->fetch(number)) {

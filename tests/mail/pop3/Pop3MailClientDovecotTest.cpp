@@ -70,6 +70,21 @@ TEST(Pop3Dovecot, ApopLogsIn) {
     EXPECT_TRUE(server.log().contains("method=APOP")) << server.log().toStdString();
 }
 
+TEST(Pop3Dovecot, BareHostOfAServerWithoutTlsNeverLogsIn) {
+    DovecotServer server;
+    server.deliver(message(1));
+    ASSERT_TRUE(server.start());
+    const QString bare = QStringLiteral("127.0.0.1:%1").arg(server.pop3Port());
+    const MailboxCheck result = check(bare);
+    EXPECT_TRUE(result.connected);
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("pop3://" + bare)) << result.error.toStdString();
+    // The same account logs in when plain POP3 is asked for.
+    EXPECT_EQ(check(plainAddress(server)).count, 1);
+    ASSERT_TRUE(server.waitForLoginCount(1));
+    EXPECT_EQ(server.log().count(QStringLiteral("Login: user=<")), 1);
+}
+
 // Dovecot serving TLS with a certificate from an authority the client is told
 // to trust through SSL_CERT_FILE.
 class Pop3DovecotTls : public ::testing::Test {

@@ -1,10 +1,17 @@
 #include "MailboxCheck.h"
 #include "ScriptedPop3Server.h"
+#include "mail/ReadMessages.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "mail/pop3/Pop3Session.h"
+#include "mail/pop3/TcpConnector.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -46,8 +53,9 @@ using Authentication = MailSession::Authentication;
 
 // One mail check as alice; the server must take the connection.
 MailboxCheck check(const QString& server, const QString& password = QStringLiteral("secret"),
-                   Authentication authentication = Authentication::UserPass) {
-    Pop3MailClient client(fastOptions());
+                   Authentication authentication = Authentication::UserPass,
+                   const Pop3Options& options = fastOptions()) {
+    Pop3MailClient client(options);
     const MailboxCheck result =
         checkMailbox(client, server, QStringLiteral("alice"), password, authentication);
     EXPECT_TRUE(result.connected);
@@ -284,6 +292,202 @@ TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
 
     EXPECT_EQ(fetchFirstMessageOnly(server.address()),
               QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
+}
+
+QString bareAddress(const ScriptedPop3Server& server) {
+    return QStringLiteral("127.0.0.1:%1").arg(server.port());
+}
+
+TEST(Pop3ScriptedStls, BareHostWithoutStlsFailsBeforeAnyCredentialIsSent) {
+    for (const QByteArray& capaAnswer :
+         {QByteArray("+OK\r\nUSER\r\nPIPELINING\r\n.\r\n"), QByteArray("-ERR unknown\r\n")}) {
+        for (Authentication authentication : {Authentication::UserPass, Authentication::Apop}) {
+            ScriptedPop3Server server;
+            server.say("+OK ready <1.2@host>\r\n").answer(capaAnswer);
+            server.start();
+
+            const MailboxCheck result = check(bareAddress(server), "secret", authentication);
+
+            EXPECT_LT(result.count, 0);
+            EXPECT_TRUE(result.error.contains("暗号化")) << result.error.toStdString();
+            EXPECT_TRUE(result.error.contains("「pop3://" + bareAddress(server) + "」"))
+                << result.error.toStdString();
+            EXPECT_EQ(server.clientLines(), Lines{"CAPA"}) << capaAnswer.toStdString();
+        }
+    }
+}
+
+TEST(Pop3ScriptedLimits, CapabilityFloodEndsTheSessionBeforeLogin) {
+    ScriptedPop3Server server;
+    QByteArray flood = "+OK\r\n";
+    while (flood.size() < 100 * 1024) {
+        flood += "X-CAPABILITY-" + QByteArray::number(flood.size()) + "\r\n";
+    }
+    server.say("+OK ready\r\n").answer(flood + ".\r\n");
+    server.start();
+
+    const MailboxCheck result = check(server.address());
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("上限")) << result.error.toStdString();
+    EXPECT_EQ(server.clientLines(), Lines{"CAPA"});
+}
+
+TEST(Pop3ScriptedLimits, ServerThatDripsBytesIsCutOffAtTheSessionDeadline) {
+    ScriptedPop3Server server;
+    // A byte every 100 ms for 10 s, never ending the line: each byte restarts
+    // the 400 ms reply time-out, only the deadline ends the session.
+    server.say("+OK ");
+    for (int drip = 0; drip < 100; ++drip) {
+        server.pause(100).say("x");
+    }
+    server.start();
+    Pop3Options options = fastOptions();
+    options.sessionDeadlineMs = 1000;
+    // Stands for the window: its events go on while the check waits.
+    QTimer window;
+    int windowEvents = 0;
+    QObject::connect(&window, &QTimer::timeout, [&] { ++windowEvents; });
+    window.start(50);
+
+    const MailboxCheck result =
+        check(server.address(), "secret", Authentication::UserPass, options);
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("制限時間")) << result.error.toStdString();
+    EXPECT_TRUE(server.clientLines().isEmpty());
+    EXPECT_GT(windowEvents, 0);
+}
+
+// Once the application quits, nested event loops return at once; the waits must
+// still sleep and time out instead of spinning until the deadline.
+TEST(Pop3ScriptedLimits, WaitsStillTimeOutWhileTheApplicationIsQuitting) {
+    ScriptedPop3Server server; // accepts and never greets
+    server.start();
+    Pop3Options options = fastOptions();
+    options.sessionDeadlineMs = 60000;
+    QCoreApplication::exit(0);
+
+    const MailboxCheck result =
+        check(server.address(), "secret", Authentication::UserPass, options);
+
+    EXPECT_LT(result.count, 0);
+    EXPECT_TRUE(result.error.contains("応答がありません")) << result.error.toStdString();
+    // Leave the application able to run event loops again.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+}
+
+// A POP3 session that counts the fetches a check makes through it.
+class CountingSession : public MailSession {
+public:
+    explicit CountingSession(std::unique_ptr<MailSession> session) : session_(std::move(session)) {}
+    std::variant<int, MailError> logIn(const QString& id, const QString& password,
+                                       Authentication authentication) override {
+        return session_->logIn(id, password, authentication);
+    }
+    std::optional<MailHeader> header(int number) override { return session_->header(number); }
+    std::optional<qint64> size(int number) override { return session_->size(number); }
+    std::optional<QByteArray> fetch(int number) override {
+        ++fetches;
+        return session_->fetch(number);
+    }
+    bool isOpen() const override { return session_->isOpen(); }
+    int fetches = 0;
+
+private:
+    std::unique_ptr<MailSession> session_;
+};
+
+// Logs in as alice and reads the messages as a check does; the count.
+int readAsACheck(CountingSession& session) {
+    const int count = std::get<int>(session.logIn("alice", "secret", Authentication::UserPass));
+    readMessages(session, count);
+    return count;
+}
+
+constexpr int largestCount = std::numeric_limits<int>::max();
+
+TEST(Pop3ScriptedLimits, HugeCountFromAServerThatIsGoneEndsTheFetchAtOnce) {
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\n", largestCount).hangUp();
+    server.start();
+
+    auto session =
+        std::make_unique<CountingSession>(Pop3MailClient(fastOptions()).open(server.address()));
+    EXPECT_EQ(readAsACheck(*session), largestCount);
+    EXPECT_EQ(session->fetches, 1);
+}
+
+TEST(Pop3ScriptedLimits, HugeCountAnsweredWithErrorsFetchesAtMostTheLimit) {
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\n", largestCount).answerEveryLine("-ERR no such message\r\n");
+    server.start();
+
+    auto session =
+        std::make_unique<CountingSession>(Pop3MailClient(fastOptions()).open(server.address()));
+    EXPECT_EQ(readAsACheck(*session), largestCount);
+    EXPECT_EQ(session->fetches, MaxMessagesFetched);
+    session.reset(); // says QUIT
+    const Lines lines = server.clientLines();
+    EXPECT_EQ(lines.size(), 4 + 3 * MaxMessagesFetched + 1);
+    EXPECT_EQ(lines.value(lines.size() - 2), "RETR " + QByteArray::number(MaxMessagesFetched));
+    EXPECT_EQ(lines.last(), "QUIT");
+}
+
+TEST(Pop3ScriptedLimits, PipelinedWindowAtTheLargestCountEndsAtTheLastMessage) {
+    const int last = largestCount;
+    ScriptedPop3Server server;
+    loggedIn(server, "USER\r\nPIPELINING\r\n", last);
+    server.hear(6);
+    for (int number : {last - 1, last}) {
+        for (const QByteArray& answer : answersFor(number)) {
+            server.say(answer);
+        }
+    }
+    server.answer("+OK bye\r\n");
+    server.start();
+
+    std::unique_ptr<MailSession> session = Pop3MailClient(fastOptions()).open(server.address());
+    ASSERT_NE(session, nullptr);
+    ASSERT_EQ(std::get<int>(session->logIn("alice", "secret", Authentication::UserPass)), last);
+    EXPECT_EQ(session->fetch(last - 1), message(last - 1));
+    session.reset(); // says QUIT
+    EXPECT_EQ(server.clientLines().mid(4),
+              (Lines{"TOP 2147483646 0", "LIST 2147483646", "RETR 2147483646", "TOP 2147483647 0",
+                     "LIST 2147483647", "RETR 2147483647", "QUIT"}));
+}
+
+TEST(Pop3ScriptedConnect, AddressThatDropsPacketsLetsTheNextOneConnect) {
+    ScriptedPop3Server server;
+    server.say("+OK ready\r\n");
+    server.start();
+    // 127.0.0.2 on the same port with a full backlog: the kernel drops further
+    // connection requests, as a broken route would.
+    const int blackHole = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int queued = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(server.port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK + 1);
+    ASSERT_EQ(::bind(blackHole, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(blackHole, 0), 0);
+    ASSERT_EQ(::connect(queued, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    TcpConnector connector(30000, 100, 8);
+    const int socket = connector.connect(
+        {QHostAddress(QStringLiteral("127.0.0.2")), QHostAddress(QStringLiteral("127.0.0.1"))},
+        server.port(), QDeadlineTimer(60000));
+
+    ASSERT_GE(socket, 0) << std::strerror(connector.lastError());
+    pollfd readable{socket, POLLIN, 0};
+    ASSERT_EQ(::poll(&readable, 1, 10000), 1);
+    char greeting[16] = {};
+    EXPECT_EQ(::recv(socket, greeting, sizeof greeting - 1, 0), 11);
+    EXPECT_STREQ(greeting, "+OK ready\r\n");
+    for (int open : {socket, queued, blackHole}) {
+        ::close(open);
+    }
 }
 
 TEST(Pop3ScriptedOpen, RefusedConnectionOrBadServerNameOpensNoSession) {

@@ -14,13 +14,13 @@ struct Expected {
 
 TEST(Pop3ServerAddress, ReadsEveryAcceptedForm) {
     const Expected cases[] = {
-        {"mail.example.jp", "mail.example.jp", 110, Pop3Security::StartTlsWhenOffered},
-        {" mail.example.jp ", "mail.example.jp", 110, Pop3Security::StartTlsWhenOffered},
-        {"mail.example.jp:1110", "mail.example.jp", 1110, Pop3Security::StartTlsWhenOffered},
+        {"mail.example.jp", "mail.example.jp", 110, Pop3Security::StartTlsRequired},
+        {" mail.example.jp ", "mail.example.jp", 110, Pop3Security::StartTlsRequired},
+        {"mail.example.jp:1110", "mail.example.jp", 1110, Pop3Security::StartTlsRequired},
         {"mail.example.jp:995", "mail.example.jp", 995, Pop3Security::ImplicitTls},
-        {"[::1]:2110", "::1", 2110, Pop3Security::StartTlsWhenOffered},
-        {"[::1]", "::1", 110, Pop3Security::StartTlsWhenOffered},
-        {"::1", "::1", 110, Pop3Security::StartTlsWhenOffered},
+        {"[::1]:2110", "::1", 2110, Pop3Security::StartTlsRequired},
+        {"[::1]", "::1", 110, Pop3Security::StartTlsRequired},
+        {"::1", "::1", 110, Pop3Security::StartTlsRequired},
         {"pop3s://mail.example.jp", "mail.example.jp", 995, Pop3Security::ImplicitTls},
         {"POP3S://mail.example.jp:1995/", "mail.example.jp", 1995, Pop3Security::ImplicitTls},
         {"pop3://mail.example.jp", "mail.example.jp", 110, Pop3Security::PlainOnly},
@@ -38,7 +38,8 @@ TEST(Pop3ServerAddress, ReadsEveryAcceptedForm) {
 
 TEST(Pop3ServerAddress, RefusesWhatCannotBeReached) {
     for (const char* text : {"", "   ", "host:", "host:0", "host:65536", "host:x1", "host:+5",
-                             "[::1", "[::1]x", "[]:110", "pop3://", "pop3s://:995", "a b"}) {
+                             "[::1", "[::1]x", "[]:110", "pop3://", "pop3s://:995", "a b", "a\tb",
+                             "host/x", "[[::1]]:110", "user@host", "a\x01"}) {
         EXPECT_FALSE(Pop3ServerAddress::parse(QString::fromUtf8(text)).has_value()) << text;
     }
 }

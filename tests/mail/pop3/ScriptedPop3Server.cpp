@@ -56,6 +56,11 @@ ScriptedPop3Server& ScriptedPop3Server::pause(int milliseconds) {
     return *this;
 }
 
+ScriptedPop3Server& ScriptedPop3Server::answerEveryLine(const QByteArray& reply) {
+    steps_.push_back({Step::Kind::AnswerEveryLine, reply, 0});
+    return *this;
+}
+
 ScriptedPop3Server& ScriptedPop3Server::hangUp() {
     steps_.push_back({Step::Kind::HangUp, {}, 0});
     return *this;
@@ -90,12 +95,18 @@ void ScriptedPop3Server::serve() {
         ::close(connection);
         connection = -1;
     };
+    const auto say = [&](const QByteArray& bytes) {
+        ++repliesSent_;
+        return ::send(connection, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) >= 0;
+    };
     for (const Step& step : steps_) {
         switch (step.kind) {
         case Step::Kind::Say:
-            // The client may already have given up; that is what some tests want.
-            ::send(connection, step.bytes.constData(), size_t(step.bytes.size()), MSG_NOSIGNAL);
-            ++repliesSent_;
+            // A client that gave up (what some tests want) ends the play.
+            if (!say(step.bytes)) {
+                hangUpNow();
+                return;
+            }
             break;
         case Step::Kind::Hear:
             for (int line = 0; line < step.amount; ++line) {
@@ -109,6 +120,11 @@ void ScriptedPop3Server::serve() {
             std::this_thread::sleep_for(std::chrono::milliseconds(step.amount));
             break;
         case Step::Kind::HangUp:
+            hangUpNow();
+            return;
+        case Step::Kind::AnswerEveryLine:
+            while (readLine(connection) && say(step.bytes)) {
+            }
             hangUpNow();
             return;
         }

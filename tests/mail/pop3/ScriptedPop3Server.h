@@ -9,7 +9,7 @@ namespace brindle::test {
 
 // A loopback TCP server on its own thread that plays a transcript to one
 // client and records every line the client sends. After the last step it keeps
-// recording until the client hangs up.
+// recording until the client hangs up. A client that hangs up ends the play.
 class ScriptedPop3Server {
 public:
     ScriptedPop3Server();
@@ -22,6 +22,8 @@ public:
     ScriptedPop3Server& hangUp();
     // A server that answers lines in order: hear one, say the answer.
     ScriptedPop3Server& answer(const QByteArray& reply) { return hear().say(reply); }
+    // The last step: answers every further line with reply until the client hangs up.
+    ScriptedPop3Server& answerEveryLine(const QByteArray& reply);
 
     void start();
     quint16 port() const { return port_; }
@@ -33,7 +35,7 @@ public:
 
 private:
     struct Step {
-        enum class Kind { Say, Hear, Pause, HangUp } kind;
+        enum class Kind { Say, Hear, Pause, HangUp, AnswerEveryLine } kind;
         QByteArray bytes;
         int amount = 0;
     };

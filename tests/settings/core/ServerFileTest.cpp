@@ -1,5 +1,7 @@
 #include "settings/core/ServerFile.h"
 
+#include "settings/core/StoredFile.h"
+
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -38,6 +40,23 @@ TEST_F(ServerFileTest, CutsValuesAtAHundredCharactersCountingDoubleByteAsOne) {
     const SharedSettings s = readFrom("POP3=" + hiragana + "\r\nMAIL=" + QByteArray(300, 'm'));
     EXPECT_EQ(s.Pop3Server, QString(100, QChar(u'あ')));
     EXPECT_EQ(s.MailAddress, QString(100, u'm'));
+}
+
+TEST_F(ServerFileTest, LeadByteBeforeALineEndNeverTakesTheLineEndWithIt) {
+    const SharedSettings s = readFrom("POP3=a\x82\r\nMAIL=\x82\nSMTP=b\x82\x0d\x0d\nAPOP=1\x82");
+    EXPECT_EQ(s.Pop3Server, QStringLiteral("a\uFFFD"));
+    EXPECT_EQ(s.MailAddress, QStringLiteral("\uFFFD"));
+    EXPECT_EQ(s.SmtpServer, QStringLiteral("b\uFFFD\r"));
+    EXPECT_EQ(s.ApopFlag, 1);
+}
+
+TEST_F(ServerFileTest, FileOverTheSizeLimitIsNotRead) {
+    const QByteArray lines = "POP3=mail.example\r\n";
+    const SharedSettings atLimit =
+        readFrom(lines + QByteArray(StoredFile::MaxBytes - lines.size(), '\n'));
+    EXPECT_EQ(atLimit.Pop3Server, "mail.example");
+    const SharedSettings over = readFrom(lines + QByteArray(StoredFile::MaxBytes, '\n'));
+    EXPECT_TRUE(over.Pop3Server.isEmpty());
 }
 
 TEST_F(ServerFileTest, ApopIsTheRoundedValueOfText) {
