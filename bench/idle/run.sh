@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the program and measures its idle cost: CPU share of one core and memory of its
-# whole process tree (WebEngine's processes included), in Xvfb, in three resting states.
+# whole process tree (WebEngine's processes included), in Xvfb, in three resting states, with
+# the tune playing into a private PulseAudio.
 # Usage: bench/idle/run.sh [build dir] [--settle s] [--window s] [--keep]
 #        (default build dir: build-bench beside the source tree)
 set -e

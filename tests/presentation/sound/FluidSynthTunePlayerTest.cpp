@@ -1,5 +1,6 @@
 #include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/sound/MidiSlot.h"
+#include "support/PulseAudioServer.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -194,6 +195,25 @@ TEST(FluidSynthSoundFontTest, OpenFailsWithoutALoadableSoundFont) {
         {{folder.file(u"broken.sf2"_s), u"/usr/share/sounds/sf2/TimGM6mb.sf2"_s},
          AudioOutput::RenderOnDemand}};
     EXPECT_EQ(fallback.open(soundDir + u"/Kouka.mid"_s), OpenResult::Opened);
+}
+
+// Through a real sound server: the tune is heard on the null sink, and no more once stopped.
+TEST(FluidSynthSoundServerTest, TheTuneIsHeardOnTheSoundServerUntilStopped) {
+    test::PulseAudioServer server;
+    ASSERT_TRUE(server.start()) << server.log().toStdString();
+    server.serveThisProcess(); // each test runs in its own process
+    const std::optional<double> before = server.recordPeak(0.5);
+    ASSERT_TRUE(before.has_value());
+    EXPECT_LT(*before, Audible);
+
+    FluidSynthTunePlayer sound;
+    ASSERT_EQ(sound.open(soundDir + u"/Kouka.mid"_s), OpenResult::Opened);
+    ASSERT_TRUE(sound.play());
+    EXPECT_GT(server.recordPeak(2).value_or(0), Audible);
+
+    sound.stop();
+    server.recordPeak(3); // released notes fade out
+    EXPECT_LT(server.recordPeak(1).value_or(1), Audible);
 }
 
 } // namespace
