@@ -41,6 +41,7 @@ Platform createDesktopPlatform() {
     platform.createSceneView = [](QWidget* parent) {
         return std::make_unique<WebEngineSceneView>(parent);
     };
+    platform.timeMarks = TimeMarks::fromEnvironment();
     return platform;
 }
 

@@ -56,7 +56,8 @@ MainWindow::MainWindow(Platform platform)
           [this] { return new AccountDialog(this, files_, shared, *platform_.messageBoxes); }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
-                                    [this] { return settingsWindow->hangsUp(); }}),
+                                    [this] { return settingsWindow->hangsUp(); },
+                                    platform_.timeMarks}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
@@ -163,6 +164,8 @@ void MainWindow::makeParts() {
 
 // Every trigger of the window and what it sets off.
 void MainWindow::wire() {
+    connect(checkMailAction, &QAction::triggered, this,
+            [this] { platform_.timeMarks.mark("menu-chosen"); });
     connect(checkMailAction, &QAction::triggered, &mailCheck, &MailCheck::checkMail);
     connect(chooseMailerAction, &QAction::triggered, this, [this] { mailer->chooseMailer(this); });
     connect(moveToTrayAction, &QAction::triggered, &tray, &TrayResidence::moveToTray);
@@ -261,6 +264,7 @@ void MainWindow::announceNewMail(int count) {
         return;
     }
     noticeBoard->showNotice(QStringLiteral("新着メールが有ります"), count);
+    platform_.timeMarks.markNextPaint(noticeBoard.get(), "board-shown");
     noticeBoard.show();
     if (settingsWindow->autoClosesBoard()) {
         waitWhileEventsRun(1000);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/core/SettingsLocation.h"
+#include "ui/TimeMarks.h"
 
 #include <QString>
 #include <functional>
@@ -46,6 +47,7 @@ struct Platform {
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<UrlOpener> urlOpener;
     std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;
+    TimeMarks timeMarks; // silent unless a benchmark asks for them
 };
 
 } // namespace brindle

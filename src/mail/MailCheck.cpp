@@ -41,6 +41,7 @@ int MailCheck::countMessages() {
     if (!session) {
         return 0;
     }
+    services_.timeMarks.mark("session-open");
     loadAccount();
     const SharedSettings& shared = services_.shared;
     if (shared.AccountId.isEmpty() || shared.AccountPassword.isEmpty()) {
@@ -54,8 +55,10 @@ int MailCheck::countMessages() {
         emit loginFailed(error->text);
         return 0;
     }
+    services_.timeMarks.mark("logged-in");
     const int count = std::get<int>(loggedIn);
     readMessages(*session, count);
+    services_.timeMarks.mark("fetched");
     return count;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/core/ProgramFiles.h"
+#include "ui/TimeMarks.h"
 
 #include <QObject>
 #include <functional>
@@ -24,6 +25,8 @@ public:
         ProgramFiles files;
         // Whether the dial-up links are to be hung up after each check.
         std::function<bool()> hangUpWanted;
+        // The session opened, logged in and every message read.
+        TimeMarks timeMarks = TimeMarks();
     };
 
     explicit MailCheck(Services services, QObject* parent = nullptr);

@@ -4,7 +4,9 @@
 #include "settings/SettingsWindow.h"
 #include "support/MainWindowFixture.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <algorithm>
 #include <limits>
@@ -159,6 +161,29 @@ TEST_F(MailCheckTest, NewMailOpensTheTopmostBoardAndStartsTheScene) {
     EXPECT_EQ(main.noticeBoard->countText->text(), QStringLiteral("3"));
     EXPECT_EQ(boardTopmostCalls(main), 1);
     EXPECT_TRUE(sceneStarted());
+}
+
+TEST_F(MailCheckTest, TimeMarksFollowTheCheckFromTheMenuToTheBoardsFirstPaint) {
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    fakes.timeMarks = out;
+    MainWindow& main = startWithAccount();
+    main.checkMailAction->trigger();
+    QCoreApplication::processEvents();
+
+    std::rewind(out);
+    QStringList names;
+    double previous = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, out) != nullptr) {
+        const QList<QByteArray> fields = QByteArray(line).trimmed().split(' ');
+        names.append(QString::fromLatin1(fields.value(1)));
+        EXPECT_GE(fields.value(2).toDouble(), previous) << line;
+        previous = fields.value(2).toDouble();
+    }
+    EXPECT_EQ(names,
+              (QStringList{"menu-chosen", "session-open", "logged-in", "fetched", "board-shown"}));
+    std::fclose(out);
 }
 
 TEST_F(MailCheckTest, OneSecondBoardIsGoneBeforeTheSceneStarts) {

@@ -139,6 +139,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
         fakes.scene = scene.get();
         return scene;
     };
+    platform.timeMarks = TimeMarks(fakes.timeMarks);
     return platform;
 }
 

@@ -191,6 +191,7 @@ struct Fakes {
     FakeTray* tray;
     FakeUrlOpener* urlOpener;
     FakeSceneView* scene = nullptr;
+    std::FILE* timeMarks = nullptr; // where the program's time marks go, if anywhere
 };
 
 Platform makeFakePlatform(const QString& programFolder, Fakes& fakes);
