@@ -1,6 +1,7 @@
 #include "app/DesktopPlatform.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
+#include "app/SoftwareDrawing.h"
 #include "app/TerminationSignals.h"
 
 #include <QApplication>
@@ -20,16 +21,7 @@ int main(int argc, char** argv) {
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // The window is small and mostly still: drawing the scene view in software
-    // keeps each repaint of the scrolling name from redrawing the window with OpenGL.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
-        qputenv("QT_QUICK_BACKEND", "software");
-    }
-    // For a window this small, shared-memory images only make every repaint
-    // wait for a round trip to the X server.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
-        qputenv("QT_XCB_NO_MITSHM", "1");
-    }
+    brindle::SoftwareDrawing::choose();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The program ends only through its main window (close box, "終了", a signal),
