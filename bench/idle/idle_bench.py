@@ -18,6 +18,8 @@ window's wall time, as a share of one core.
 """
 
 import argparse
+import array
+import collections
 import os
 import shutil
 import signal
@@ -35,6 +37,9 @@ RATE, CHANNELS = 44100, 2
 AUDIBLE_RMS = 0.001  # above the null sink's digital silence, far below a tune
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 PAGE_KB = os.sysconf("SC_PAGE_SIZE") // 1024
+PAGE_BYTES = os.sysconf("SC_PAGE_SIZE")
+# A process of another Qt WebEngine program maps this library; see alone_pss_kb.
+WEBENGINE_LIBRARY = "libQt6WebEngineCore"
 SAMPLE_PERIOD = 0.1
 MAIN_TITLE = "Brindle Ver 1.0"
 DATA_FOLDERS = ("Sound", "画像データ")
@@ -127,6 +132,71 @@ def pss_kb(pid):
     return 0
 
 
+def resident_frames(pid):
+    """The page frames a process holds in memory, or None when the kernel hides them (not root)."""
+    frames = set()
+    with open(f"/proc/{pid}/smaps") as smaps, open(f"/proc/{pid}/pagemap", "rb") as pagemap:
+        start = end = 0
+        for line in smaps:
+            fields = line.split()
+            if fields[0] == "Rss:":
+                if fields[1] == "0":
+                    continue
+                pagemap.seek(start // PAGE_BYTES * 8)
+                entries = array.array("Q", pagemap.read((end - start) // PAGE_BYTES * 8))
+                # Bit 63: present; bits 0-54: the frame number, read as 0 without the right.
+                present = [entry & ((1 << 55) - 1) for entry in entries if entry >> 63]
+                if present and not any(present):
+                    return None
+                frames.update(present)
+            elif not fields[0].endswith(":"):
+                low, high = fields[0].split("-")
+                start, end = int(low, 16), int(high, 16)
+    return frames
+
+
+def maps_webengine(pid):
+    try:
+        with open(f"/proc/{pid}/maps") as f:
+            return WEBENGINE_LIBRARY in f.read()
+    except OSError:
+        return False
+
+
+def alone_pss_kb(tree_pids):
+    """The tree's PSS as if no other Qt WebEngine program ran, and how many processes of such
+    programs ran; None for the PSS when page frames cannot be read.
+
+    PSS shares each page among all processes that map it, so a second Brindle or another
+    bench's program (they map the same 100 MiB of WebEngine) would take a share and make the
+    tree look smaller. Here a page's users are its mappings (/proc/kpagecount) minus those of
+    the other WebEngine programs' processes, found by their page frames (/proc/pid/pagemap)."""
+    others = [int(entry) for entry in os.listdir("/proc")
+              if entry.isdigit() and int(entry) not in tree_pids and maps_webengine(int(entry))]
+    tree = {}
+    for pid in tree_pids:
+        try:
+            tree[pid] = resident_frames(pid)
+        except OSError:
+            continue
+        if tree[pid] is None:
+            return None, len(others)
+    wanted = set().union(*tree.values())
+    foreign = collections.Counter()
+    for pid in others:
+        try:
+            foreign.update((resident_frames(pid) or set()) & wanted)
+        except OSError:
+            pass
+    users = {}
+    with open("/proc/kpagecount", "rb") as kpagecount:
+        for frame in wanted:
+            kpagecount.seek(frame * 8)
+            users[frame] = int.from_bytes(kpagecount.read(8), "little") - foreign[frame]
+    return sum(1 / max(1, users[frame]) for frames in tree.values() for frame in frames) \
+        * PAGE_BYTES / 1024, len(others)
+
+
 def describe(pid):
     """Short name of a process: its executable and Chromium's --type when it has one."""
     try:
@@ -214,8 +284,11 @@ class TreeMeter:
     def memory(self):
         tree = self.sample()
         rss = sum(status_kb(pid, "VmRSS") for pid in tree)
-        pss = sum(pss_kb(pid) for pid in tree)
-        return rss, pss, status_kb(self.root, "VmHWM"), len(tree)
+        pss, others = alone_pss_kb(tree)
+        alone = pss is not None
+        if not alone:
+            pss = sum(pss_kb(pid) for pid in tree)
+        return rss, pss, status_kb(self.root, "VmHWM"), len(tree), (alone, others)
 
     def kill_all(self):
         """Ends every process of the tree seen so far, by its own id."""
@@ -416,9 +489,9 @@ def start_program(folder, display, sound, scratch, log):
 # ---------------------------------------------------------------- report
 
 def report_state(label, result, memory):
-    rss, pss, hwm, count = memory
+    rss, pss, hwm, count, (pss_alone, others) = memory
     return {"label": label, **result, "rss": rss, "pss": pss, "hwm": hwm, "count": count,
-            "goal": GOALS[label[0]]}
+            "pss_alone": pss_alone, "others": others, "goal": GOALS[label[0]]}
 
 
 def print_table(rows):
@@ -430,8 +503,8 @@ def print_table(rows):
               f" {row['share'] / row['goal']:>6.2f} {row['rss'] / 1024:>12.1f}"
               f" {row['pss'] / 1024:>12.1f} {row['hwm'] / 1024:>15.1f} {row['count']:>5}")
     print()
-    print(f"ratio = CPU share / goal. Goal for the tree's PSS: < {PSS_GOAL_MIB} MiB, the program running alone"
-          " (state 1).")
+    print("ratio = CPU share / goal.")
+    print_pss_goal(rows[0])
     print("tree RSS sums each process's resident set (shared pages count once per process);")
     print("tree PSS shares them out. Xvfb and PulseAudio are not in the tree; their CPU is listed below"
           " for reference.")
@@ -445,6 +518,23 @@ def print_table(rows):
         print("  busiest threads:")
         for share, name, pid in row["threads"][:8]:
             print(f"    {share * 100:6.2f} %  {name} (pid {pid})")
+
+
+def pss_within_goal(row):
+    return row["pss"] / 1024 < PSS_GOAL_MIB
+
+
+def print_pss_goal(row):
+    """The tree's PSS with the program running alone (state 1) beside its goal."""
+    pss = row["pss"] / 1024
+    print(f"tree PSS, program running alone ({row['label']}): {pss:.1f} MiB, goal < {PSS_GOAL_MIB} MiB,"
+          f" ratio {pss / PSS_GOAL_MIB:.2f}")
+    if row["pss_alone"] and row["others"]:
+        print(f"  pages shared with {row['others']} processes of other Qt WebEngine programs counted"
+              " as if those were not running")
+    elif row["others"]:
+        print(f"  plain PSS (page frames are readable by root only): {row['others']} processes of other"
+              " Qt WebEngine programs were running, so it reads too low")
 
 
 def tail_matching(path, words, limit=6):
@@ -513,7 +603,7 @@ def run(args, scratch):
         xvfb_log.close()
     rows.sort(key=lambda row: row["label"])
     print_table(rows)
-    return 0 if all(row["share"] < row["goal"] for row in rows) else 2
+    return 0 if all(row["share"] < row["goal"] for row in rows) and pss_within_goal(rows[0]) else 2
 
 
 def main():
