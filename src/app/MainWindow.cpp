@@ -15,6 +15,7 @@
 #include "settings/core/ServerFile.h"
 #include "settings/core/SettingKeys.h"
 #include "ui/CachedTextLabel.h"
+#include "ui/LetWindowPaint.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgramEnd.h"
 #include "ui/Twips.h"
@@ -38,6 +39,8 @@ namespace brindle {
 namespace {
 
 constexpr char HomePage[] = "https://quillworks.example/brindle/";
+// How long the scene waits at most for the window manager to show the board.
+constexpr std::chrono::milliseconds BoardAppearanceLimit{100};
 
 } // namespace
 
@@ -266,6 +269,8 @@ void MainWindow::announceNewMail(int count) {
     noticeBoard->showNotice(QStringLiteral("新着メールが有ります"), count);
     platform_.timeMarks.markNextPaint(noticeBoard.get(), "board-shown");
     noticeBoard.show();
+    // Drawn before the scene and tune start, which take a while (the tune's sound font).
+    letWindowPaint(noticeBoard.get(), BoardAppearanceLimit);
     if (settingsWindow->autoClosesBoard()) {
         waitWhileEventsRun(1000);
         noticeBoard.close();
