@@ -38,8 +38,8 @@ AUDIBLE_RMS = 0.001  # above the null sink's digital silence, far below a tune
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 PAGE_KB = os.sysconf("SC_PAGE_SIZE") // 1024
 PAGE_BYTES = os.sysconf("SC_PAGE_SIZE")
-# A process of another Qt WebEngine program maps this library; see alone_pss_kb.
-WEBENGINE_LIBRARY = "libQt6WebEngineCore"
+# Every process of another Qt 6 program maps this library; see alone_pss_kb.
+QT_LIBRARY = "libQt6Core"
 SAMPLE_PERIOD = 0.1
 MAIN_TITLE = "Brindle Ver 1.0"
 DATA_FOLDERS = ("Sound", "画像データ")
@@ -155,24 +155,24 @@ def resident_frames(pid):
     return frames
 
 
-def maps_webengine(pid):
+def maps_qt(pid):
     try:
         with open(f"/proc/{pid}/maps") as f:
-            return WEBENGINE_LIBRARY in f.read()
+            return QT_LIBRARY in f.read()
     except OSError:
         return False
 
 
 def alone_pss_kb(tree_pids):
-    """The tree's PSS as if no other Qt WebEngine program ran, and how many processes of such
-    programs ran; None for the PSS when page frames cannot be read.
+    """The tree's PSS as if no other Qt program ran, and how many processes of such programs
+    ran; None for the PSS when page frames cannot be read.
 
-    PSS shares each page among all processes that map it, so a second Brindle or another
-    bench's program (they map the same 100 MiB of WebEngine) would take a share and make the
-    tree look smaller. Here a page's users are its mappings (/proc/kpagecount) minus those of
-    the other WebEngine programs' processes, found by their page frames (/proc/pid/pagemap)."""
+    PSS shares each page among all processes that map it, so a second Brindle, another bench's
+    program or a Qt test (they map the same Qt and WebEngine libraries) would take a share and
+    make the tree look smaller. Here a page's users are its mappings (/proc/kpagecount) minus
+    those of the other Qt programs' processes, found by their page frames (/proc/pid/pagemap)."""
     others = [int(entry) for entry in os.listdir("/proc")
-              if entry.isdigit() and int(entry) not in tree_pids and maps_webengine(int(entry))]
+              if entry.isdigit() and int(entry) not in tree_pids and maps_qt(int(entry))]
     tree = {}
     for pid in tree_pids:
         try:
@@ -530,11 +530,11 @@ def print_pss_goal(row):
     print(f"tree PSS, program running alone ({row['label']}): {pss:.1f} MiB, goal < {PSS_GOAL_MIB} MiB,"
           f" ratio {pss / PSS_GOAL_MIB:.2f}")
     if row["pss_alone"] and row["others"]:
-        print(f"  pages shared with {row['others']} processes of other Qt WebEngine programs counted"
+        print(f"  pages shared with {row['others']} processes of other Qt programs counted"
               " as if those were not running")
     elif row["others"]:
         print(f"  plain PSS (page frames are readable by root only): {row['others']} processes of other"
-              " Qt WebEngine programs were running, so it reads too low")
+              " Qt programs were running, so it reads too low")
 
 
 def tail_matching(path, words, limit=6):
