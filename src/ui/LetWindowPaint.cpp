@@ -35,7 +35,7 @@ void letWindowPaint(QWidget& window, std::chrono::milliseconds limit) {
     if (!window.isVisible() || (handle != nullptr && handle->isExposed())) {
         return;
     }
-    const PaintWatch watch(window);
+    PaintWatch watch(window);
     const QDeadlineTimer deadline(limit);
     constexpr auto flags = QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
                            QEventLoop::X11ExcludeTimers;

@@ -1,7 +1,6 @@
 #include "ui/TimeMarks.h"
 
-#include <QCoreApplication>
-#include <QWidget>
+#include <QList>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -46,26 +45,6 @@ TEST(TimeMarks, EachMarkIsOneLineWithItsNameAndTheMonotonicClockInSeconds) {
     EXPECT_GE(first, before - 1e-6);
     EXPECT_LE(first, second);
     EXPECT_LE(second, after + 1e-6);
-    std::fclose(out);
-}
-
-TEST(TimeMarks, NextPaintIsMarkedOnceAndNothingWithoutAStream) {
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    QWidget widget;
-    widget.resize(40, 20);
-    TimeMarks(out).markNextPaint(widget, "shown");
-    TimeMarks().markNextPaint(widget, "silent");
-    EXPECT_TRUE(linesOf(out).isEmpty());
-
-    widget.show();
-    widget.repaint();
-    widget.repaint();
-    QCoreApplication::processEvents();
-
-    const auto lines = linesOf(out);
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0].value(1), "shown");
     std::fclose(out);
 }
 
