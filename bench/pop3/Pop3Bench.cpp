@@ -217,9 +217,9 @@ int runBench(const QString& self) {
     std::printf("curl   (RETR each, one connection):          %7.3f s\n", curl.seconds);
     std::printf("poplib (TOP+LIST+RETR each, one connection): %7.3f s\n", poplib.seconds);
     std::printf("ratio ours/curl:   %.2f\n", ours.seconds / curl.seconds);
+    std::printf("ratio ours/poplib: %.2f\n", ours.seconds / poplib.seconds);
     std::printf("ours from connecting to the last message, in the process: %.3f s\n",
                 figures.value(4).toDouble());
-    std::printf("ratio ours/poplib: %.2f\n", ours.seconds / poplib.seconds);
     std::printf("ours fetched %s bytes in %s messages; peak RSS %.1f MiB (%.1f MiB before "
                 "connecting)\n",
                 figures.value(1).constData(), figures.value(0).constData(),
