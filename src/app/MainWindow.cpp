@@ -156,7 +156,8 @@ void MainWindow::buildMenus() {
 
 void MainWindow::makeParts() {
     sceneAndTune = std::make_unique<SceneAndTune>(*sceneView_, *platform_.tunePlayer, files_);
-    mailer = std::make_unique<Mailer>(*mailerName, *platform_.fileChooser, *platform_.launcher);
+    mailer = std::make_unique<Mailer>(*mailerName, *platform_.fileChooser, *platform_.launcher,
+                                      *platform_.clock);
     statusLamp =
         std::make_unique<StatusLamp>(*lamp, files_, [this](int ms) { waitWhileEventsRun(ms); });
 }
@@ -176,6 +177,9 @@ void MainWindow::wire() {
     connect(homePageAction, &QAction::triggered, this, &MainWindow::offerHomePage);
     connect(tray.showWindowAction, &QAction::triggered, this, &MainWindow::show);
     connect(tray.quitAction, &QAction::triggered, this, &MainWindow::close);
+
+    connect(&visibility, &WindowVisibility::seenChanged, mailer.get(), &Mailer::setSeen);
+    connect(&visibility, &WindowVisibility::seenChanged, statusLamp.get(), &StatusLamp::setSeen);
 
     connect(tuneOnButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::playTune);
     connect(tuneOffButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::stopTune);
