@@ -107,11 +107,15 @@ void MainWindow::buildLayout() {
     titleStrip->setGeometry(twipsRect(0, 0, 2895, 300));
     titleStrip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     titleStrip->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
+    // The picture covers the strip: what lies below need not be drawn when the name moves.
+    titleStrip->setAttribute(Qt::WA_OpaquePaintEvent);
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
     mailerName = new CachedTextLabel(QStringLiteral("インターバルチェック"), titleStrip);
     mailerName->setGeometry(twipsRect(static_cast<int>(Mailer::StartLeft), 0, 2415, 255));
+    mailerName->setMaximumWidth(mailerName->width());
+    mailerName->setFixedHeight(mailerName->height());
     setTextColour(mailerName, QColor(255, 255, 0));
     QFont marqueeFont(QStringLiteral("ＭＳ Ｐゴシック"));
     marqueeFont.setPointSizeF(11.25);

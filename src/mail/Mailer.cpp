@@ -60,8 +60,11 @@ void Mailer::setSeen(bool seen) {
 void Mailer::moveName(std::int64_t steps) {
     name_ = fileName(path_);
     const QString caption = path_.isEmpty() ? QStringLiteral("設定されていません。") : name_;
+    // Only as wide as its text (up to its maximum), so that a move redraws no
+    // more than the text, and nothing once the text has left the strip.
     if (nameLabel_.text() != caption) {
         nameLabel_.setText(caption);
+        nameLabel_.adjustSize();
     }
     position_ = static_cast<int>((position_ + steps % Positions) % Positions);
     const int left = twips(nameLeft());

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,19 @@ TEST_F(MailerNameTest, CaptionFollowsTheMailerPath) {
     main.mailer->setPath(QString());
     main.mailer->scrollName();
     EXPECT_EQ(main.mailerName->text(), QStringLiteral("設定されていません。"));
+}
+
+TEST_F(MailerNameTest, TheNameIsAsWideAsItsTextAndCutAtTheLabelsWidth) {
+    MainWindow& main = start();
+    main.mailer->setPath(QStringLiteral("/opt/mail/reader"));
+    main.mailer->scrollName();
+    EXPECT_GE(main.mailerName->width(),
+              QFontMetrics(main.mailerName->font()).horizontalAdvance(QStringLiteral("reader")));
+    EXPECT_LT(main.mailerName->width(), twips(2415));
+
+    main.mailer->setPath(QStringLiteral("/opt/mail/") + QString(200, u'M'));
+    main.mailer->scrollName();
+    EXPECT_EQ(main.mailerName->size(), QSize(twips(2415), twips(255)));
 }
 
 TEST_F(MailerNameTest, CancellingBeforeAnyChoiceEmptiesPathAndTitle) {
