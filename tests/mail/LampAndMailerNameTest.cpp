@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <vector>
 
 namespace brindle::test {
@@ -152,10 +151,9 @@ TEST_F(MailerNameTest, CancellingAfterAChoiceKeepsTheEarlierPath) {
 }
 
 // The window as the user sees it: shown, in the tray, minimised and back.
-class UnseenWindowTest : public LampTest {
+class UnseenWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        copyLamps();
         writeServerFile("POP3=mail.example\n");
         writeAccountIni("[EXEINI]\nNAME=a\nNAME2=b\n");
         start().show();
@@ -212,16 +210,6 @@ TEST_F(UnseenWindowTest, TheNameComesBackWhereItWouldHaveScrolledTo) {
     fakes.clock->now += (214 - 91) * 20;
     mainWindow->tray.showWindowAction->trigger();
     EXPECT_EQ(mainWindow->mailer->nameLeft(), 2760.0F);
-}
-
-TEST_F(UnseenWindowTest, TheLampKeepsItsPictureUnseenAndBeatsOnWhenShown) {
-    setInterval("5");
-    const QImage before = shown();
-    mainWindow->moveToTrayAction->trigger();
-    QTest::qWait(1500);
-    EXPECT_EQ(shown(), before);
-    mainWindow->tray.showWindowAction->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == lampFile("Red.gif"); }, 5000));
 }
 
 } // namespace
