@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the program and measures its idle cost: CPU share of one core and memory of its
-# whole process tree (WebEngine's processes included), in Xvfb, in three resting states, with
-# the tune playing into a private PulseAudio.
+# whole process tree (WebEngine's processes included), in Xvfb with openbox and a tray, in five
+# resting states (among them hidden in the tray and minimised), with the tune playing into a
+# private PulseAudio.
 # Usage: bench/idle/run.sh [build dir] [--settle s] [--window s] [--keep]
 #        (default build dir: build-bench beside the source tree)
 set -e

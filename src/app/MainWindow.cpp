@@ -111,11 +111,15 @@ void MainWindow::buildLayout() {
     titleStrip->setGeometry(twipsRect(0, 0, 2895, 300));
     titleStrip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     titleStrip->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
+    // The picture covers the strip: what lies below need not be drawn when the name moves.
+    titleStrip->setAttribute(Qt::WA_OpaquePaintEvent);
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
     mailerName = new CachedTextLabel(QStringLiteral("インターバルチェック"), titleStrip);
     mailerName->setGeometry(twipsRect(static_cast<int>(Mailer::StartLeft), 0, 2415, 255));
+    mailerName->setMaximumWidth(mailerName->width());
+    mailerName->setFixedHeight(mailerName->height());
     setTextColour(mailerName, QColor(255, 255, 0));
     QFont marqueeFont(QStringLiteral("ＭＳ Ｐゴシック"));
     marqueeFont.setPointSizeF(11.25);
@@ -160,7 +164,8 @@ void MainWindow::buildMenus() {
 
 void MainWindow::makeParts() {
     sceneAndTune = std::make_unique<SceneAndTune>(*sceneView_, *platform_.tunePlayer, files_);
-    mailer = std::make_unique<Mailer>(*mailerName, *platform_.fileChooser, *platform_.launcher);
+    mailer = std::make_unique<Mailer>(*mailerName, *platform_.fileChooser, *platform_.launcher,
+                                      *platform_.clock);
     statusLamp =
         std::make_unique<StatusLamp>(*lamp, files_, [this](int ms) { waitWhileEventsRun(ms); });
 }
@@ -182,6 +187,9 @@ void MainWindow::wire() {
     connect(homePageAction, &QAction::triggered, this, &MainWindow::offerHomePage);
     connect(tray.showWindowAction, &QAction::triggered, this, &MainWindow::show);
     connect(tray.quitAction, &QAction::triggered, this, &MainWindow::close);
+
+    connect(&visibility, &WindowVisibility::seenChanged, mailer.get(), &Mailer::setSeen);
+    connect(&visibility, &WindowVisibility::seenChanged, statusLamp.get(), &StatusLamp::setSeen);
 
     connect(tuneOnButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::playTune);
     connect(tuneOffButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::stopTune);

@@ -8,6 +8,7 @@
 #include "settings/core/ProgramFiles.h"
 #include "settings/core/SharedSettings.h"
 #include "ui/OnDemandWindow.h"
+#include "ui/WindowVisibility.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -84,6 +85,8 @@ public:
     std::unique_ptr<SceneAndTune> sceneAndTune;
     std::unique_ptr<Mailer> mailer;
     std::unique_ptr<StatusLamp> statusLamp;
+    // Whether the window can be seen; what only draws stops while it cannot.
+    WindowVisibility visibility{*this};
 
     // The board and the new-mail scene, or the user's mail program when so chosen.
     void announceNewMail(int count);

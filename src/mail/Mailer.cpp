@@ -3,6 +3,7 @@
 #include "mail/FileChooser.h"
 #include "mail/ProgramLauncher.h"
 #include "settings/core/SettingKeys.h"
+#include "ui/MonotonicClock.h"
 #include "ui/Twips.h"
 
 #include <QFileInfo>
@@ -18,8 +19,10 @@ QString fileName(const QString& path) {
 
 } // namespace
 
-Mailer::Mailer(QLabel& nameLabel, FileChooser& chooser, ProgramLauncher& launcher, QObject* parent)
-    : QObject(parent), nameLabel_(nameLabel), chooser_(chooser), launcher_(launcher) {
+Mailer::Mailer(QLabel& nameLabel, FileChooser& chooser, ProgramLauncher& launcher,
+               MonotonicClock& clock, QObject* parent)
+    : QObject(parent), nameLabel_(nameLabel), chooser_(chooser), launcher_(launcher),
+      clock_(clock) {
     connect(&scrollTimer_, &RepeatingTimer::ticked, this, &Mailer::scrollName);
 }
 
@@ -42,14 +45,29 @@ void Mailer::launch() {
     }
 }
 
-void Mailer::scrollName() {
+void Mailer::setSeen(bool seen) {
+    if (seen == scrollTimer_.isEnabled()) {
+        return;
+    }
+    if (seen) {
+        moveName((clock_.milliseconds() - unseenSince_) / StepMilliseconds);
+    } else {
+        unseenSince_ = clock_.milliseconds();
+    }
+    scrollTimer_.setEnabled(seen);
+}
+
+void Mailer::moveName(std::int64_t steps) {
     name_ = fileName(path_);
     const QString caption = path_.isEmpty() ? QStringLiteral("設定されていません。") : name_;
+    // Only as wide as its text (up to its maximum), so that a move redraws no
+    // more than the text, and nothing once the text has left the strip.
     if (nameLabel_.text() != caption) {
         nameLabel_.setText(caption);
+        nameLabel_.adjustSize();
     }
-    nameLeft_ = nameLeft_ == -1500.0F ? StartLeft : nameLeft_ - 20.0F;
-    const int left = twips(nameLeft_);
+    position_ = static_cast<int>((position_ + steps % Positions) % Positions);
+    const int left = twips(nameLeft());
     if (nameLabel_.x() != left) {
         nameLabel_.move(left, nameLabel_.y());
     }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 
 class QLabel;
 class QWidget;
@@ -11,6 +12,7 @@ class QWidget;
 namespace brindle {
 
 class FileChooser;
+class MonotonicClock;
 class ProgramLauncher;
 
 // The user's own mail program: its path as chosen and stored, its start on
@@ -18,12 +20,18 @@ class ProgramLauncher;
 class Mailer : public QObject {
     Q_OBJECT
 public:
-    // Where the name enters the strip, in twips.
+    // The name enters the strip at StartLeft and moves StepTwips to the left
+    // every StepMilliseconds; the step after EndLeft brings it back to StartLeft.
     static constexpr float StartLeft = 2760.0F;
+    static constexpr float EndLeft = -1500.0F;
+    static constexpr float StepTwips = 20.0F;
+    static constexpr int StepMilliseconds = 20;
+    static constexpr int Positions = static_cast<int>((StartLeft - EndLeft) / StepTwips) + 1;
 
-    // nameLabel lies in the title strip and scrolls from right to left.
+    // nameLabel lies in the title strip and scrolls from right to left; the
+    // clock tells how far it would have scrolled while nobody could see it.
     Mailer(QLabel& nameLabel, FileChooser& chooser, ProgramLauncher& launcher,
-           QObject* parent = nullptr);
+           MonotonicClock& clock, QObject* parent = nullptr);
 
     // The stored path, or the marker for "not set".
     const QString& path() const { return path_; }
@@ -35,21 +43,31 @@ public:
     void chooseMailer(QWidget* dialogParent);
     void launch();
     // One step of the name strip.
-    void scrollName();
+    void scrollName() { moveName(1); }
+    // While the window cannot be seen the name stands still; seen again, it
+    // jumps to where it would have scrolled to meanwhile and scrolls on.
+    void setSeen(bool seen);
 
     // The name's left edge inside the strip, in twips.
-    float nameLeft() const { return nameLeft_; }
+    float nameLeft() const { return StartLeft - StepTwips * static_cast<float>(position_); }
+    const RepeatingTimer& scrollTimer() const { return scrollTimer_; }
 
 private:
+    // Shows the caption for the path and moves the name on by the given steps.
+    void moveName(std::int64_t steps);
+
     QLabel& nameLabel_;
     FileChooser& chooser_;
     ProgramLauncher& launcher_;
+    MonotonicClock& clock_;
     QString path_;
     QString name_;
     // The last path picked in the file chooser this run.
     QString lastChosen_;
-    float nameLeft_ = StartLeft;
-    RepeatingTimer scrollTimer_{20};
+    // Steps from StartLeft, 0 to Positions - 1.
+    int position_ = 0;
+    std::int64_t unseenSince_ = 0;
+    RepeatingTimer scrollTimer_{StepMilliseconds};
 };
 
 } // namespace brindle

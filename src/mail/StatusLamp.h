@@ -22,6 +22,11 @@ public:
     void setIntervalOn(bool on) { intervalOn_ = on; }
     // One beat of the lamp.
     void blink();
+    // While the window cannot be seen the lamp keeps its picture; seen again,
+    // it beats on within a second.
+    void setSeen(bool seen) { beatTimer_.setEnabled(seen); }
+
+    const RepeatingTimer& beatTimer() const { return beatTimer_; }
 
 private:
     // Loads the picture anew; a missing or unreadable file keeps the picture shown.

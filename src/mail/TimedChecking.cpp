@@ -10,6 +10,7 @@ TimedChecking::TimedChecking(std::function<bool()> checkRunning, QObject* parent
     : QObject(parent), checkRunning_(std::move(checkRunning)) {
     connect(&countTimer_, &RepeatingTimer::ticked, this, &TimedChecking::countSecond);
     connect(&pollTimer_, &RepeatingTimer::ticked, this, &TimedChecking::poll);
+    pollTimer_.setEnabled(false);
 }
 
 // Counting and polling share the interval in whole minutes: the setting
@@ -24,6 +25,7 @@ void TimedChecking::setInterval(double minutes) {
         countTimer_.setInterval(0);
         emit switched(false);
     }
+    armPoll();
 }
 
 void TimedChecking::countSecond() {
@@ -36,14 +38,24 @@ void TimedChecking::countSecond() {
         ++count.minutes;
         reachChecked_ = false;
     }
+    armPoll();
 }
 
 void TimedChecking::poll() {
-    if (interval_ <= 0 || reachChecked_ || checkRunning_() || count.minutes != interval_) {
+    if (!reachWaits()) {
+        pollTimer_.setEnabled(false);
+        return;
+    }
+    if (checkRunning_()) {
         return;
     }
     reachChecked_ = true;
+    pollTimer_.setEnabled(false);
     emit checkDue();
+}
+
+bool TimedChecking::reachWaits() const {
+    return interval_ > 0 && !reachChecked_ && count.minutes == interval_;
 }
 
 } // namespace brindle

@@ -9,7 +9,9 @@ namespace brindle {
 
 // Checking every N minutes: a count of seconds and minutes that runs while
 // the interval is on, and a poll that asks for a check when the minutes reach
-// the interval.
+// the interval. The poll only runs while a reach waits for its check: it is
+// armed when the count or the interval changes, and keeps looking while a
+// check under way holds the reach back.
 class TimedChecking : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
     void poll();
 
     const RepeatingTimer& countTimer() const { return countTimer_; }
+    const RepeatingTimer& pollTimer() const { return pollTimer_; }
 
     // Minutes and seconds counted since the last reach of the interval.
     struct Count {
@@ -40,6 +43,10 @@ signals:
     void switched(bool on);
 
 private:
+    // The minutes stand at the interval and no check has been asked for yet.
+    bool reachWaits() const;
+    void armPoll() { pollTimer_.setEnabled(reachWaits()); }
+
     std::function<bool()> checkRunning_;
     int interval_ = 0;
     // Whether the poll already asked for the check of the current reach.

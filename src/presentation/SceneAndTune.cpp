@@ -11,6 +11,7 @@ SceneAndTune::SceneAndTune(SceneView& scene, TunePlayer& player, ProgramFiles fi
                            QObject* parent)
     : QObject(parent), scene_(scene), player_(player), files_(std::move(files)) {
     connect(&watcher_, &RepeatingTimer::ticked, this, &SceneAndTune::watchTune);
+    watcher_.setEnabled(false);
 }
 
 void SceneAndTune::playTune() {
@@ -45,10 +46,13 @@ void SceneAndTune::watchTune() {
     }
 }
 
+// A tune that could not be opened leaves nothing to watch.
 void SceneAndTune::openAndPlay(const QString& backslashSuffix) {
-    player_.open(files_.file(backslashSuffix));
+    const TunePlayer::OpenResult opened = player_.open(files_.file(backslashSuffix));
     player_.play();
-    watcher_.setEnabled(true);
+    if (opened == TunePlayer::OpenResult::Opened || opened == TunePlayer::OpenResult::AlreadyOpen) {
+        watcher_.setEnabled(true);
+    }
 }
 
 // Addressed from the page's path, so that no character of the folder's name

@@ -11,7 +11,8 @@ class SceneView;
 class TunePlayer;
 
 // The picture area and the tune: the normal scene, or the new-mail scene with
-// its tune, which the watcher repeats while repeating is on.
+// its tune, which the watcher repeats while repeating is on. The watcher runs
+// only while a tune is open; with nothing open its look would find nothing.
 class SceneAndTune : public QObject {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +117,19 @@ TEST_F(MailerNameTest, CaptionFollowsTheMailerPath) {
     EXPECT_EQ(main.mailerName->text(), QStringLiteral("設定されていません。"));
 }
 
+TEST_F(MailerNameTest, TheNameIsAsWideAsItsTextAndCutAtTheLabelsWidth) {
+    MainWindow& main = start();
+    main.mailer->setPath(QStringLiteral("/opt/mail/reader"));
+    main.mailer->scrollName();
+    EXPECT_GE(main.mailerName->width(),
+              QFontMetrics(main.mailerName->font()).horizontalAdvance(QStringLiteral("reader")));
+    EXPECT_LT(main.mailerName->width(), twips(2415));
+
+    main.mailer->setPath(QStringLiteral("/opt/mail/") + QString(200, u'M'));
+    main.mailer->scrollName();
+    EXPECT_EQ(main.mailerName->size(), QSize(twips(2415), twips(255)));
+}
+
 TEST_F(MailerNameTest, CancellingBeforeAnyChoiceEmptiesPathAndTitle) {
     MainWindow& main = start();
     main.mailer->chooseMailer(mainWindow.get());
@@ -134,6 +148,68 @@ TEST_F(MailerNameTest, CancellingAfterAChoiceKeepsTheEarlierPath) {
     EXPECT_EQ(fakes.fileChooser->opened, 2);
     EXPECT_EQ(main.mailer->path(), QStringLiteral("/opt/mail/reader"));
     EXPECT_EQ(main.mailer->name(), QStringLiteral("reader"));
+}
+
+// The window as the user sees it: shown, in the tray, minimised and back.
+class UnseenWindowTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        writeServerFile("POP3=mail.example\n");
+        writeAccountIni("[EXEINI]\nNAME=a\nNAME2=b\n");
+        start().show();
+    }
+    // The name's scrolling and the lamp's beat.
+    void expectDrawing(bool running) const {
+        EXPECT_EQ(mainWindow->mailer->scrollTimer().isTicking(), running);
+        EXPECT_EQ(mainWindow->statusLamp->beatTimer().isTicking(), running);
+    }
+};
+
+TEST_F(UnseenWindowTest, NameAndLampStopInTheTrayAndWhenMinimisedAndGoOnWhenShown) {
+    expectDrawing(true);
+    mainWindow->moveToTrayAction->trigger();
+    expectDrawing(false);
+    mainWindow->tray.showWindowAction->trigger();
+    expectDrawing(true);
+
+    mainWindow->showMinimized();
+    expectDrawing(false);
+    mainWindow->showNormal();
+    expectDrawing(true);
+
+    // Without a tray, going to the tray minimises the window.
+    fakes.tray->available = false;
+    mainWindow->moveToTrayAction->trigger();
+    expectDrawing(false);
+    mainWindow->showNormal();
+    expectDrawing(true);
+    // Timed checking goes on unseen.
+    EXPECT_TRUE(mainWindow->timedChecking.countTimer().isEnabled());
+}
+
+TEST_F(UnseenWindowTest, TheNameComesBackWhereItWouldHaveScrolledTo) {
+    for (int step = 0; step < 10; ++step) {
+        mainWindow->mailer->scrollName();
+    }
+    mainWindow->moveToTrayAction->trigger();
+    fakes.clock->now += 50 * 20 + 19; // 50 steps and most of one more
+    mainWindow->mailer->setPath(QStringLiteral("/opt/mail/reader"));
+    mainWindow->tray.showWindowAction->trigger();
+    EXPECT_EQ(mainWindow->mailer->nameLeft(), 2760.0F - 60 * 20.0F);
+    EXPECT_EQ(mainWindow->mailerName->x(), twips(2760 - 60 * 20));
+    EXPECT_EQ(mainWindow->mailerName->text(), QStringLiteral("reader"));
+
+    // An hour is 180,000 steps: 841 rounds of 214 positions and 26 steps more.
+    mainWindow->showMinimized();
+    fakes.clock->now += 3'600'000 + 5 * 20;
+    mainWindow->showNormal();
+    EXPECT_EQ(mainWindow->mailer->nameLeft(), 2760.0F - (60 + 26 + 5) * 20.0F);
+
+    // Past the last position the name starts again from the right.
+    mainWindow->moveToTrayAction->trigger();
+    fakes.clock->now += (214 - 91) * 20;
+    mainWindow->tray.showWindowAction->trigger();
+    EXPECT_EQ(mainWindow->mailer->nameLeft(), 2760.0F);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QLineEdit>
+#include <QTest>
 #include <vector>
 
 namespace brindle::test {
@@ -165,6 +166,45 @@ TEST_F(TimedCheckingTest, APollDuringAMenuCheckLeavesTheReachForAfterIt) {
     fakes.mailClient->duringLogIn = nullptr;
     poll(100);
     EXPECT_EQ(checks(), 2);
+}
+
+TEST_F(TimedCheckingTest, ThePollRunsOnlyWhileAReachWaitsForItsCheck) {
+    const RepeatingTimer& pollTimer = mainWindow->timedChecking.pollTimer();
+    EXPECT_FALSE(pollTimer.isTicking());
+    setInterval("1");
+    setCounters(0, 58);
+    mainWindow->timedChecking.countSecond();
+    EXPECT_FALSE(pollTimer.isTicking());
+    mainWindow->timedChecking.countSecond();
+    ASSERT_TRUE(pollTimer.isTicking());
+    // The armed poll fires on its own and stops once it has asked for the check.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return checks() == 1; }, 5000));
+    EXPECT_FALSE(pollTimer.isTicking());
+    mainWindow->timedChecking.countSecond();
+    EXPECT_FALSE(pollTimer.isTicking());
+
+    // A reach made by changing the interval arms it too, and switching off disarms it.
+    setCounters(3, 0);
+    setInterval("3");
+    EXPECT_TRUE(pollTimer.isTicking());
+    setInterval("0");
+    EXPECT_FALSE(pollTimer.isTicking());
+}
+
+TEST_F(TimedCheckingTest, AReachHeldBackByARunningCheckKeepsThePollLooking) {
+    setInterval("2");
+    setCounters(1, 59);
+    fakes.mailClient->duringLogIn = [this] {
+        mainWindow->timedChecking.countSecond();
+        mainWindow->timedChecking.poll();
+    };
+    mainWindow->mailCheck.checkMail();
+    fakes.mailClient->duringLogIn = nullptr;
+    EXPECT_EQ(checks(), 1);
+    EXPECT_TRUE(mainWindow->timedChecking.pollTimer().isTicking());
+    mainWindow->timedChecking.poll();
+    EXPECT_EQ(checks(), 2);
+    EXPECT_FALSE(mainWindow->timedChecking.pollTimer().isTicking());
 }
 
 TEST_F(TimedCheckingTest, MenuCheckLeavesTheCountersAlone) {

@@ -53,6 +53,22 @@ TEST_F(SoundAndSceneTest, TheWatcherRepeatsAStoppedTuneWhileRepeatingIsOn) {
     EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
 }
 
+TEST_F(SoundAndSceneTest, TheWatcherRunsOnlyWhileATuneIsOpen) {
+    for (auto failure : {TunePlayer::OpenResult::FileNotFound, TunePlayer::OpenResult::NoSoundFont,
+                         TunePlayer::OpenResult::NoAudioOutput}) {
+        fakes.tunePlayer->openResult = failure;
+        mainWindow->tuneOnButton->click();
+        mainWindow->newMailSceneAction->trigger();
+        EXPECT_FALSE(mainWindow->sceneAndTune->watcher().isEnabled());
+    }
+    fakes.tunePlayer->openResult = TunePlayer::OpenResult::Opened;
+    mainWindow->newMailSceneAction->trigger();
+    // "ON♪" over the open new-mail tune keeps watching it.
+    fakes.tunePlayer->openResult = TunePlayer::OpenResult::AlreadyOpen;
+    mainWindow->tuneOnButton->click();
+    EXPECT_TRUE(mainWindow->sceneAndTune->watcher().isTicking());
+}
+
 TEST_F(SoundAndSceneTest, EventShowsTheNewMailSceneAndRestartsItsTuneEachTime) {
     mainWindow->newMailSceneAction->trigger();
     mainWindow->newMailSceneAction->trigger();

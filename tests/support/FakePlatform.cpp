@@ -97,7 +97,7 @@ std::unique_ptr<MailSession> FakeMailClient::open(const QString& server) {
 
 TunePlayer::OpenResult FakeTunePlayer::open(const QString& file) {
     calls << QStringLiteral("open ") + file;
-    return OpenResult::Opened;
+    return openResult;
 }
 
 bool FakeTunePlayer::play() {

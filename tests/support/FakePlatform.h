@@ -131,7 +131,7 @@ public:
 };
 
 // Records the calls in order ("open <file>", "play", "play from start", "stop",
-// "close"); isStopped() answers as the test sets it.
+// "close"); open() and isStopped() answer as the test sets them.
 class FakeTunePlayer : public TunePlayer {
 public:
     OpenResult open(const QString& file) override;
@@ -141,6 +141,7 @@ public:
     void close() override { calls << QStringLiteral("close"); }
     bool isStopped() const override { return stopped; }
     QStringList calls;
+    OpenResult openResult = OpenResult::Opened;
     bool stopped = false;
 };
 
