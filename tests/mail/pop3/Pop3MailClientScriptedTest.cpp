@@ -1,9 +1,9 @@
 #include "MailboxCheck.h"
 #include "ScriptedPop3Server.h"
 #include "mail/ReadMessages.h"
+#include "mail/net/TcpConnector.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "mail/pop3/Pop3Session.h"
-#include "mail/pop3/TcpConnector.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -249,7 +249,7 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
         .hangUp();
     server.start();
 
-    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
     ASSERT_EQ(session.authenticate("alice", "secret", false), 1);
     MailHeader header;
@@ -269,7 +269,7 @@ TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
     server.answer("+OK 1 1099511627776\r\n").answer("+OK 2 -5\r\n").answer("+OK bye\r\n");
     server.start();
 
-    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
     ASSERT_EQ(session.authenticate("alice", "secret", false), 2);
     EXPECT_LT(session.fetchSize(1), 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/pop3/Pop3Options.h"
+#include "mail/net/ConnectionOptions.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -16,12 +16,12 @@ namespace brindle {
 // at the session deadline that starts with connectTo().
 // TLS goes through a BIO pair; this class moves the bytes to and from the
 // socket itself (with MSG_NOSIGNAL, so a dropped peer never raises SIGPIPE).
-class Pop3Transport {
+class MailTransport {
 public:
-    explicit Pop3Transport(const Pop3Options& options);
-    ~Pop3Transport();
-    Pop3Transport(const Pop3Transport&) = delete;
-    Pop3Transport& operator=(const Pop3Transport&) = delete;
+    explicit MailTransport(const ConnectionOptions& options);
+    ~MailTransport();
+    MailTransport(const MailTransport&) = delete;
+    MailTransport& operator=(const MailTransport&) = delete;
 
     // Looks host up and connects to one of its addresses; false when none accepts.
     bool connectTo(const QString& host, quint16 port);
@@ -54,7 +54,7 @@ private:
     bool fail(const QString& text);
     bool failTls(const QString& context);
 
-    Pop3Options options_;
+    ConnectionOptions options_;
     QDeadlineTimer deadline_;
     int socket_ = -1;
     SSL_CTX* context_ = nullptr;
