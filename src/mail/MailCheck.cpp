@@ -34,8 +34,8 @@ void MailCheck::run() {
     }
 }
 
-// Logs in and reads every message; the count, or 0 when the mailbox could
-// not be read.
+// Logs in and, where the session asks for it, reads every message; the
+// count, or 0 when the mailbox could not be read.
 int MailCheck::countMessages() {
     const std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
@@ -55,7 +55,9 @@ int MailCheck::countMessages() {
         return 0;
     }
     const int count = std::get<int>(loggedIn);
-    readMessages(*session, count);
+    if (session->checkReadsMessages()) {
+        readMessages(*session, count);
+    }
     return count;
 }
 

@@ -11,7 +11,11 @@ std::unique_ptr<MailSession> Pop3MailClient::open(const QString& server) {
     if (!address || address->protocol != MailProtocol::Pop3) {
         return nullptr;
     }
-    auto session = std::make_unique<Pop3MailSession>(*address, options_);
+    return open(*address);
+}
+
+std::unique_ptr<MailSession> Pop3MailClient::open(const MailServerAddress& address) {
+    auto session = std::make_unique<Pop3MailSession>(address, options_);
     if (!session->connect()) {
         return nullptr;
     }

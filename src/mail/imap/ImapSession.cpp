@@ -1,0 +1,315 @@
+#include "mail/imap/ImapSession.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcImap, "brindle.imap", QtInfoMsg)
+
+namespace brindle {
+
+namespace {
+
+constexpr qsizetype receiveChunkSize = 64 * 1024;
+// Server texts quoted in error messages are cut to this many characters.
+constexpr qsizetype maxQuotedLength = 512;
+
+bool isSafeArgument(const QByteArray& argument) {
+    return !argument.contains('\r') && !argument.contains('\n') && !argument.contains('\0');
+}
+
+// A quoted string for LOGIN; empty when the text holds what a quoted string
+// cannot (8-bit or control characters).
+QByteArray quoted(const QByteArray& text) {
+    QByteArray result = "\"";
+    for (char c : text) {
+        if (c < ' ' || c > '~') {
+            return {};
+        }
+        if (c == '"' || c == '\\') {
+            result += '\\';
+        }
+        result += c;
+    }
+    return result + '"';
+}
+
+// The number after "UNSEEN" in a STATUS response's item list, or -1.
+int unseenItem(const ImapResponse& response) {
+    const QByteArray& text = response.text;
+    const qsizetype open = text.lastIndexOf('(');
+    const qsizetype close = text.indexOf(')', open);
+    if (open < 0 || close < 0) {
+        return -1;
+    }
+    const QList<QByteArray> items = text.mid(open + 1, close - open - 1).split(' ');
+    for (qsizetype index = 0; index + 1 < items.size(); index += 2) {
+        if (items.at(index).toUpper() == "UNSEEN") {
+            bool ok = false;
+            const int count = items.at(index + 1).toInt(&ok);
+            return ok && count >= 0 ? count : -1;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+ImapSession::ImapSession(const MailServerAddress& address, const ImapOptions& options)
+    : address_(address), options_(options), transport_(options), reader_(options.replyLimits),
+      receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+
+bool ImapSession::connect() {
+    if (!transport_.connectTo(address_.host, address_.port)) {
+        return fail(transport_.errorText());
+    }
+    open_ = true;
+    return true;
+}
+
+bool ImapSession::logIn(const QString& id, const QString& password) {
+    if (!open_ || loggedIn_) {
+        errorText_ = QStringLiteral("ログインできる状態ではありません");
+        return false;
+    }
+    id_ = id.toUtf8();
+    password_ = password.toUtf8();
+    if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
+        return fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
+    }
+    if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
+        return false;
+    }
+    if (!readGreeting()) {
+        return false;
+    }
+    if (loggedIn_) {
+        return true; // PREAUTH over a protected connection
+    }
+    if (!askCapabilities()) {
+        return false;
+    }
+    if (address_.security == TransportSecurity::StartTlsRequired && !transport_.isTls()) {
+        // Anyone on the path can remove STARTTLS from the list: without it no
+        // credential goes out.
+        if (!hasCapability("STARTTLS")) {
+            return fail(QStringLiteral("サーバーが暗号化 (STARTTLS) を提供していないため、ログイン"
+                                       "しませんでした。最初から TLS で接続するサーバーなら、"
+                                       "サーバー名を「imaps://%1」と書いてください。")
+                            .arg(address_.host.contains(u':') ? u'[' + address_.host + u']'
+                                                              : address_.host));
+        }
+        if (!executeOk("STARTTLS", QStringLiteral("サーバーが TLS への切り替えを断りました"))) {
+            return false;
+        }
+        // Bytes sent before the handshake must not count as protected replies.
+        if (reader_.hasUnreadInput()) {
+            return fail(QStringLiteral("TLS の開始前にサーバーが余分なデータを送りました"));
+        }
+        if (!startTls() || !askCapabilities()) {
+            return false;
+        }
+    }
+    return authenticate();
+}
+
+int ImapSession::unseenCount() {
+    if (!loggedIn_) {
+        return -1;
+    }
+    int count = -1;
+    QByteArray answer;
+    const auto onStatus = [&](const ImapResponse& response) {
+        if (response.word(0) == "STATUS") {
+            count = unseenItem(response);
+            answer = response.text;
+        }
+        return true;
+    };
+    if (!executeOk("STATUS INBOX (UNSEEN)", QStringLiteral("未読メールの数を取得できません"),
+                   onStatus)) {
+        return -1;
+    }
+    if (count < 0) {
+        fail(QStringLiteral("サーバーが示した未読メールの数が正しくありません: %1")
+                 .arg(QString::fromUtf8(answer.left(maxQuotedLength))));
+    }
+    return count;
+}
+
+void ImapSession::logOut() {
+    if (open_ && loggedIn_) {
+        ImapResponse done;
+        execute("LOGOUT", done);
+    }
+    open_ = false;
+    loggedIn_ = false;
+    transport_.close();
+}
+
+bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
+                          const UntaggedHandler& onUntagged, const QByteArray& continuation) {
+    if (!open_) {
+        return false;
+    }
+    const QByteArray tag = 'a' + QByteArray::number(nextTag_++);
+    if (!transport_.send(tag + ' ' + command + "\r\n")) {
+        return fail(transport_.errorText());
+    }
+    bool continued = false;
+    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
+        if (!readResponse(done)) {
+            return false;
+        }
+        switch (done.kind) {
+        case ImapResponse::Kind::Tagged:
+            if (done.tag != tag) {
+                return fail(QStringLiteral("サーバーが別のコマンドへの応答を返しました"));
+            }
+            return true;
+        case ImapResponse::Kind::Continuation:
+            if (continuation.isEmpty() || continued) {
+                return fail(QStringLiteral("サーバーが予期しない続きを求めました"));
+            }
+            continued = true;
+            if (!transport_.send(continuation + "\r\n")) {
+                return fail(transport_.errorText());
+            }
+            break;
+        case ImapResponse::Kind::Untagged:
+            if (done.word(0) == "BYE" && command != "LOGOUT") {
+                return fail(QStringLiteral("サーバーが接続を終えました: %1").arg(reason(done)));
+            }
+            if (done.word(0) == "CAPABILITY") {
+                capabilities_.clear();
+                for (const QByteArray& name : done.afterFirstWord().toUpper().split(' ')) {
+                    capabilities_.insert(name);
+                }
+            }
+            if (onUntagged && !onUntagged(done)) {
+                return false;
+            }
+            break;
+        }
+    }
+    return fail(QStringLiteral("サーバーが 1 つのコマンドに %1 個を超える応答を返しました")
+                    .arg(options_.maxUntaggedPerCommand));
+}
+
+bool ImapSession::executeOk(const QByteArray& command, const QString& failureText,
+                            const UntaggedHandler& onUntagged, const QByteArray& continuation) {
+    ImapResponse done;
+    if (!execute(command, done, onUntagged, continuation)) {
+        return false;
+    }
+    if (done.word(0) != "OK") {
+        return fail(QStringLiteral("%1: %2").arg(failureText, reason(done)));
+    }
+    return true;
+}
+
+bool ImapSession::readGreeting() {
+    ImapResponse greeting;
+    if (!readResponse(greeting)) {
+        return false;
+    }
+    const QByteArray status = greeting.word(0);
+    if (greeting.kind != ImapResponse::Kind::Untagged || (status != "OK" && status != "PREAUTH")) {
+        return fail(QStringLiteral("サーバーが接続を断りました: %1").arg(reason(greeting)));
+    }
+    if (status == "PREAUTH") {
+        if (address_.security == TransportSecurity::StartTlsRequired && !transport_.isTls()) {
+            return fail(QStringLiteral("サーバーが暗号化の前にログイン済みとしたため、接続を"
+                                       "打ち切りました"));
+        }
+        loggedIn_ = true;
+    }
+    return true;
+}
+
+bool ImapSession::askCapabilities() {
+    capabilities_.clear();
+    return executeOk("CAPABILITY", QStringLiteral("サーバーの機能を取得できません"));
+}
+
+bool ImapSession::startTls() {
+    if (!transport_.startTls(address_.host)) {
+        return fail(transport_.errorText());
+    }
+    return true;
+}
+
+bool ImapSession::authenticate() {
+    const QString failureText = QStringLiteral("ログインできません");
+    bool accepted = false;
+    if (hasCapability("AUTH=PLAIN")) {
+        const QByteArray plain = ('\0' + id_ + '\0' + password_).toBase64();
+        accepted = hasCapability("SASL-IR")
+                       ? executeOk("AUTHENTICATE PLAIN " + plain, failureText)
+                       : executeOk("AUTHENTICATE PLAIN", failureText, {}, plain);
+    } else if (hasCapability("LOGINDISABLED")) {
+        return fail(QStringLiteral("サーバーがこの接続でのログインを受け付けていません"));
+    } else {
+        const QByteArray id = quoted(id_);
+        const QByteArray password = quoted(password_);
+        if (id.isEmpty() || password.isEmpty()) {
+            return fail(QStringLiteral("ID かパスワードに、このサーバーでは使えない文字が"
+                                       "含まれています"));
+        }
+        accepted = executeOk("LOGIN " + id + ' ' + password, failureText);
+    }
+    loggedIn_ = accepted;
+    return accepted;
+}
+
+bool ImapSession::readResponse(ImapResponse& response) {
+    for (;;) {
+        switch (reader_.take(response)) {
+        case ImapReplyReader::Result::Done:
+            return true;
+        case ImapReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case ImapReplyReader::Result::NeedMore:
+            if (!receiveMore()) {
+                return false;
+            }
+        }
+    }
+}
+
+bool ImapSession::receiveMore() {
+    const qint64 received = transport_.receive(receiveBuffer_.data(), receiveBuffer_.size());
+    if (received < 0) {
+        return fail(transport_.errorText());
+    }
+    if (received == 0) {
+        return fail(QStringLiteral("サーバーが途中で接続を切りました"));
+    }
+    reader_.feed(receiveBuffer_.constData(), received);
+    return true;
+}
+
+bool ImapSession::fail(const QString& text) {
+    errorText_ = text;
+    for (const QByteArray& secret : {password_, ('\0' + id_ + '\0' + password_).toBase64()}) {
+        if (!password_.isEmpty()) {
+            errorText_.replace(QString::fromUtf8(secret), QStringLiteral("****"));
+        }
+    }
+    qCDebug(lcImap) << "error:" << errorText_;
+    open_ = false;
+    loggedIn_ = false;
+    transport_.close();
+    return false;
+}
+
+QString ImapSession::reason(const ImapResponse& response) const {
+    QByteArray text = response.afterFirstWord();
+    if (text.startsWith('[')) {
+        const qsizetype close = text.indexOf(']');
+        text = close < 0 ? text : text.mid(close + 1).trimmed();
+    }
+    const qsizetype nul = text.indexOf('\0');
+    return QString::fromUtf8(text.left(nul < 0 ? maxQuotedLength : std::min(nul, maxQuotedLength)));
+}
+
+} // namespace brindle

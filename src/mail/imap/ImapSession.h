@@ -1,0 +1,69 @@
+#pragma once
+
+#include "mail/imap/ImapOptions.h"
+#include "mail/imap/ImapReplyReader.h"
+#include "mail/net/MailServerAddress.h"
+#include "mail/net/MailTransport.h"
+
+#include <QByteArray>
+#include <QSet>
+#include <functional>
+
+namespace brindle {
+
+// One IMAP connection: each command is sent with its own tag and its untagged
+// responses are taken until the tagged one ends it. Logging in goes over TLS
+// only (TLS from the first byte or STARTTLS); the session never selects a
+// mailbox for writing and never changes a message.
+class ImapSession {
+public:
+    ImapSession(const MailServerAddress& address, const ImapOptions& options);
+
+    // Opens the TCP connection; false when none can be made.
+    bool connect();
+    // TLS, greeting, capabilities, STARTTLS and LOGIN or AUTHENTICATE PLAIN.
+    bool logIn(const QString& id, const QString& password);
+    // STATUS INBOX (UNSEEN): the number of unseen messages, or -1.
+    int unseenCount();
+    // Says LOGOUT when logged in, then closes the connection.
+    void logOut();
+    bool isOpen() const { return open_; }
+    bool hasCapability(const QByteArray& name) const { return capabilities_.contains(name); }
+    QString errorText() const { return errorText_; }
+
+private:
+    using UntaggedHandler = std::function<bool(const ImapResponse&)>;
+
+    // Sends "<tag> command" and takes responses until the tagged one, giving
+    // untagged ones to onUntagged and answering a continuation request with
+    // continuation (once). The tagged response is left in done.
+    bool execute(const QByteArray& command, ImapResponse& done,
+                 const UntaggedHandler& onUntagged = {}, const QByteArray& continuation = {});
+    // execute(), failing with failureText and the server's reason unless OK.
+    bool executeOk(const QByteArray& command, const QString& failureText,
+                   const UntaggedHandler& onUntagged = {}, const QByteArray& continuation = {});
+    bool readGreeting();
+    bool askCapabilities();
+    bool startTls();
+    bool authenticate();
+    bool readResponse(ImapResponse& response);
+    bool receiveMore();
+    bool fail(const QString& text);
+    // What a status response says after its word and response code, cut short.
+    QString reason(const ImapResponse& response) const;
+
+    MailServerAddress address_;
+    ImapOptions options_;
+    MailTransport transport_;
+    ImapReplyReader reader_;
+    QByteArray receiveBuffer_;
+    bool open_ = false;
+    bool loggedIn_ = false;
+    int nextTag_ = 1;
+    QSet<QByteArray> capabilities_;
+    QByteArray id_;
+    QByteArray password_;
+    QString errorText_;
+};
+
+} // namespace brindle
