@@ -57,7 +57,7 @@ MainWindow::MainWindow(Platform platform)
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
                                     [this] { return settingsWindow->hangsUp(); }}),
-      timedChecking([this] { return mailCheck.isRunning(); }),
+      timedChecking([this] { return mailCheck.isRunning(); }), pushWatching(*platform_.mailClient),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -182,6 +182,9 @@ void MainWindow::wire() {
 
     connect(&timedChecking, &TimedChecking::checkDue, &mailCheck, &MailCheck::checkMail);
     connect(&timedChecking, &TimedChecking::switched, statusLamp.get(), &StatusLamp::setIntervalOn);
+    connect(&timedChecking, &TimedChecking::switched, &pushWatching, &PushWatching::setIntervalOn);
+    connect(&mailCheck, &MailCheck::loggedIn, &pushWatching, &PushWatching::useAccess);
+    connect(&pushWatching, &PushWatching::checkDue, &mailCheck, &MailCheck::checkMail);
     connect(&mailCheck, &MailCheck::accountRead, this,
             [this](const QString& id, const QString& password) {
                 accountDialog->showAccount(id, password);

@@ -25,7 +25,11 @@ void MailCheck::checkMail() {
 }
 
 void MailCheck::run() {
-    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages();
+    std::optional<MailAccess> access;
+    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages(access);
+    if (access) {
+        emit loggedIn(*access);
+    }
     if (count > 0) {
         emit newMail(count);
     }
@@ -36,7 +40,7 @@ void MailCheck::run() {
 
 // Logs in and, where the session asks for it, reads every message; the
 // count, or 0 when the mailbox could not be read.
-int MailCheck::countMessages() {
+int MailCheck::countMessages(std::optional<MailAccess>& access) {
     const std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
         return 0;
@@ -55,6 +59,7 @@ int MailCheck::countMessages() {
         return 0;
     }
     const int count = std::get<int>(loggedIn);
+    access = MailAccess{shared.Pop3Server, shared.AccountId, shared.AccountPassword};
     if (session->checkReadsMessages()) {
         readMessages(*session, count);
     }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "mail/MailAccess.h"
 #include "settings/core/ProgramFiles.h"
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 namespace brindle {
 
@@ -41,10 +43,12 @@ signals:
     // The login failed; the session stays open until the signal returns.
     void loginFailed(const QString& text);
     void newMail(int count);
+    // A check logged in, with this server and account; its session has ended.
+    void loggedIn(const MailAccess& access);
 
 private:
     void run();
-    int countMessages();
+    int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
 
     Services services_;

@@ -20,4 +20,19 @@ std::unique_ptr<MailSession> ServerFieldMailClient::open(const QString& server) 
     return nullptr;
 }
 
+std::unique_ptr<MailWatch> ServerFieldMailClient::watch(const MailAccess& access,
+                                                        std::function<void()> onNewMail) {
+    const std::optional<MailServerAddress> address = MailServerAddress::parse(access.server);
+    if (!address) {
+        return nullptr;
+    }
+    switch (address->protocol) {
+    case MailProtocol::Pop3:
+        return pop3_.watch(access, std::move(onNewMail));
+    case MailProtocol::Imap:
+        return imap_.watch(access, std::move(onNewMail));
+    }
+    return nullptr;
+}
+
 } // namespace brindle

@@ -6,14 +6,16 @@
 
 namespace brindle {
 
-// The one place that chooses the protocol: opens a POP3 or an IMAP session as
-// the server field names it.
+// The one place that chooses the protocol: opens a POP3 or an IMAP session
+// (and watch) as the server field names it.
 class ServerFieldMailClient : public MailClient {
 public:
     ServerFieldMailClient(const Pop3Options& pop3Options = {}, const ImapOptions& imapOptions = {});
 
     // nullptr for a server text that names no server.
     std::unique_ptr<MailSession> open(const QString& server) override;
+    std::unique_ptr<MailWatch> watch(const MailAccess& access,
+                                     std::function<void()> onNewMail) override;
 
 private:
     Pop3MailClient pop3_;

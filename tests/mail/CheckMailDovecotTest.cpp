@@ -340,6 +340,25 @@ TEST_F(CheckMailTlsTest, MailMarkedReadOnTheServerLeavesTheNextImapCheckSilent) 
     EXPECT_TRUE(server.waitForLoginCount(2));
 }
 
+TEST_F(CheckMailTlsTest, MailDeliveredWhileIdlingShowsTheBoardLongBeforeTheInterval) {
+    server.markAllSeen();
+    MainWindow& main = startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()));
+    main.timedChecking.setInterval(30);
+    main.mailCheck.checkMail(); // finds nothing unseen and leaves the account for the watch
+    ASSERT_FALSE(main.noticeBoard.exists());
+    // The watch's login, then a moment for EXAMINE and IDLE.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.loginCount() == 2; }, 5000))
+        << server.log().toStdString();
+    QTest::qWait(1000);
+
+    server.deliver(message(3));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.noticeBoard.exists(); }, 5000));
+    expectBoardShows(QStringLiteral("1"));
+    EXPECT_TRUE(newMailSceneStarted());
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+}
+
 TEST_F(CheckMailTlsTest, WrongImapPasswordShowsDovecotsReasonButNotThePassword) {
     startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()), 0,
                  "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")

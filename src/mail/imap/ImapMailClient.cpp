@@ -1,5 +1,6 @@
 #include "mail/imap/ImapMailClient.h"
 
+#include "mail/imap/ImapInboxWatch.h"
 #include "mail/imap/ImapMailSession.h"
 
 namespace brindle {
@@ -20,6 +21,16 @@ std::unique_ptr<MailSession> ImapMailClient::open(const MailServerAddress& addre
         return nullptr;
     }
     return session;
+}
+
+std::unique_ptr<MailWatch> ImapMailClient::watch(const MailAccess& access,
+                                                 std::function<void()> onNewMail) {
+    const std::optional<MailServerAddress> address = MailServerAddress::parse(access.server);
+    if (!address || address->protocol != MailProtocol::Imap) {
+        return nullptr;
+    }
+    return std::make_unique<ImapInboxWatch>(*address, access.id, access.password, options_,
+                                            std::move(onNewMail));
 }
 
 } // namespace brindle

@@ -14,6 +14,9 @@ public:
     // nullptr also for a server text that names no IMAP server.
     std::unique_ptr<MailSession> open(const QString& server) override;
     std::unique_ptr<MailSession> open(const MailServerAddress& address);
+    // Watches INBOX through IDLE; nullptr for a server text that names no IMAP server.
+    std::unique_ptr<MailWatch> watch(const MailAccess& access,
+                                     std::function<void()> onNewMail) override;
 
 private:
     ImapOptions options_;

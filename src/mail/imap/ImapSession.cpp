@@ -136,7 +136,104 @@ int ImapSession::unseenCount() {
     return count;
 }
 
+bool ImapSession::examineInbox() {
+    return loggedIn_ && executeOk("EXAMINE INBOX", QStringLiteral("INBOX を開けません"));
+}
+
+bool ImapSession::startIdle() {
+    if (!loggedIn_ || !idleTag_.isEmpty()) {
+        return false;
+    }
+    const QByteArray tag = 'a' + QByteArray::number(nextTag_++);
+    if (!transport_.send(tag + " IDLE\r\n")) {
+        return fail(transport_.errorText());
+    }
+    ImapResponse response;
+    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
+        if (!readResponse(response)) {
+            return false;
+        }
+        if (response.kind == ImapResponse::Kind::Continuation) {
+            // News sent right after the continuation may have come with it.
+            idleTag_ = tag;
+            return takeReadIdleNews();
+        }
+        if (response.kind == ImapResponse::Kind::Tagged) {
+            return fail(QStringLiteral("サーバーが IDLE を断りました: %1").arg(reason(response)));
+        }
+        if (!noteUntagged(response, false)) {
+            return false;
+        }
+    }
+    return fail(QStringLiteral("サーバーが IDLE を始めません"));
+}
+
+bool ImapSession::takeIdleNews() {
+    if (idleTag_.isEmpty()) {
+        return false;
+    }
+    for (int read = 0; read < options_.maxIdleReads; ++read) {
+        if (!receiveMore() || !takeReadIdleNews()) {
+            return false;
+        }
+        if (!transport_.hasBufferedInput()) {
+            return true;
+        }
+    }
+    return true;
+}
+
+bool ImapSession::takeReadIdleNews() {
+    ImapResponse response;
+    for (;;) {
+        switch (reader_.take(response)) {
+        case ImapReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case ImapReplyReader::Result::NeedMore:
+            return true;
+        case ImapReplyReader::Result::Done:
+            if (response.kind == ImapResponse::Kind::Tagged) {
+                return fail(
+                    QStringLiteral("サーバーが IDLE を終えました: %1").arg(reason(response)));
+            }
+            if (!noteUntagged(response, false)) {
+                return false;
+            }
+        }
+    }
+}
+
+bool ImapSession::stopIdle() {
+    if (idleTag_.isEmpty()) {
+        return false;
+    }
+    if (!transport_.send("DONE\r\n")) {
+        return fail(transport_.errorText());
+    }
+    const QByteArray tag = idleTag_;
+    idleTag_.clear();
+    ImapResponse response;
+    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
+        if (!readResponse(response)) {
+            return false;
+        }
+        if (response.kind == ImapResponse::Kind::Tagged) {
+            return response.tag == tag && response.word(0) == "OK"
+                       ? true
+                       : fail(QStringLiteral("サーバーが IDLE を正しく終えませんでした: %1")
+                                  .arg(reason(response)));
+        }
+        if (!noteUntagged(response, false)) {
+            return false;
+        }
+    }
+    return fail(QStringLiteral("サーバーが IDLE を終えません"));
+}
+
 void ImapSession::logOut() {
+    if (open_ && !idleTag_.isEmpty()) {
+        stopIdle();
+    }
     if (open_ && loggedIn_) {
         ImapResponse done;
         execute("LOGOUT", done);
@@ -165,6 +262,11 @@ bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
             if (done.tag != tag) {
                 return fail(QStringLiteral("サーバーが別のコマンドへの応答を返しました"));
             }
+            // A login's answer may list what the server offers from now on.
+            if (const QByteArray code = done.afterFirstWord();
+                code.toUpper().startsWith("[CAPABILITY ") && code.contains(']')) {
+                noteCapabilities(code.mid(12, code.indexOf(']') - 12));
+            }
             return true;
         case ImapResponse::Kind::Continuation:
             if (continuation.isEmpty() || continued) {
@@ -176,14 +278,11 @@ bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
             }
             break;
         case ImapResponse::Kind::Untagged:
-            if (done.word(0) == "BYE" && command != "LOGOUT") {
-                return fail(QStringLiteral("サーバーが接続を終えました: %1").arg(reason(done)));
+            if (!noteUntagged(done, command == "LOGOUT")) {
+                return false;
             }
             if (done.word(0) == "CAPABILITY") {
-                capabilities_.clear();
-                for (const QByteArray& name : done.afterFirstWord().toUpper().split(' ')) {
-                    capabilities_.insert(name);
-                }
+                noteCapabilities(done.afterFirstWord());
             }
             if (onUntagged && !onUntagged(done)) {
                 return false;
@@ -261,6 +360,28 @@ bool ImapSession::authenticate() {
     return accepted;
 }
 
+void ImapSession::noteCapabilities(const QByteArray& list) {
+    capabilities_.clear();
+    for (const QByteArray& name : list.toUpper().split(' ')) {
+        capabilities_.insert(name);
+    }
+}
+
+bool ImapSession::noteUntagged(const ImapResponse& response, bool byeExpected) {
+    const QByteArray kind = response.word(1);
+    if (kind == "EXISTS" || kind == "EXPUNGE") {
+        bool ok = false;
+        const int number = response.word(0).toInt(&ok);
+        if (ok && number >= 0) {
+            messageCount_ = kind == "EXISTS" ? number : std::max(messageCount_ - 1, 0);
+        }
+    }
+    if (response.word(0) == "BYE" && !byeExpected) {
+        return fail(QStringLiteral("サーバーが接続を終えました: %1").arg(reason(response)));
+    }
+    return true;
+}
+
 bool ImapSession::readResponse(ImapResponse& response) {
     for (;;) {
         switch (reader_.take(response)) {
@@ -298,6 +419,7 @@ bool ImapSession::fail(const QString& text) {
     qCDebug(lcImap) << "error:" << errorText_;
     open_ = false;
     loggedIn_ = false;
+    idleTag_.clear();
     transport_.close();
     return false;
 }

@@ -25,7 +25,20 @@ public:
     bool logIn(const QString& id, const QString& password);
     // STATUS INBOX (UNSEEN): the number of unseen messages, or -1.
     int unseenCount();
-    // Says LOGOUT when logged in, then closes the connection.
+    // EXAMINE INBOX: selected read-only, so nothing in it changes.
+    bool examineInbox();
+    // IDLE, once the server says it waits; news then arrive by themselves.
+    bool startIdle();
+    // Takes what the server sent during IDLE once the socket is readable;
+    // false when the session ended.
+    bool takeIdleNews();
+    // DONE, and the answer to IDLE.
+    bool stopIdle();
+    // INBOX's message count as last told (EXISTS, less EXPUNGE); -1 before.
+    int messageCount() const { return messageCount_; }
+    int socketDescriptor() const { return transport_.socketDescriptor(); }
+    void restartDeadline() { transport_.restartDeadline(); }
+    // Ends IDLE, says LOGOUT when logged in, then closes the connection.
     void logOut();
     bool isOpen() const { return open_; }
     bool hasCapability(const QByteArray& name) const { return capabilities_.contains(name); }
@@ -46,6 +59,11 @@ private:
     bool askCapabilities();
     bool startTls();
     bool authenticate();
+    void noteCapabilities(const QByteArray& list);
+    // Takes the complete responses already read during IDLE, receiving nothing.
+    bool takeReadIdleNews();
+    // Notes a message count (EXISTS, EXPUNGE) or BYE; false for BYE.
+    bool noteUntagged(const ImapResponse& response, bool byeExpected);
     bool readResponse(ImapResponse& response);
     bool receiveMore();
     bool fail(const QString& text);
@@ -60,6 +78,8 @@ private:
     bool open_ = false;
     bool loggedIn_ = false;
     int nextTag_ = 1;
+    QByteArray idleTag_; // while idling
+    int messageCount_ = -1;
     QSet<QByteArray> capabilities_;
     QByteArray id_;
     QByteArray password_;

@@ -152,6 +152,14 @@ void MailTransport::close() {
     }
 }
 
+bool MailTransport::hasBufferedInput() const {
+    return ssl_ != nullptr && (SSL_pending(ssl_) > 0 || BIO_ctrl_pending(SSL_get_rbio(ssl_)) > 0);
+}
+
+void MailTransport::restartDeadline() {
+    deadline_ = QDeadlineTimer(options_.sessionDeadlineMs);
+}
+
 bool MailTransport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QString& timeoutText) {
     const int wait = boundedByDeadline(timeoutMs);
     QEventLoop loop;

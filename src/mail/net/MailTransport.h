@@ -34,6 +34,14 @@ public:
     qint64 receive(char* buffer, qint64 capacity);
     void close();
     QString errorText() const { return errorText_; }
+    // For a caller that waits for the server's next word without polling.
+    int socketDescriptor() const { return socket_; }
+    // True when received bytes wait inside TLS, where the socket no longer
+    // shows them as readable.
+    bool hasBufferedInput() const;
+    // A new session deadline from now, for a connection that stands open for
+    // long and works only now and then.
+    void restartDeadline();
 
 private:
     // Waits until the socket is ready; false after timeoutMs (failing with

@@ -1,0 +1,53 @@
+#include "mail/PushWatching.h"
+
+#include "mail/MailClient.h"
+
+#include <algorithm>
+
+namespace brindle {
+
+PushWatching::PushWatching(MailClient& client, int minSpacingMs, QObject* parent)
+    : QObject(parent), client_(client), minSpacingMs_(minSpacingMs) {
+    spacing_.setSingleShot(true);
+    connect(&spacing_, &QTimer::timeout, this, [this] {
+        sinceLastCheck_.start();
+        emit checkDue();
+    });
+}
+
+PushWatching::~PushWatching() = default;
+
+void PushWatching::setIntervalOn(bool on) {
+    intervalOn_ = on;
+    update();
+}
+
+void PushWatching::useAccess(const MailAccess& access) {
+    access_ = access;
+    update();
+}
+
+void PushWatching::update() {
+    if (!intervalOn_ || !access_) {
+        watch_.reset();
+        watchedAccess_.reset();
+        return;
+    }
+    if (watchedAccess_ == access_) {
+        return;
+    }
+    watch_.reset();
+    watch_ = client_.watch(*access_, [this] { newMailTold(); });
+    watchedAccess_ = access_;
+}
+
+// The check runs from the event loop, never inside the watch's reading.
+void PushWatching::newMailTold() {
+    if (spacing_.isActive()) {
+        return;
+    }
+    const qint64 since = sinceLastCheck_.isValid() ? sinceLastCheck_.elapsed() : minSpacingMs_;
+    spacing_.start(int(std::clamp<qint64>(minSpacingMs_ - since, 0, minSpacingMs_)));
+}
+
+} // namespace brindle
