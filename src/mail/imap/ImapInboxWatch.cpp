@@ -11,8 +11,8 @@ ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& 
       onNewMail_(std::move(onNewMail)), retryDelayMs_(options.retryFirstMs) {
     retry_.setSingleShot(true);
     renew_.setSingleShot(true);
-    QObject::connect(&retry_, &QTimer::timeout, [this] { open(); });
-    QObject::connect(&renew_, &QTimer::timeout, [this] { renew(); });
+    QObject::connect(&retry_, &QTimer::timeout, [this] { shared_from_this()->open(); });
+    QObject::connect(&renew_, &QTimer::timeout, [this] { shared_from_this()->renew(); });
     // Opened from the event loop, once the check that led here has ended.
     retry_.start(0);
 }
@@ -21,10 +21,22 @@ ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& 
 // program's end for the reply time-out.
 ImapInboxWatch::~ImapInboxWatch() = default;
 
+void ImapInboxWatch::stop() {
+    stopped_ = true;
+    retry_.stop();
+    renew_.stop();
+    if (readable_) {
+        readable_->setEnabled(false);
+    }
+}
+
 void ImapInboxWatch::open() {
     session_ = std::make_unique<ImapSession>(address_, options_);
     if (!session_->connect() || !session_->logIn(id_, password_)) {
         drop();
+        return;
+    }
+    if (stopped_) {
         return;
     }
     if (!session_->hasCapability("IDLE")) {
@@ -42,10 +54,14 @@ void ImapInboxWatch::open() {
         return;
     }
     noteCount();
+    if (stopped_) {
+        return;
+    }
     retryDelayMs_ = options_.retryFirstMs;
     readable_ = std::make_unique<QSocketNotifier>(qintptr(session_->socketDescriptor()),
                                                   QSocketNotifier::Read);
-    QObject::connect(readable_.get(), &QSocketNotifier::activated, [this] { takeNews(); });
+    QObject::connect(readable_.get(), &QSocketNotifier::activated,
+                     [this] { shared_from_this()->takeNews(); });
     renew_.start(options_.idleRenewMs);
 }
 
@@ -58,7 +74,7 @@ void ImapInboxWatch::takeNews() {
         return;
     }
     noteCount();
-    readable_->setEnabled(true);
+    readable_->setEnabled(!stopped_);
 }
 
 void ImapInboxWatch::renew() {
@@ -69,14 +85,19 @@ void ImapInboxWatch::renew() {
         return;
     }
     noteCount();
-    readable_->setEnabled(true);
-    renew_.start(options_.idleRenewMs);
+    if (!stopped_) {
+        readable_->setEnabled(true);
+        renew_.start(options_.idleRenewMs);
+    }
 }
 
 void ImapInboxWatch::drop() {
     readable_.reset();
     renew_.stop();
     session_.reset();
+    if (stopped_) {
+        return;
+    }
     retry_.start(retryDelayMs_);
     retryDelayMs_ = std::min(retryDelayMs_ * 2, options_.retryMaxMs);
 }
@@ -85,7 +106,7 @@ void ImapInboxWatch::noteCount() {
     const int count = session_->messageCount();
     const bool grew = knownCount_ >= 0 && count > knownCount_;
     knownCount_ = count;
-    if (grew) {
+    if (grew && !stopped_) {
         onNewMail_();
     }
 }

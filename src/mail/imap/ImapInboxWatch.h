@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mail/MailWatch.h"
 #include "mail/imap/ImapSession.h"
 
 #include <QSocketNotifier>
@@ -16,11 +15,18 @@ namespace brindle {
 // dropped connection is opened again after a delay that doubles up to
 // retryMaxMs; a server without IDLE ends the watch for good. It never
 // reports an error: that is for the checks.
-class ImapInboxWatch : public MailWatch {
+// Its waits let events run, and an event may end the watch meanwhile; so it
+// lives in a shared pointer that each of its steps holds until the step has
+// returned, and stop() only makes the running step end early.
+class ImapInboxWatch : public std::enable_shared_from_this<ImapInboxWatch> {
 public:
     ImapInboxWatch(const MailServerAddress& address, const QString& id, const QString& password,
                    const ImapOptions& options, std::function<void()> onNewMail);
-    ~ImapInboxWatch() override;
+    ~ImapInboxWatch();
+
+    // No more steps and no more calls of onNewMail; the connection closes
+    // when the last holder lets go.
+    void stop();
 
     bool isIdling() const { return readable_ != nullptr; }
     // True once a server without IDLE has been logged out of for good.
@@ -47,6 +53,7 @@ private:
     QTimer renew_;
     int retryDelayMs_;
     int knownCount_ = -1;
+    bool stopped_ = false;
 };
 
 } // namespace brindle

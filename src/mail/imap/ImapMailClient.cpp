@@ -1,7 +1,7 @@
 #include "mail/imap/ImapMailClient.h"
 
-#include "mail/imap/ImapInboxWatch.h"
 #include "mail/imap/ImapMailSession.h"
+#include "mail/imap/ImapWatchHandle.h"
 
 namespace brindle {
 
@@ -29,8 +29,8 @@ std::unique_ptr<MailWatch> ImapMailClient::watch(const MailAccess& access,
     if (!address || address->protocol != MailProtocol::Imap) {
         return nullptr;
     }
-    return std::make_unique<ImapInboxWatch>(*address, access.id, access.password, options_,
-                                            std::move(onNewMail));
+    return std::make_unique<ImapWatchHandle>(std::make_shared<ImapInboxWatch>(
+        *address, access.id, access.password, options_, std::move(onNewMail)));
 }
 
 } // namespace brindle

@@ -1,8 +1,11 @@
 #include "mail/imap/ImapInboxWatch.h"
+#include "mail/imap/ImapWatchHandle.h"
 #include "support/ScriptedMailServer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace brindle::test {
@@ -13,8 +16,10 @@ using Lines = QList<QByteArray>;
 // Runs events until done() holds or 5 s have passed; whether it held.
 template <typename Done> bool runEventsUntil(Done done) {
     const QDeadlineTimer limit(5000);
+    QTimer look; // wakes the wait to look at done()
+    look.start(50);
     while (!done() && !limit.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return done();
 }
@@ -54,7 +59,7 @@ TEST(ImapInboxWatch, TellsOfEachGrowthOfTheCountAndRenewsIdle) {
     options.idleRenewMs = 1000;
     int told = 0;
     auto watch =
-        std::make_unique<ImapInboxWatch>(plainImap(server), QStringLiteral("alice"),
+        std::make_shared<ImapInboxWatch>(plainImap(server), QStringLiteral("alice"),
                                          QStringLiteral("secret"), options, [&] { ++told; });
 
     // Told of 3 and, once renewed, of 3 again after the expunge.
@@ -75,12 +80,32 @@ TEST(ImapInboxWatch, ServerWithoutIdleIsLeftAloneAfterLoggingOut) {
     server.start();
     ImapOptions options = fastOptions();
     options.retryFirstMs = 10;
-    ImapInboxWatch watch(plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"),
-                         options, [] { ADD_FAILURE() << "no new mail was told"; });
+    const auto watch = std::make_shared<ImapInboxWatch>(
+        plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"), options,
+        [] { ADD_FAILURE() << "no new mail was told"; });
 
-    EXPECT_TRUE(runEventsUntil([&] { return watch.hasGivenUp(); }));
+    EXPECT_TRUE(runEventsUntil([&] { return watch->hasGivenUp(); }));
     EXPECT_EQ(server.clientLines(),
               (Lines{"a1 CAPABILITY", R"(a2 LOGIN "alice" "secret")", "a3 LOGOUT"}));
+}
+
+TEST(ImapInboxWatch, LettingGoDuringAWaitEndsTheWatchOnceTheWaitReturns) {
+    ScriptedMailServer server;
+    server.pause(300)
+        .say("* OK ready\r\n")
+        .answer("* CAPABILITY IMAP4rev1 IDLE\r\na1 OK done\r\n")
+        .answer("a2 OK logged in\r\n");
+    server.start();
+    auto watch = std::make_shared<ImapInboxWatch>(
+        plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"), fastOptions(),
+        [] { ADD_FAILURE() << "a stopped watch told of new mail"; });
+    const std::weak_ptr<ImapInboxWatch> watched = watch;
+    auto handle = std::make_unique<ImapWatchHandle>(std::move(watch));
+    // Lets go while the watch waits for the greeting, inside its own step.
+    QTimer::singleShot(100, [&] { handle.reset(); });
+
+    EXPECT_TRUE(runEventsUntil([&] { return watched.expired(); }));
+    EXPECT_EQ(server.clientLines(), (Lines{"a1 CAPABILITY", R"(a2 LOGIN "alice" "secret")"}));
 }
 
 } // namespace
