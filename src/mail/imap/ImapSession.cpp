@@ -98,7 +98,7 @@ bool ImapSession::logIn(const QString& id, const QString& password) {
                             .arg(address_.host.contains(u':') ? u'[' + address_.host + u']'
                                                               : address_.host));
         }
-        if (!executeOk("STARTTLS", QStringLiteral("サーバーが TLS への切り替えを断りました"))) {
+        if (!executeOk("STARTTLS", QStringLiteral("サーバーが TLS への切り替えを断りました"), {})) {
             return false;
         }
         // Bytes sent before the handshake must not count as protected replies.
@@ -118,7 +118,8 @@ int ImapSession::unseenCount() {
     }
     int count = -1;
     QByteArray answer;
-    const auto onStatus = [&](const ImapResponse& response) {
+    Expect status;
+    status.onUntagged = [&](const ImapResponse& response) {
         if (response.word(0) == "STATUS") {
             count = unseenItem(response);
             answer = response.text;
@@ -126,7 +127,7 @@ int ImapSession::unseenCount() {
         return true;
     };
     if (!executeOk("STATUS INBOX (UNSEEN)", QStringLiteral("未読メールの数を取得できません"),
-                   onStatus)) {
+                   status)) {
         return -1;
     }
     if (count < 0) {
@@ -137,41 +138,32 @@ int ImapSession::unseenCount() {
 }
 
 bool ImapSession::examineInbox() {
-    return loggedIn_ && executeOk("EXAMINE INBOX", QStringLiteral("INBOX を開けません"));
+    return loggedIn_ && executeOk("EXAMINE INBOX", QStringLiteral("INBOX を開けません"), {});
 }
 
 bool ImapSession::startIdle() {
     if (!loggedIn_ || !idleTag_.isEmpty()) {
         return false;
     }
-    const QByteArray tag = 'a' + QByteArray::number(nextTag_++);
-    if (!transport_.send(tag + " IDLE\r\n")) {
-        return fail(transport_.errorText());
+    ImapResponse begun;
+    Expect idle;
+    idle.continuationEnds = true;
+    if (!execute("IDLE", begun, idle)) {
+        return false;
     }
-    ImapResponse response;
-    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
-        if (!readResponse(response)) {
-            return false;
-        }
-        if (response.kind == ImapResponse::Kind::Continuation) {
-            // News sent right after the continuation may have come with it.
-            idleTag_ = tag;
-            return takeReadIdleNews();
-        }
-        if (response.kind == ImapResponse::Kind::Tagged) {
-            return fail(QStringLiteral("サーバーが IDLE を断りました: %1").arg(reason(response)));
-        }
-        if (!noteUntagged(response, false)) {
-            return false;
-        }
+    if (begun.kind != ImapResponse::Kind::Continuation) {
+        return fail(QStringLiteral("サーバーが IDLE を断りました: %1").arg(reason(begun)));
     }
-    return fail(QStringLiteral("サーバーが IDLE を始めません"));
+    // News sent right after the continuation may have come with it.
+    idleTag_ = lastTag_;
+    return takeReadIdleNews();
 }
 
 bool ImapSession::takeIdleNews() {
     if (idleTag_.isEmpty()) {
         return false;
     }
+    qCDebug(lcImap) << "woken during IDLE";
     for (int read = 0; read < options_.maxIdleReads; ++read) {
         if (!receiveMore() || !takeReadIdleNews()) {
             return false;
@@ -207,27 +199,17 @@ bool ImapSession::stopIdle() {
     if (idleTag_.isEmpty()) {
         return false;
     }
+    const QByteArray tag = idleTag_;
+    idleTag_.clear();
     if (!transport_.send("DONE\r\n")) {
         return fail(transport_.errorText());
     }
-    const QByteArray tag = idleTag_;
-    idleTag_.clear();
-    ImapResponse response;
-    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
-        if (!readResponse(response)) {
-            return false;
-        }
-        if (response.kind == ImapResponse::Kind::Tagged) {
-            return response.tag == tag && response.word(0) == "OK"
-                       ? true
-                       : fail(QStringLiteral("サーバーが IDLE を正しく終えませんでした: %1")
-                                  .arg(reason(response)));
-        }
-        if (!noteUntagged(response, false)) {
-            return false;
-        }
+    ImapResponse done;
+    if (!awaitEnd(tag, done, {})) {
+        return false;
     }
-    return fail(QStringLiteral("サーバーが IDLE を終えません"));
+    return done.word(0) == "OK" ||
+           fail(QStringLiteral("サーバーが IDLE を正しく終えませんでした: %1").arg(reason(done)));
 }
 
 void ImapSession::logOut() {
@@ -236,22 +218,27 @@ void ImapSession::logOut() {
     }
     if (open_ && loggedIn_) {
         ImapResponse done;
-        execute("LOGOUT", done);
+        Expect goodbye;
+        goodbye.byeExpected = true;
+        execute("LOGOUT", done, goodbye);
     }
     open_ = false;
     loggedIn_ = false;
     transport_.close();
 }
 
-bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
-                          const UntaggedHandler& onUntagged, const QByteArray& continuation) {
+bool ImapSession::execute(const QByteArray& command, ImapResponse& done, const Expect& expect) {
     if (!open_) {
         return false;
     }
-    const QByteArray tag = 'a' + QByteArray::number(nextTag_++);
-    if (!transport_.send(tag + ' ' + command + "\r\n")) {
+    lastTag_ = 'a' + QByteArray::number(nextTag_++);
+    if (!transport_.send(lastTag_ + ' ' + command + "\r\n")) {
         return fail(transport_.errorText());
     }
+    return awaitEnd(lastTag_, done, expect);
+}
+
+bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expect& expect) {
     bool continued = false;
     for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
         if (!readResponse(done)) {
@@ -269,22 +256,25 @@ bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
             }
             return true;
         case ImapResponse::Kind::Continuation:
-            if (continuation.isEmpty() || continued) {
+            if (expect.continuationEnds) {
+                return true;
+            }
+            if (expect.continuation.isEmpty() || continued) {
                 return fail(QStringLiteral("サーバーが予期しない続きを求めました"));
             }
             continued = true;
-            if (!transport_.send(continuation + "\r\n")) {
+            if (!transport_.send(expect.continuation + "\r\n")) {
                 return fail(transport_.errorText());
             }
             break;
         case ImapResponse::Kind::Untagged:
-            if (!noteUntagged(done, command == "LOGOUT")) {
+            if (!noteUntagged(done, expect.byeExpected)) {
                 return false;
             }
             if (done.word(0) == "CAPABILITY") {
                 noteCapabilities(done.afterFirstWord());
             }
-            if (onUntagged && !onUntagged(done)) {
+            if (expect.onUntagged && !expect.onUntagged(done)) {
                 return false;
             }
             break;
@@ -295,9 +285,9 @@ bool ImapSession::execute(const QByteArray& command, ImapResponse& done,
 }
 
 bool ImapSession::executeOk(const QByteArray& command, const QString& failureText,
-                            const UntaggedHandler& onUntagged, const QByteArray& continuation) {
+                            const Expect& expect) {
     ImapResponse done;
-    if (!execute(command, done, onUntagged, continuation)) {
+    if (!execute(command, done, expect)) {
         return false;
     }
     if (done.word(0) != "OK") {
@@ -327,7 +317,7 @@ bool ImapSession::readGreeting() {
 
 bool ImapSession::askCapabilities() {
     capabilities_.clear();
-    return executeOk("CAPABILITY", QStringLiteral("サーバーの機能を取得できません"));
+    return executeOk("CAPABILITY", QStringLiteral("サーバーの機能を取得できません"), {});
 }
 
 bool ImapSession::startTls() {
@@ -341,10 +331,12 @@ bool ImapSession::authenticate() {
     const QString failureText = QStringLiteral("ログインできません");
     bool accepted = false;
     if (hasCapability("AUTH=PLAIN")) {
-        const QByteArray plain = ('\0' + id_ + '\0' + password_).toBase64();
+        // With SASL-IR the credentials go with the command, else when asked for.
+        Expect askedFor;
+        askedFor.continuation = ('\0' + id_ + '\0' + password_).toBase64();
         accepted = hasCapability("SASL-IR")
-                       ? executeOk("AUTHENTICATE PLAIN " + plain, failureText)
-                       : executeOk("AUTHENTICATE PLAIN", failureText, {}, plain);
+                       ? executeOk("AUTHENTICATE PLAIN " + askedFor.continuation, failureText, {})
+                       : executeOk("AUTHENTICATE PLAIN", failureText, askedFor);
     } else if (hasCapability("LOGINDISABLED")) {
         return fail(QStringLiteral("サーバーがこの接続でのログインを受け付けていません"));
     } else {
@@ -354,7 +346,7 @@ bool ImapSession::authenticate() {
             return fail(QStringLiteral("ID かパスワードに、このサーバーでは使えない文字が"
                                        "含まれています"));
         }
-        accepted = executeOk("LOGIN " + id + ' ' + password, failureText);
+        accepted = executeOk("LOGIN " + id + ' ' + password, failureText, {});
     }
     loggedIn_ = accepted;
     return accepted;

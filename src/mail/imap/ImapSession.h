@@ -13,8 +13,9 @@ namespace brindle {
 
 // One IMAP connection: each command is sent with its own tag and its untagged
 // responses are taken until the tagged one ends it. Logging in goes over TLS
-// only (TLS from the first byte or STARTTLS); the session never selects a
-// mailbox for writing and never changes a message.
+// (TLS from the first byte or STARTTLS, as the address says; the server field
+// names no plain IMAP, only tests ask for it to talk to a scripted server).
+// The session never selects a mailbox for writing and never changes a message.
 class ImapSession {
 public:
     ImapSession(const MailServerAddress& address, const ImapOptions& options);
@@ -45,16 +46,25 @@ public:
     QString errorText() const { return errorText_; }
 
 private:
-    using UntaggedHandler = std::function<bool(const ImapResponse&)>;
+    // What a command may meet besides its tagged answer.
+    struct Expect {
+        // Given every untagged response; false ends the session's work.
+        std::function<bool(const ImapResponse&)> onUntagged;
+        // Sent once when the server asks to continue; without it a request is an error.
+        QByteArray continuation;
+        // IDLE: the continuation request is the answer.
+        bool continuationEnds = false;
+        // LOGOUT: BYE is part of the answer, not a failure.
+        bool byeExpected = false;
+    };
 
-    // Sends "<tag> command" and takes responses until the tagged one, giving
-    // untagged ones to onUntagged and answering a continuation request with
-    // continuation (once). The tagged response is left in done.
-    bool execute(const QByteArray& command, ImapResponse& done,
-                 const UntaggedHandler& onUntagged = {}, const QByteArray& continuation = {});
+    // Sends "<tag> command" (the tag kept in lastTag_) and takes responses
+    // until the tagged one, which is left in done.
+    bool execute(const QByteArray& command, ImapResponse& done, const Expect& expect);
+    // The response-taking half of execute(), for the command tagged tag.
+    bool awaitEnd(const QByteArray& tag, ImapResponse& done, const Expect& expect);
     // execute(), failing with failureText and the server's reason unless OK.
-    bool executeOk(const QByteArray& command, const QString& failureText,
-                   const UntaggedHandler& onUntagged = {}, const QByteArray& continuation = {});
+    bool executeOk(const QByteArray& command, const QString& failureText, const Expect& expect);
     bool readGreeting();
     bool askCapabilities();
     bool startTls();
@@ -78,6 +88,7 @@ private:
     bool open_ = false;
     bool loggedIn_ = false;
     int nextTag_ = 1;
+    QByteArray lastTag_;
     QByteArray idleTag_; // while idling
     int messageCount_ = -1;
     QSet<QByteArray> capabilities_;
