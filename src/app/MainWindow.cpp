@@ -57,7 +57,8 @@ MainWindow::MainWindow(Platform platform)
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
                                     [this] { return settingsWindow->hangsUp(); }}),
-      timedChecking([this] { return mailCheck.isRunning(); }), pushWatching(*platform_.mailClient),
+      timedChecking([this] { return mailCheck.isRunning(); }),
+      pushWatching(*platform_.mailClient, [this] { return mailCheck.isRunning(); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -6,10 +6,17 @@
 
 namespace brindle {
 
-PushWatching::PushWatching(MailClient& client, int minSpacingMs, QObject* parent)
-    : QObject(parent), client_(client), minSpacingMs_(minSpacingMs) {
+PushWatching::PushWatching(MailClient& client, std::function<bool()> checkRunning, int minSpacingMs,
+                           QObject* parent)
+    : QObject(parent), client_(client), checkRunning_(std::move(checkRunning)),
+      minSpacingMs_(minSpacingMs) {
     spacing_.setSingleShot(true);
     connect(&spacing_, &QTimer::timeout, this, [this] {
+        // A running check may have looked before the news: ask again later.
+        if (checkRunning_()) {
+            spacing_.start(minSpacingMs_);
+            return;
+        }
         sinceLastCheck_.start();
         emit checkDue();
     });

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,15 +16,17 @@ class MailClient;
 
 // Push: while interval checking is on, keeps a watch on the mailbox the last
 // check logged in to and asks for a check as soon as the watch tells of new
-// mail, at most once per minSpacingMs. Where the server cannot tell, nothing
+// mail, at most once per minSpacingMs; news that come while a check runs ask
+// again once the spacing has passed. Where the server cannot tell, nothing
 // happens.
 class PushWatching : public QObject {
     Q_OBJECT
 public:
     static constexpr int defaultSpacingMs = 3000;
 
-    explicit PushWatching(MailClient& client, int minSpacingMs = defaultSpacingMs,
-                          QObject* parent = nullptr);
+    // checkRunning tells whether a mail check is under way.
+    PushWatching(MailClient& client, std::function<bool()> checkRunning,
+                 int minSpacingMs = defaultSpacingMs, QObject* parent = nullptr);
     ~PushWatching() override;
 
     void setIntervalOn(bool on);
@@ -39,6 +42,7 @@ private:
     void newMailTold();
 
     MailClient& client_;
+    std::function<bool()> checkRunning_;
     int minSpacingMs_;
     bool intervalOn_ = false;
     std::optional<MailAccess> access_;

@@ -36,7 +36,7 @@ const MailAccess imapAccess{QStringLiteral("imaps://mail.example"), QStringLiter
 
 TEST(PushWatching, WatchesTheCheckedMailboxOnlyWhileIntervalCheckingIsOn) {
     WatchingClient client;
-    PushWatching push(client);
+    PushWatching push(client, [] { return false; });
     push.useAccess(imapAccess);
     EXPECT_EQ(client.live, 0); // interval checking is off
 
@@ -57,7 +57,8 @@ TEST(PushWatching, WatchesTheCheckedMailboxOnlyWhileIntervalCheckingIsOn) {
 
 TEST(PushWatching, NewsAskForOneCheckPerSpacingFromTheEventLoop) {
     WatchingClient client;
-    PushWatching push(client, 60000);
+    PushWatching push(
+        client, [] { return false; }, 60000);
     QSignalSpy checks(&push, &PushWatching::checkDue);
     push.setIntervalOn(true);
     push.useAccess(imapAccess);
@@ -69,6 +70,22 @@ TEST(PushWatching, NewsAskForOneCheckPerSpacingFromTheEventLoop) {
     client.tell();
     QTest::qWait(200);
     EXPECT_EQ(checks.count(), 1);
+}
+
+TEST(PushWatching, NewsDuringARunningCheckAskAgainAfterIt) {
+    WatchingClient client;
+    bool checkRunning = true;
+    PushWatching push(
+        client, [&] { return checkRunning; }, 100);
+    QSignalSpy checks(&push, &PushWatching::checkDue);
+    push.setIntervalOn(true);
+    push.useAccess(imapAccess);
+
+    client.tell();
+    QTest::qWait(300);
+    EXPECT_EQ(checks.count(), 0);
+    checkRunning = false;
+    EXPECT_TRUE(checks.wait(1000));
 }
 
 } // namespace
