@@ -58,7 +58,9 @@ MainWindow::MainWindow(Platform platform)
       mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
                                     [this] { return settingsWindow->hangsUp(); }}),
       timedChecking([this] { return mailCheck.isRunning(); }),
-      pushWatching(*platform_.mailClient, [this] { return mailCheck.isRunning(); }),
+      pushWatching(
+          *platform_.mailClient, [this] { return mailCheck.isRunning(); },
+          [this] { return mailCheck.nextAccess(); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

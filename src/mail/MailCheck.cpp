@@ -66,20 +66,33 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
     return count;
 }
 
-// An ID and password confirmed in the account dialog this run are the ones
-// to use; otherwise the saved account is read afresh for every check.
+std::optional<MailAccess> MailCheck::nextAccess() const {
+    MailAccess access{services_.shared.Pop3Server, {}, {}};
+    std::tie(access.id, access.password) = accountToUse();
+    if (access.server.isEmpty() || access.id.isEmpty() || access.password.isEmpty()) {
+        return std::nullopt;
+    }
+    return access;
+}
+
 void MailCheck::loadAccount() {
     SharedSettings& shared = services_.shared;
-    if (!shared.AccountConfirmed) {
-        const ProfileFile account = services_.files.accountSettings();
-        shared.AccountId =
-            account.readString(SettingKeys::Section, SettingKeys::AccountId.name,
-                               QString::fromUtf8(SettingKeys::AccountId.defaultText));
-        shared.AccountPassword =
-            account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
-                               QString::fromUtf8(SettingKeys::AccountPassword.defaultText));
-    }
+    std::tie(shared.AccountId, shared.AccountPassword) = accountToUse();
     emit accountRead(shared.AccountId, shared.AccountPassword);
+}
+
+// An ID and password confirmed in the account dialog this run are the ones
+// to use; otherwise the saved account is read afresh each time.
+std::pair<QString, QString> MailCheck::accountToUse() const {
+    const SharedSettings& shared = services_.shared;
+    if (shared.AccountConfirmed) {
+        return {shared.AccountId, shared.AccountPassword};
+    }
+    const ProfileFile account = services_.files.accountSettings();
+    return {account.readString(SettingKeys::Section, SettingKeys::AccountId.name,
+                               QString::fromUtf8(SettingKeys::AccountId.defaultText)),
+            account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
+                               QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
 }
 
 void MailCheck::hangUpDialUp() {

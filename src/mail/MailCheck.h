@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace brindle {
 
@@ -34,6 +35,9 @@ public:
     bool isRunning() const { return running_; }
     // Ends every active dial-up link, first-listed first.
     void hangUpDialUp();
+    // The server and account the next check would log in with, read as a
+    // check reads them but without a signal; nullopt when one is missing.
+    std::optional<MailAccess> nextAccess() const;
 
 signals:
     // The account about to be used, for the account dialog to show.
@@ -50,6 +54,7 @@ private:
     void run();
     int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
+    std::pair<QString, QString> accountToUse() const;
 
     Services services_;
     bool running_ = false;

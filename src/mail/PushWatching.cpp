@@ -6,10 +6,20 @@
 
 namespace brindle {
 
-PushWatching::PushWatching(MailClient& client, std::function<bool()> checkRunning, int minSpacingMs,
+PushWatching::PushWatching(MailClient& client, std::function<bool()> checkRunning,
+                           std::function<std::optional<MailAccess>()> nextAccess, int minSpacingMs,
                            QObject* parent)
     : QObject(parent), client_(client), checkRunning_(std::move(checkRunning)),
-      minSpacingMs_(minSpacingMs) {
+      nextAccess_(std::move(nextAccess)), minSpacingMs_(minSpacingMs) {
+    // The account is read from the event loop: at start-up the interval comes
+    // on before the server file has been read.
+    switchedOn_.setSingleShot(true);
+    connect(&switchedOn_, &QTimer::timeout, this, [this] {
+        if (const std::optional<MailAccess> next = nextAccess_()) {
+            access_ = next;
+        }
+        update();
+    });
     spacing_.setSingleShot(true);
     connect(&spacing_, &QTimer::timeout, this, [this] {
         // A running check may have looked before the news: ask again later.
@@ -26,7 +36,12 @@ PushWatching::~PushWatching() = default;
 
 void PushWatching::setIntervalOn(bool on) {
     intervalOn_ = on;
-    update();
+    if (on) {
+        switchedOn_.start(0);
+    } else {
+        switchedOn_.stop();
+        update();
+    }
 }
 
 void PushWatching::useAccess(const MailAccess& access) {

@@ -14,8 +14,9 @@ namespace brindle {
 
 class MailClient;
 
-// Push: while interval checking is on, keeps a watch on the mailbox the last
-// check logged in to and asks for a check as soon as the watch tells of new
+// Push: while interval checking is on, keeps a watch on the mailbox (the one
+// the next check would use when interval checking comes on, then the one the
+// last check logged in to) and asks for a check as soon as the watch tells of new
 // mail, at most once per minSpacingMs; news that come while a check runs ask
 // again once the spacing has passed. Where the server cannot tell, nothing
 // happens.
@@ -24,8 +25,10 @@ class PushWatching : public QObject {
 public:
     static constexpr int defaultSpacingMs = 3000;
 
-    // checkRunning tells whether a mail check is under way.
+    // checkRunning tells whether a mail check is under way; nextAccess gives
+    // the server and account the next check would use.
     PushWatching(MailClient& client, std::function<bool()> checkRunning,
+                 std::function<std::optional<MailAccess>()> nextAccess,
                  int minSpacingMs = defaultSpacingMs, QObject* parent = nullptr);
     ~PushWatching() override;
 
@@ -43,6 +46,7 @@ private:
 
     MailClient& client_;
     std::function<bool()> checkRunning_;
+    std::function<std::optional<MailAccess>()> nextAccess_;
     int minSpacingMs_;
     bool intervalOn_ = false;
     std::optional<MailAccess> access_;
@@ -50,6 +54,7 @@ private:
     std::optional<MailAccess> watchedAccess_;
     std::unique_ptr<MailWatch> watch_;
     QTimer spacing_;
+    QTimer switchedOn_;
     QElapsedTimer sinceLastCheck_;
 };
 

@@ -1,6 +1,7 @@
 #include "mail/PushWatching.h"
 #include "mail/MailClient.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -34,13 +35,19 @@ public:
 const MailAccess imapAccess{QStringLiteral("imaps://mail.example"), QStringLiteral("taro"),
                             QStringLiteral("secret")};
 
-TEST(PushWatching, WatchesTheCheckedMailboxOnlyWhileIntervalCheckingIsOn) {
+TEST(PushWatching, WatchesTheMailboxOfTheNextOrLastCheckOnlyWhileIntervalCheckingIsOn) {
     WatchingClient client;
-    PushWatching push(client, [] { return false; });
-    push.useAccess(imapAccess);
-    EXPECT_EQ(client.live, 0); // interval checking is off
-
+    std::optional<MailAccess> next;
+    PushWatching push(
+        client, [] { return false; }, [&] { return next; });
     push.setIntervalOn(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(client.live, 0); // no account yet
+
+    next = imapAccess;
+    push.setIntervalOn(true);
+    EXPECT_EQ(client.live, 0); // read from the event loop
+    QCoreApplication::processEvents();
     push.useAccess(imapAccess); // a later check with the same account
     EXPECT_EQ(client.watched, QStringList{imapAccess.server});
     EXPECT_EQ(client.live, 1);
@@ -53,12 +60,14 @@ TEST(PushWatching, WatchesTheCheckedMailboxOnlyWhileIntervalCheckingIsOn) {
     EXPECT_EQ(client.live, 1);
     push.setIntervalOn(false);
     EXPECT_EQ(client.live, 0);
+    push.useAccess(imapAccess);
+    EXPECT_EQ(client.live, 0);
 }
 
 TEST(PushWatching, NewsAskForOneCheckPerSpacingFromTheEventLoop) {
     WatchingClient client;
     PushWatching push(
-        client, [] { return false; }, 60000);
+        client, [] { return false; }, [] { return std::optional{imapAccess}; }, 60000);
     QSignalSpy checks(&push, &PushWatching::checkDue);
     push.setIntervalOn(true);
     push.useAccess(imapAccess);
@@ -76,7 +85,7 @@ TEST(PushWatching, NewsDuringARunningCheckAskAgainAfterIt) {
     WatchingClient client;
     bool checkRunning = true;
     PushWatching push(
-        client, [&] { return checkRunning; }, 100);
+        client, [&] { return checkRunning; }, [] { return std::optional{imapAccess}; }, 100);
     QSignalSpy checks(&push, &PushWatching::checkDue);
     push.setIntervalOn(true);
     push.useAccess(imapAccess);
