@@ -58,8 +58,8 @@ void ImapInboxWatch::open() {
         return;
     }
     retryDelayMs_ = options_.retryFirstMs;
-    readable_ = std::make_unique<QSocketNotifier>(qintptr(session_->socketDescriptor()),
-                                                  QSocketNotifier::Read);
+    readable_.reset(
+        new QSocketNotifier(qintptr(session_->socketDescriptor()), QSocketNotifier::Read));
     QObject::connect(readable_.get(), &QSocketNotifier::activated,
                      [this] { shared_from_this()->takeNews(); });
     renew_.start(options_.idleRenewMs);

@@ -48,7 +48,15 @@ private:
     ImapOptions options_;
     std::function<void()> onNewMail_;
     std::unique_ptr<ImapSession> session_;
-    std::unique_ptr<QSocketNotifier> readable_;
+    // The notifier may go while it calls us (a drop, the last holder letting
+    // go): it is switched off at once and deleted from the event loop.
+    struct LaterDeleter {
+        void operator()(QSocketNotifier* notifier) const {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    };
+    std::unique_ptr<QSocketNotifier, LaterDeleter> readable_;
     QTimer retry_;
     QTimer renew_;
     int retryDelayMs_;

@@ -89,6 +89,21 @@ TEST(ImapInboxWatch, ServerWithoutIdleIsLeftAloneAfterLoggingOut) {
               (Lines{"a1 CAPABILITY", R"(a2 LOGIN "alice" "secret")", "a3 LOGOUT"}));
 }
 
+TEST(ImapInboxWatch, ServerHangingUpDuringIdleIsDroppedQuietlyAndTriedAgain) {
+    ScriptedMailServer server;
+    examined(server, "IMAP4rev1 IDLE").answer("+ idling\r\n").pause(200).hangUp();
+    server.start();
+    ImapOptions options = fastOptions();
+    options.retryFirstMs = 50;
+    const auto watch = std::make_shared<ImapInboxWatch>(
+        plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"), options,
+        [] { ADD_FAILURE() << "no new mail was told"; });
+
+    ASSERT_TRUE(runEventsUntil([&] { return watch->isIdling(); }));
+    EXPECT_TRUE(runEventsUntil([&] { return !watch->isIdling(); }));
+    EXPECT_FALSE(watch->hasGivenUp());
+}
+
 TEST(ImapInboxWatch, LettingGoDuringAWaitEndsTheWatchOnceTheWaitReturns) {
     ScriptedMailServer server;
     server.pause(300)
