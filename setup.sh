@@ -16,13 +16,13 @@ program_packages=(
     libfluidsynth-dev timgm6mb-soundfont
     fonts-ipafont-gothic
 )
-# What the tests need besides: a real POP3 server, an X server with a window
+# What the tests need besides: a real POP3 and IMAP server, an X server with a window
 # manager, a private D-Bus, a private sound server with the tools that record and
 # measure it, the peers the benchmarks compare against, and clang
 # with libFuzzer (and llvm-symbolizer for its reports) for the fuzz tests.
 test_packages=(
     googletest libgtest-dev libgmock-dev
-    dovecot-pop3d
+    dovecot-pop3d dovecot-imapd
     xvfb xauth x11-utils openbox wmctrl trayer
     dbus xdotool
     pulseaudio pulseaudio-utils sox

@@ -3,8 +3,8 @@
 #include "app/ImmediateProgramEnd.h"
 #include "mail/DetachedProgramLauncher.h"
 #include "mail/QtFileChooser.h"
+#include "mail/ServerFieldMailClient.h"
 #include "mail/dialup/NetworkManagerDialUp.h"
-#include "mail/pop3/Pop3MailClient.h"
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/QtTrayIcon.h"
 #include "presentation/sound/FluidSynthTunePlayer.h"
@@ -31,7 +31,7 @@ Platform createDesktopPlatform() {
     platform.stacking = std::make_unique<QtWindowStacking>();
     platform.messageBoxes = std::make_unique<QtMessageBoxes>();
     platform.programEnd = std::make_unique<ImmediateProgramEnd>();
-    platform.mailClient = std::make_unique<Pop3MailClient>();
+    platform.mailClient = std::make_unique<ServerFieldMailClient>();
     platform.launcher = std::make_unique<DetachedProgramLauncher>();
     platform.fileChooser = std::make_unique<QtFileChooser>();
     platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());

@@ -62,6 +62,9 @@ MainWindow::MainWindow(Platform platform)
                                     [this] { return settingsWindow->hangsUp(); },
                                     platform_.timeMarks}),
       timedChecking([this] { return mailCheck.isRunning(); }),
+      pushWatching(
+          *platform_.mailClient, [this] { return mailCheck.isRunning(); },
+          [this] { return mailCheck.nextAccess(); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -196,6 +199,9 @@ void MainWindow::wire() {
 
     connect(&timedChecking, &TimedChecking::checkDue, &mailCheck, &MailCheck::checkMail);
     connect(&timedChecking, &TimedChecking::switched, statusLamp.get(), &StatusLamp::setIntervalOn);
+    connect(&timedChecking, &TimedChecking::switched, &pushWatching, &PushWatching::setIntervalOn);
+    connect(&mailCheck, &MailCheck::loggedIn, &pushWatching, &PushWatching::useAccess);
+    connect(&pushWatching, &PushWatching::checkDue, &mailCheck, &MailCheck::checkMail);
     connect(&mailCheck, &MailCheck::accountRead, this,
             [this](const QString& id, const QString& password) {
                 accountDialog->showAccount(id, password);

@@ -3,6 +3,7 @@
 #include "app/NoticeBoard.h"
 #include "app/Platform.h"
 #include "mail/MailCheck.h"
+#include "mail/PushWatching.h"
 #include "mail/TimedChecking.h"
 #include "presentation/TrayResidence.h"
 #include "settings/core/ProgramFiles.h"
@@ -81,6 +82,7 @@ public:
     // The parts; those that show in a control are made once the controls are laid out.
     MailCheck mailCheck;
     TimedChecking timedChecking;
+    PushWatching pushWatching;
     TrayResidence tray;
     std::unique_ptr<SceneAndTune> sceneAndTune;
     std::unique_ptr<Mailer> mailer;

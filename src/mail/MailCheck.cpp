@@ -25,7 +25,11 @@ void MailCheck::checkMail() {
 }
 
 void MailCheck::run() {
-    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages();
+    std::optional<MailAccess> access;
+    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages(access);
+    if (access) {
+        emit loggedIn(*access);
+    }
     if (count > 0) {
         emit newMail(count);
     }
@@ -34,9 +38,9 @@ void MailCheck::run() {
     }
 }
 
-// Logs in and reads every message; the count, or 0 when the mailbox could
-// not be read.
-int MailCheck::countMessages() {
+// Logs in and, where the session asks for it, reads every message; the
+// count, or 0 when the mailbox could not be read.
+int MailCheck::countMessages(std::optional<MailAccess>& access) {
     const std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
         return 0;
@@ -57,25 +61,41 @@ int MailCheck::countMessages() {
     }
     services_.timeMarks.mark("logged-in");
     const int count = std::get<int>(loggedIn);
-    readMessages(*session, count);
-    services_.timeMarks.mark("fetched");
+    access = MailAccess{shared.Pop3Server, shared.AccountId, shared.AccountPassword};
+    if (session->checkReadsMessages()) {
+        readMessages(*session, count);
+        services_.timeMarks.mark("fetched");
+    }
     return count;
 }
 
-// An ID and password confirmed in the account dialog this run are the ones
-// to use; otherwise the saved account is read afresh for every check.
+std::optional<MailAccess> MailCheck::nextAccess() const {
+    MailAccess access{services_.shared.Pop3Server, {}, {}};
+    std::tie(access.id, access.password) = accountToUse();
+    if (access.server.isEmpty() || access.id.isEmpty() || access.password.isEmpty()) {
+        return std::nullopt;
+    }
+    return access;
+}
+
 void MailCheck::loadAccount() {
     SharedSettings& shared = services_.shared;
-    if (!shared.AccountConfirmed) {
-        const ProfileFile account = services_.files.accountSettings();
-        shared.AccountId =
-            account.readString(SettingKeys::Section, SettingKeys::AccountId.name,
-                               QString::fromUtf8(SettingKeys::AccountId.defaultText));
-        shared.AccountPassword =
-            account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
-                               QString::fromUtf8(SettingKeys::AccountPassword.defaultText));
-    }
+    std::tie(shared.AccountId, shared.AccountPassword) = accountToUse();
     emit accountRead(shared.AccountId, shared.AccountPassword);
+}
+
+// An ID and password confirmed in the account dialog this run are the ones
+// to use; otherwise the saved account is read afresh each time.
+std::pair<QString, QString> MailCheck::accountToUse() const {
+    const SharedSettings& shared = services_.shared;
+    if (shared.AccountConfirmed) {
+        return {shared.AccountId, shared.AccountPassword};
+    }
+    const ProfileFile account = services_.files.accountSettings();
+    return {account.readString(SettingKeys::Section, SettingKeys::AccountId.name,
+                               QString::fromUtf8(SettingKeys::AccountId.defaultText)),
+            account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
+                               QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
 }
 
 void MailCheck::hangUpDialUp() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "mail/MailAccess.h"
 #include "settings/core/ProgramFiles.h"
 #include "ui/TimeMarks.h"
 
 #include <QObject>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace brindle {
 
@@ -35,6 +38,9 @@ public:
     bool isRunning() const { return running_; }
     // Ends every active dial-up link, first-listed first.
     void hangUpDialUp();
+    // The server and account the next check would log in with, read as a
+    // check reads them but without a signal; nullopt when one is missing.
+    std::optional<MailAccess> nextAccess() const;
 
 signals:
     // The account about to be used, for the account dialog to show.
@@ -44,11 +50,14 @@ signals:
     // The login failed; the session stays open until the signal returns.
     void loginFailed(const QString& text);
     void newMail(int count);
+    // A check logged in, with this server and account; its session has ended.
+    void loggedIn(const MailAccess& access);
 
 private:
     void run();
-    int countMessages();
+    int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
+    std::pair<QString, QString> accountToUse() const;
 
     Services services_;
     bool running_ = false;

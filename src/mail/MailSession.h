@@ -20,13 +20,17 @@ public:
     enum class Authentication { UserPass, Apop };
 
     virtual ~MailSession() = default;
-    // The number of messages in the mailbox once logged in, or why not.
+    // The number of new messages once logged in, or why not.
     virtual std::variant<int, MailError> logIn(const QString& id, const QString& password,
                                                Authentication authentication) = 0;
     // Messages are numbered from 1; nullopt when one cannot be read.
     virtual std::optional<MailHeader> header(int number) = 0;
     virtual std::optional<qint64> size(int number) = 0;
     virtual std::optional<QByteArray> fetch(int number) = 0;
+    // Whether a check reads the messages it counted. A session whose count is
+    // kept by the server (the unseen messages) reads none: reading could mark
+    // them read.
+    virtual bool checkReadsMessages() const { return true; }
     // False once the session has ended (the server hung up, a time-out, the
     // deadline): no later call can succeed.
     virtual bool isOpen() const = 0;

@@ -1,6 +1,6 @@
 #include "app/NoticeBoard.h"
 #include "mail/DetachedProgramLauncher.h"
-#include "mail/pop3/Pop3MailClient.h"
+#include "mail/ServerFieldMailClient.h"
 #include "settings/AccountDialog.h"
 #include "settings/SettingsWindow.h"
 #include "support/DovecotServer.h"
@@ -37,7 +37,7 @@ public:
 };
 
 // A main window whose check talks to a real Dovecot through the real POP3
-// client, starts programs for real and waits on the real clock and event
+// and IMAP clients, starts programs for real and waits on the real clock and event
 // queue; the other desktop services are fakes that record what they are asked.
 class CheckMailDovecotTest : public MainWindowFixture {
 protected:
@@ -64,7 +64,7 @@ protected:
             writeAccountIni(accountLines);
         }
         Platform platform = makeFakePlatform(programFolder.path(), fakes);
-        platform.mailClient = std::make_unique<Pop3MailClient>();
+        platform.mailClient = std::make_unique<ServerFieldMailClient>();
         platform.launcher = std::make_unique<DetachedProgramLauncher>();
         platform.clock = std::make_unique<SteadyClock>();
         platform.events = std::make_unique<QtEventPump>();
@@ -154,6 +154,19 @@ TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) 
     EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
     EXPECT_FALSE(mainWindow->noticeBoard.exists());
     EXPECT_FALSE(newMailSceneStarted());
+    EXPECT_EQ(server.loginCount(), 0);
+}
+
+TEST_F(CheckMailDovecotTest, ImapServerWithoutStartTlsIsRefusedBeforeTheLogin) {
+    deliver(1);
+    ASSERT_TRUE(server.start());
+    startProgram(QStringLiteral("imap://127.0.0.1:%1").arg(server.imapPort()))
+        .mailCheck.checkMail();
+
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    EXPECT_TRUE(fakes.messageBoxes->shown.front().text.contains(QStringLiteral("STARTTLS")))
+        << fakes.messageBoxes->shown.front().text.toStdString();
+    EXPECT_FALSE(mainWindow->noticeBoard.exists());
     EXPECT_EQ(server.loginCount(), 0);
 }
 
@@ -283,6 +296,80 @@ TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInThe
 
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
+}
+
+TEST_F(CheckMailTlsTest, ImapsAndImapWithStartTlsCountTheUnseenAndChangeNoFlag) {
+    server.markAllSeen();
+    deliver(3);
+    const QStringList seenBefore = server.seenMessages();
+    ASSERT_EQ(seenBefore.size(), 2);
+    int announcements = 0;
+    for (const QString& field : {QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()),
+                                 QStringLiteral("imap://localhost:%1").arg(server.imapPort())}) {
+        MainWindow& main = startProgram(field, 1); // APOP means nothing for IMAP
+        QObject::connect(&main.mailCheck, &MailCheck::newMail, [&] { ++announcements; });
+        main.mailCheck.checkMail();
+
+        expectBoardShows(QStringLiteral("3"));
+        EXPECT_TRUE(newMailSceneStarted());
+        EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+        EXPECT_EQ(server.seenMessages(), seenBefore);
+    }
+    EXPECT_EQ(announcements, 2);
+    EXPECT_TRUE(server.waitForLoginCount(2));
+    // imap-login: Info: Login: user=<alice>, method=PLAIN, rip=..., lip=..., mpid=..., TLS, ...
+    const QStringList logins =
+        server.log().split(u'\n').filter(QStringLiteral("imap-login: Info: Login: user=<alice>"));
+    EXPECT_EQ(logins.filter(QStringLiteral("method=PLAIN")).filter(QStringLiteral(", TLS")).size(),
+              2)
+        << server.log().toStdString();
+}
+
+TEST_F(CheckMailTlsTest, MailMarkedReadOnTheServerLeavesTheNextImapCheckSilent) {
+    MainWindow& main = startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()));
+    int announcements = 0;
+    QObject::connect(&main.mailCheck, &MailCheck::newMail, [&] { ++announcements; });
+    main.mailCheck.checkMail();
+    ASSERT_EQ(announcements, 1);
+
+    server.markAllSeen();
+    main.mailCheck.checkMail();
+
+    EXPECT_EQ(announcements, 1);
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+    EXPECT_TRUE(server.waitForLoginCount(2));
+}
+
+TEST_F(CheckMailTlsTest, MailDeliveredWhileIdlingShowsTheBoardLongBeforeTheInterval) {
+    server.markAllSeen();
+    MainWindow& main = startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()));
+    main.timedChecking.setInterval(30); // no check for half an hour
+    // The watch's login, then a moment for EXAMINE and IDLE.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.loginCount() == 1; }, 5000))
+        << server.log().toStdString();
+    QTest::qWait(1000);
+
+    server.deliver(message(3));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.noticeBoard.exists(); }, 5000));
+    expectBoardShows(QStringLiteral("1"));
+    EXPECT_TRUE(newMailSceneStarted());
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+}
+
+TEST_F(CheckMailTlsTest, WrongImapPasswordShowsDovecotsReasonButNotThePassword) {
+    startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()), 0,
+                 "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")
+        .mailCheck.checkMail();
+
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
+    EXPECT_EQ(box.caption, QStringLiteral("エラー"));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
+        << box.text.toStdString();
+    EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
+    EXPECT_FALSE(mainWindow->noticeBoard.exists());
+    EXPECT_EQ(server.loginCount(), 0);
 }
 
 TEST_F(CheckMailTlsTest, Pop3sAddressFindsTheMessages) {

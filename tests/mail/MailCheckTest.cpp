@@ -72,6 +72,16 @@ TEST_F(MailCheckTest, HugeCountIsShownWhileAtMostTheLimitIsFetched) {
     EXPECT_EQ(main.noticeBoard->countText->text(), QStringLiteral("2147483647"));
 }
 
+TEST_F(MailCheckTest, CountKeptByTheServerIsShownWithoutReadingAMessage) {
+    MainWindow& main = startWithAccount("POP3=imaps://mail.example\nAPOP=0\n");
+    fakes.mailClient->readsMessages = false;
+    main.mailCheck.checkMail();
+    EXPECT_EQ(fakes.mailClient->calls,
+              (QStringList{"open imaps://mail.example", "log in taro secret USER", "close"}));
+    ASSERT_TRUE(main.noticeBoard.exists());
+    EXPECT_EQ(main.noticeBoard->countText->text(), QStringLiteral("3"));
+}
+
 TEST_F(MailCheckTest, ApopLogsInWithApop) {
     MainWindow& main = startWithAccount("POP3=mail.example\nAPOP=1\n");
     fakes.mailClient->messageCount = 0;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 #include <grp.h>
 #include <netinet/in.h>
 #include <pwd.h>
@@ -75,12 +76,15 @@ void DovecotServer::enableTls(const QString& certificateFile, const QString& key
 bool DovecotServer::start() {
     pop3Port_ = freeLoopbackPort();
     pop3sPort_ = certificateFile_.isEmpty() ? 0 : freeLoopbackPort();
+    imapPort_ = freeLoopbackPort();
+    imapsPort_ = certificateFile_.isEmpty() ? 0 : freeLoopbackPort();
     writeConfiguration();
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     process_.start("dovecot", {"-F", "-c", folder_.file("dovecot.conf")});
     const QDeadlineTimer deadline(startLimitMs);
     while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
-        if (accepts(pop3Port_) && (pop3sPort_ == 0 || accepts(pop3sPort_))) {
+        if (accepts(pop3Port_) && (pop3sPort_ == 0 || accepts(pop3sPort_)) && accepts(imapPort_) &&
+            (imapsPort_ == 0 || accepts(imapsPort_))) {
             return true;
         }
         process_.waitForFinished(50);
@@ -114,9 +118,40 @@ void DovecotServer::deliver(const QByteArray& message) {
                   folder_.file("home/alice/Maildir/new/" + name));
 }
 
+void DovecotServer::markAllSeen() {
+    const QDir maildir(folder_.file("home/alice/Maildir"));
+    for (const char* part : {"new", "cur"}) {
+        const QDir folder(maildir.filePath(QString::fromLatin1(part)));
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            // "unique:2,FLAGS" with the flags in ASCII order; new mail has none yet.
+            QString base = name.section(u':', 0, 0);
+            QString flags =
+                name.contains(u':') ? name.section(QStringLiteral(":2,"), 1) : QString();
+            if (!flags.contains(u'S')) {
+                flags += u'S';
+                std::sort(flags.begin(), flags.end());
+            }
+            QDir().rename(folder.filePath(name), maildir.filePath("cur/" + base + ":2," + flags));
+        }
+    }
+}
+
+QStringList DovecotServer::seenMessages() const {
+    QStringList seen;
+    const QDir current(folder_.file("home/alice/Maildir/cur"));
+    for (const QString& name : current.entryList(QDir::Files, QDir::Name)) {
+        if (name.section(QStringLiteral(":2,"), 1).contains(u'S')) {
+            seen << name.section(u':', 0, 0);
+        }
+    }
+    seen.sort();
+    return seen;
+}
+
 int DovecotServer::loginCount() const {
     // pop3-login: Info: Login: user=<alice>, method=PLAIN, rip=...
-    return int(log().count(QStringLiteral("pop3-login: Info: Login: user=<")));
+    // imap-login: Info: Login: user=<alice>, method=PLAIN, rip=...
+    return int(log().count(QStringLiteral("-login: Info: Login: user=<")));
 }
 
 bool DovecotServer::waitForLoginCount(int count) const {
@@ -135,6 +170,7 @@ void DovecotServer::writeConfiguration() const {
     const bool root = ::geteuid() == 0;
     QString tls = QStringLiteral("ssl = no\n");
     QString pop3sListener;
+    QString imapsListener;
     if (!certificateFile_.isEmpty()) {
         tls = QStringLiteral("ssl = yes\nssl_cert = <%1\nssl_key = <%2\n"
                              "ssl_min_protocol = TLSv1.2\n")
@@ -142,10 +178,13 @@ void DovecotServer::writeConfiguration() const {
         pop3sListener = QStringLiteral("  inet_listener pop3s {\n    port = %1\n    ssl = yes\n"
                                        "  }\n")
                             .arg(pop3sPort_);
+        imapsListener = QStringLiteral("  inet_listener imaps {\n    port = %1\n    ssl = yes\n"
+                                       "  }\n")
+                            .arg(imapsPort_);
     }
     const QString folder = folder_.path();
     QString configuration =
-        QStringLiteral("protocols = pop3\n"
+        QStringLiteral("protocols = pop3 imap\n"
                        "listen = 127.0.0.1\n"
                        "base_dir = %1/run\n"
                        "state_dir = %1/state\n"
@@ -162,13 +201,17 @@ void DovecotServer::writeConfiguration() const {
                        "  args = uid=%2 gid=%3 home=%1/home/alice\n}\n"
                        "service pop3-login {\n  chroot =\n"
                        "  inet_listener pop3 {\n    port = %4\n  }\n%5}\n"
+                       "service imap-login {\n  chroot =\n"
+                       "  inet_listener imap {\n    port = %6\n  }\n%7}\n"
                        "service anvil {\n  chroot =\n}\n"
-                       "%6")
+                       "%8")
             .arg(folder)
             .arg(mailUid_)
             .arg(mailGid_)
             .arg(pop3Port_)
-            .arg(pop3sListener, tls);
+            .arg(pop3sListener)
+            .arg(imapPort_)
+            .arg(imapsListener, tls);
     if (!root) {
         configuration +=
             QStringLiteral("default_internal_user = %1\n"

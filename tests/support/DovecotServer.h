@@ -7,7 +7,7 @@
 
 namespace brindle::test {
 
-// A real Dovecot POP3 server for one test: its own configuration, password
+// A real Dovecot POP3 and IMAP server for one test: its own configuration, password
 // file, maildir and log in a temporary folder, listening on free loopback
 // ports. Works as root (mail is then owned by the "dovecot" user) and as a
 // normal user (everything runs as that user).
@@ -21,8 +21,8 @@ public:
     DovecotServer(const DovecotServer&) = delete;
     DovecotServer& operator=(const DovecotServer&) = delete;
 
-    // Before start(): serve TLS with this certificate, on the POP3S port and
-    // through STLS on the plain port.
+    // Before start(): serve TLS with this certificate, on the POP3S and IMAPS
+    // ports and through STLS and STARTTLS on the plain ones.
     void enableTls(const QString& certificateFile, const QString& keyFile);
     // Starts Dovecot and waits until it accepts connections.
     bool start();
@@ -30,9 +30,15 @@ public:
 
     quint16 pop3Port() const { return pop3Port_; }
     quint16 pop3sPort() const { return pop3sPort_; }
+    quint16 imapPort() const { return imapPort_; }
+    quint16 imapsPort() const { return imapsPort_; }
     // Adds a message to the user's maildir as Dovecot's delivery would.
     void deliver(const QByteArray& message);
-    // Successful POP3 logins written to Dovecot's log so far.
+    // Marks every message read, as a mail program on the maildir would.
+    void markAllSeen();
+    // The messages whose flags say read (\Seen), by their unique names.
+    QStringList seenMessages() const;
+    // Successful POP3 and IMAP logins written to Dovecot's log so far.
     int loginCount() const;
     // Waits until loginCount() reaches count (the log is written asynchronously).
     bool waitForLoginCount(int count) const;
@@ -48,6 +54,8 @@ private:
     QString keyFile_;
     quint16 pop3Port_ = 0;
     quint16 pop3sPort_ = 0;
+    quint16 imapPort_ = 0;
+    quint16 imapsPort_ = 0;
     uint mailUid_ = 0;
     uint mailGid_ = 0;
     QString serviceUser_;

@@ -79,6 +79,7 @@ public:
         client_.calls << QStringLiteral("fetch %1").arg(number);
         return QByteArray();
     }
+    bool checkReadsMessages() const override { return client_.readsMessages; }
     bool isOpen() const override { return true; }
 
 private:

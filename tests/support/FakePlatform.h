@@ -88,6 +88,8 @@ public:
     QStringList calls;
     bool connects = true;
     int messageCount = 0;
+    // What the sessions answer to checkReadsMessages().
+    bool readsMessages = true;
     QString errorText; // when set, the login fails with it
     std::function<void()> duringLogIn;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/MailClient.h"
+#include "mail/net/MailServerAddress.h"
 #include "mail/pop3/Pop3Options.h"
 
 namespace brindle {
@@ -10,8 +11,9 @@ class Pop3MailClient : public MailClient {
 public:
     explicit Pop3MailClient(const Pop3Options& options = {});
 
-    // nullptr also for a server text that names no server.
+    // nullptr also for a server text that names no POP3 server.
     std::unique_ptr<MailSession> open(const QString& server) override;
+    std::unique_ptr<MailSession> open(const MailServerAddress& address);
 
 private:
     Pop3Options options_;

@@ -2,7 +2,7 @@
 
 namespace brindle {
 
-Pop3MailSession::Pop3MailSession(const Pop3ServerAddress& address, const Pop3Options& options)
+Pop3MailSession::Pop3MailSession(const MailServerAddress& address, const Pop3Options& options)
     : session_(address, options) {}
 
 Pop3MailSession::~Pop3MailSession() {

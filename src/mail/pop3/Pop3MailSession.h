@@ -8,7 +8,7 @@ namespace brindle {
 // A connected POP3 session as a mail session; says QUIT when it goes.
 class Pop3MailSession : public MailSession {
 public:
-    Pop3MailSession(const Pop3ServerAddress& address, const Pop3Options& options);
+    Pop3MailSession(const MailServerAddress& address, const Pop3Options& options);
     ~Pop3MailSession() override;
 
     // Opens the TCP connection; false when none can be made.

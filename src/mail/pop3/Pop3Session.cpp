@@ -39,7 +39,7 @@ bool isSafeArgument(const QByteArray& argument) {
 
 } // namespace
 
-Pop3Session::Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options)
+Pop3Session::Pop3Session(const MailServerAddress& address, const Pop3Options& options)
     : address_(address), options_(options), transport_(options), reader_(options.maxLineLength),
       receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
 
@@ -63,7 +63,7 @@ int Pop3Session::authenticate(const QString& id, const QString& password, bool a
         fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
         return -1;
     }
-    if (address_.security == Pop3Security::ImplicitTls && !startTls()) {
+    if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
         return -1;
     }
     setState(State::Greeting);
@@ -236,7 +236,7 @@ bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
             }
         }
     }
-    if (address_.security != Pop3Security::StartTlsRequired || transport_.isTls()) {
+    if (address_.security != TransportSecurity::StartTlsRequired || transport_.isTls()) {
         return sendLogin();
     }
     // Anyone on the path can remove STLS from the list: without it no
@@ -439,7 +439,8 @@ bool Pop3Session::reject(const QString& text) {
 
 QString Pop3Session::plainAddressText() const {
     const QString host = address_.host.contains(u':') ? u'[' + address_.host + u']' : address_.host;
-    return address_.port == Pop3ServerAddress::plainPort
+    return address_.port ==
+                   MailServerAddress::defaultPort(MailProtocol::Pop3, TransportSecurity::PlainOnly)
                ? host
                : QStringLiteral("%1:%2").arg(host).arg(address_.port);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "mail/MailHeader.h"
+#include "mail/net/MailServerAddress.h"
+#include "mail/net/MailTransport.h"
 #include "mail/pop3/Pop3Options.h"
 #include "mail/pop3/Pop3ReplyReader.h"
-#include "mail/pop3/Pop3ServerAddress.h"
-#include "mail/pop3/Pop3Transport.h"
 
 #include <QSet>
 #include <deque>
@@ -18,7 +18,7 @@ namespace brindle {
 // order sent; with PIPELINING they are sent ahead for a window of messages.
 class Pop3Session {
 public:
-    Pop3Session(const Pop3ServerAddress& address, const Pop3Options& options);
+    Pop3Session(const MailServerAddress& address, const Pop3Options& options);
 
     // Opens the TCP connection; false when none can be made.
     bool connect();
@@ -94,9 +94,9 @@ private:
     QString plainAddressText() const;
     QString serverText(const QByteArray& text) const;
 
-    Pop3ServerAddress address_;
+    MailServerAddress address_;
     Pop3Options options_;
-    Pop3Transport transport_;
+    MailTransport transport_;
     Pop3ReplyReader reader_;
     QByteArray receiveBuffer_;
     State state_ = State::Stop;

@@ -1,9 +1,9 @@
 #include "MailboxCheck.h"
-#include "ScriptedPop3Server.h"
+#include "support/ScriptedMailServer.h"
 #include "mail/ReadMessages.h"
+#include "mail/net/TcpConnector.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "mail/pop3/Pop3Session.h"
-#include "mail/pop3/TcpConnector.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -28,7 +28,7 @@ Pop3Options fastOptions() {
 }
 
 // Greeting, capabilities and a USER/PASS login that finds count messages.
-ScriptedPop3Server& loggedIn(ScriptedPop3Server& server, const QByteArray& capabilities,
+ScriptedMailServer& loggedIn(ScriptedMailServer& server, const QByteArray& capabilities,
                              int count) {
     return server.say("+OK ready\r\n")
         .answer("+OK\r\n" + capabilities + ".\r\n")
@@ -75,7 +75,7 @@ std::optional<QByteArray> fetchFirstMessageOnly(const QString& server) {
 }
 
 TEST(Pop3ScriptedLogin, UserPassWithoutPipeliningWaitsForEachAnswer) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\nTOP\r\n", 2);
     for (int number : {1, 2}) {
         for (const QByteArray& answer : answersFor(number)) {
@@ -98,7 +98,7 @@ TEST(Pop3ScriptedLogin, UserPassWithoutPipeliningWaitsForEachAnswer) {
 }
 
 TEST(Pop3ScriptedLogin, PipeliningSendsTheCommandsOfAllMessagesAhead) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\nTOP\r\nPIPELINING\r\n", 2);
     server.hear(6); // answers only once all six commands have arrived
     for (int number : {1, 2}) {
@@ -120,7 +120,7 @@ TEST(Pop3ScriptedLogin, PipeliningSendsTheCommandsOfAllMessagesAhead) {
 }
 
 TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\nPIPELINING\r\n", 1);
     server.hear(3);
     for (const QByteArray& answer : answersFor(1)) {
@@ -135,7 +135,7 @@ TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
 }
 
 TEST(Pop3ScriptedLogin, PlainSchemeNeverStartsTlsEvenWhenOffered) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "STLS\r\nUSER\r\n", 0).answer("+OK bye\r\n");
     server.start();
 
@@ -144,7 +144,7 @@ TEST(Pop3ScriptedLogin, PlainSchemeNeverStartsTlsEvenWhenOffered) {
 }
 
 TEST(Pop3ScriptedLogin, ApopSendsTheDigestOfTimestampAndPasswordAndKeepsTheServersRefusal) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK POP3 server ready <1896.697170952@dbc.mtview.ca.us>\r\n")
         .answer("-ERR unknown command\r\n")
         .answer("-ERR [AUTH] Authentication failed.\r\n");
@@ -163,7 +163,7 @@ TEST(Pop3ScriptedLogin, ApopSendsTheDigestOfTimestampAndPasswordAndKeepsTheServe
 }
 
 TEST(Pop3ScriptedLogin, ApopWithoutTimestampFailsWithoutSendingThePassword) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK ready\r\n").answer("+OK\r\nUSER\r\n.\r\n");
     server.start();
 
@@ -175,7 +175,7 @@ TEST(Pop3ScriptedLogin, ApopWithoutTimestampFailsWithoutSendingThePassword) {
 }
 
 TEST(Pop3ScriptedLogin, PasswordNeverAppearsInTheErrorText) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK ready\r\n")
         .answer("+OK\r\nUSER\r\n.\r\n")
         .answer("+OK\r\n")
@@ -190,7 +190,7 @@ TEST(Pop3ScriptedLogin, PasswordNeverAppearsInTheErrorText) {
 }
 
 TEST(Pop3ScriptedLogin, TheServersReasonEndsAtANul) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK ready\r\n")
         .answer("+OK\r\nUSER\r\n.\r\n")
         .answer("+OK\r\n")
@@ -204,7 +204,7 @@ TEST(Pop3ScriptedLogin, TheServersReasonEndsAtANul) {
 }
 
 TEST(Pop3ScriptedLogin, ServerThatHangsUpAfterStlsEndsTheSessionWithoutPlainLogin) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK ready\r\n")
         .answer("+OK\r\nSTLS\r\nUSER\r\n.\r\n")
         .answer("+OK begin TLS\r\n")
@@ -219,7 +219,7 @@ TEST(Pop3ScriptedLogin, ServerThatHangsUpAfterStlsEndsTheSessionWithoutPlainLogi
 }
 
 TEST(Pop3ScriptedFaults, GreetingNeverSentTimesOut) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.start();
 
     const MailboxCheck result = check(server.address());
@@ -230,7 +230,7 @@ TEST(Pop3ScriptedFaults, GreetingNeverSentTimesOut) {
 }
 
 TEST(Pop3ScriptedFaults, EndlessLineIsAProtocolError) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK " + QByteArray(100 * 1024, 'x'));
     server.start();
 
@@ -241,7 +241,7 @@ TEST(Pop3ScriptedFaults, EndlessLineIsAProtocolError) {
 }
 
 TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\n", 1);
     server.answer(answersFor(1).at(0))
         .answer(answersFor(1).at(1))
@@ -249,7 +249,7 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
         .hangUp();
     server.start();
 
-    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
     ASSERT_EQ(session.authenticate("alice", "secret", false), 1);
     MailHeader header;
@@ -264,12 +264,12 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
 }
 
 TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\n", 2);
     server.answer("+OK 1 1099511627776\r\n").answer("+OK 2 -5\r\n").answer("+OK bye\r\n");
     server.start();
 
-    Pop3Session session(*Pop3ServerAddress::parse(server.address()), fastOptions());
+    Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
     ASSERT_EQ(session.authenticate("alice", "secret", false), 2);
     EXPECT_LT(session.fetchSize(1), 0);
@@ -281,7 +281,7 @@ TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
 }
 
 TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\n", 1);
     server.hear().say("+OK\r\nSubject: d\r\n\r\n..lead").pause(50);
     for (const char* piece : {"ing\r\n.", ".\r\n", "..", "x\r\n.", "\r", "\n"}) {
@@ -294,7 +294,7 @@ TEST(Pop3ScriptedFaults, DotStuffingIsUndoneAcrossReads) {
               QByteArray("Subject: d\r\n\r\n.leading\r\n.\r\n.x\r\n"));
 }
 
-QString bareAddress(const ScriptedPop3Server& server) {
+QString bareAddress(const ScriptedMailServer& server) {
     return QStringLiteral("127.0.0.1:%1").arg(server.port());
 }
 
@@ -302,7 +302,7 @@ TEST(Pop3ScriptedStls, BareHostWithoutStlsFailsBeforeAnyCredentialIsSent) {
     for (const QByteArray& capaAnswer :
          {QByteArray("+OK\r\nUSER\r\nPIPELINING\r\n.\r\n"), QByteArray("-ERR unknown\r\n")}) {
         for (Authentication authentication : {Authentication::UserPass, Authentication::Apop}) {
-            ScriptedPop3Server server;
+            ScriptedMailServer server;
             server.say("+OK ready <1.2@host>\r\n").answer(capaAnswer);
             server.start();
 
@@ -318,7 +318,7 @@ TEST(Pop3ScriptedStls, BareHostWithoutStlsFailsBeforeAnyCredentialIsSent) {
 }
 
 TEST(Pop3ScriptedLimits, CapabilityFloodEndsTheSessionBeforeLogin) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     QByteArray flood = "+OK\r\n";
     while (flood.size() < 100 * 1024) {
         flood += "X-CAPABILITY-" + QByteArray::number(flood.size()) + "\r\n";
@@ -334,7 +334,7 @@ TEST(Pop3ScriptedLimits, CapabilityFloodEndsTheSessionBeforeLogin) {
 }
 
 TEST(Pop3ScriptedLimits, ServerThatDripsBytesIsCutOffAtTheSessionDeadline) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     // A byte every 100 ms for 10 s, never ending the line: each byte restarts
     // the 400 ms reply time-out, only the deadline ends the session.
     server.say("+OK ");
@@ -362,7 +362,7 @@ TEST(Pop3ScriptedLimits, ServerThatDripsBytesIsCutOffAtTheSessionDeadline) {
 // Once the application quits, nested event loops return at once; the waits must
 // still sleep and time out instead of spinning until the deadline.
 TEST(Pop3ScriptedLimits, WaitsStillTimeOutWhileTheApplicationIsQuitting) {
-    ScriptedPop3Server server; // accepts and never greets
+    ScriptedMailServer server; // accepts and never greets
     server.start();
     Pop3Options options = fastOptions();
     options.sessionDeadlineMs = 60000;
@@ -409,7 +409,7 @@ int readAsACheck(CountingSession& session) {
 constexpr int largestCount = std::numeric_limits<int>::max();
 
 TEST(Pop3ScriptedLimits, HugeCountFromAServerThatIsGoneEndsTheFetchAtOnce) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\n", largestCount).hangUp();
     server.start();
 
@@ -420,7 +420,7 @@ TEST(Pop3ScriptedLimits, HugeCountFromAServerThatIsGoneEndsTheFetchAtOnce) {
 }
 
 TEST(Pop3ScriptedLimits, HugeCountAnsweredWithErrorsFetchesAtMostTheLimit) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\n", largestCount).answerEveryLine("-ERR no such message\r\n");
     server.start();
 
@@ -437,7 +437,7 @@ TEST(Pop3ScriptedLimits, HugeCountAnsweredWithErrorsFetchesAtMostTheLimit) {
 
 TEST(Pop3ScriptedLimits, PipelinedWindowAtTheLargestCountEndsAtTheLastMessage) {
     const int last = largestCount;
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     loggedIn(server, "USER\r\nPIPELINING\r\n", last);
     server.hear(6);
     for (int number : {last - 1, last}) {
@@ -459,7 +459,7 @@ TEST(Pop3ScriptedLimits, PipelinedWindowAtTheLargestCountEndsAtTheLastMessage) {
 }
 
 TEST(Pop3ScriptedConnect, AddressThatDropsPacketsLetsTheNextOneConnect) {
-    ScriptedPop3Server server;
+    ScriptedMailServer server;
     server.say("+OK ready\r\n");
     server.start();
     // 127.0.0.2 on the same port with a full backlog: the kernel drops further

@@ -1,4 +1,4 @@
-#include "ScriptedPop3Server.h"
+#include "support/ScriptedMailServer.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ bool waitReadable(int socket) {
 
 } // namespace
 
-ScriptedPop3Server::ScriptedPop3Server() {
+ScriptedMailServer::ScriptedMailServer() {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -34,59 +34,59 @@ ScriptedPop3Server::ScriptedPop3Server() {
     port_ = ntohs(address.sin_port);
 }
 
-ScriptedPop3Server::~ScriptedPop3Server() {
+ScriptedMailServer::~ScriptedMailServer() {
     if (thread_.joinable()) {
         thread_.join();
     }
     ::close(listener_);
 }
 
-ScriptedPop3Server& ScriptedPop3Server::say(const QByteArray& bytes) {
+ScriptedMailServer& ScriptedMailServer::say(const QByteArray& bytes) {
     steps_.push_back({Step::Kind::Say, bytes, 0});
     return *this;
 }
 
-ScriptedPop3Server& ScriptedPop3Server::hear(int lines) {
+ScriptedMailServer& ScriptedMailServer::hear(int lines) {
     steps_.push_back({Step::Kind::Hear, {}, lines});
     return *this;
 }
 
-ScriptedPop3Server& ScriptedPop3Server::pause(int milliseconds) {
+ScriptedMailServer& ScriptedMailServer::pause(int milliseconds) {
     steps_.push_back({Step::Kind::Pause, {}, milliseconds});
     return *this;
 }
 
-ScriptedPop3Server& ScriptedPop3Server::answerEveryLine(const QByteArray& reply) {
+ScriptedMailServer& ScriptedMailServer::answerEveryLine(const QByteArray& reply) {
     steps_.push_back({Step::Kind::AnswerEveryLine, reply, 0});
     return *this;
 }
 
-ScriptedPop3Server& ScriptedPop3Server::hangUp() {
+ScriptedMailServer& ScriptedMailServer::hangUp() {
     steps_.push_back({Step::Kind::HangUp, {}, 0});
     return *this;
 }
 
-void ScriptedPop3Server::start() {
+void ScriptedMailServer::start() {
     thread_ = std::thread([this] { serve(); });
 }
 
-QString ScriptedPop3Server::address() const {
-    return QStringLiteral("pop3://127.0.0.1:%1").arg(port_);
+QString ScriptedMailServer::address(const char* scheme) const {
+    return QStringLiteral("%1://127.0.0.1:%2").arg(QLatin1StringView(scheme)).arg(port_);
 }
 
-QList<QByteArray> ScriptedPop3Server::clientLines() {
+QList<QByteArray> ScriptedMailServer::clientLines() {
     if (thread_.joinable()) {
         thread_.join();
     }
     return lines_;
 }
 
-QList<int> ScriptedPop3Server::repliesBeforeEachLine() {
+QList<int> ScriptedMailServer::repliesBeforeEachLine() {
     clientLines();
     return repliesBefore_;
 }
 
-void ScriptedPop3Server::serve() {
+void ScriptedMailServer::serve() {
     if (!waitReadable(listener_)) {
         return;
     }
@@ -134,7 +134,7 @@ void ScriptedPop3Server::serve() {
     hangUpNow();
 }
 
-bool ScriptedPop3Server::readLine(int connection) {
+bool ScriptedMailServer::readLine(int connection) {
     for (;;) {
         const qsizetype end = pendingInput_.indexOf("\r\n");
         if (end >= 0) {

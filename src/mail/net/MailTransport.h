@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mail/pop3/Pop3Options.h"
+#include "mail/net/ConnectionOptions.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -16,12 +16,12 @@ namespace brindle {
 // at the session deadline that starts with connectTo().
 // TLS goes through a BIO pair; this class moves the bytes to and from the
 // socket itself (with MSG_NOSIGNAL, so a dropped peer never raises SIGPIPE).
-class Pop3Transport {
+class MailTransport {
 public:
-    explicit Pop3Transport(const Pop3Options& options);
-    ~Pop3Transport();
-    Pop3Transport(const Pop3Transport&) = delete;
-    Pop3Transport& operator=(const Pop3Transport&) = delete;
+    explicit MailTransport(const ConnectionOptions& options);
+    ~MailTransport();
+    MailTransport(const MailTransport&) = delete;
+    MailTransport& operator=(const MailTransport&) = delete;
 
     // Looks host up and connects to one of its addresses; false when none accepts.
     bool connectTo(const QString& host, quint16 port);
@@ -34,6 +34,14 @@ public:
     qint64 receive(char* buffer, qint64 capacity);
     void close();
     QString errorText() const { return errorText_; }
+    // For a caller that waits for the server's next word without polling.
+    int socketDescriptor() const { return socket_; }
+    // True when received bytes wait inside TLS, where the socket no longer
+    // shows them as readable.
+    bool hasBufferedInput() const;
+    // A new session deadline from now, for a connection that stands open for
+    // long and works only now and then.
+    void restartDeadline();
 
 private:
     // Waits until the socket is ready; false after timeoutMs (failing with
@@ -54,7 +62,7 @@ private:
     bool fail(const QString& text);
     bool failTls(const QString& context);
 
-    Pop3Options options_;
+    ConnectionOptions options_;
     QDeadlineTimer deadline_;
     int socket_ = -1;
     SSL_CTX* context_ = nullptr;

@@ -1,4 +1,4 @@
-#include "mail/pop3/Pop3ServerAddress.h"
+#include "mail/net/MailServerAddress.h"
 
 #include <algorithm>
 
@@ -26,19 +26,27 @@ bool isHostText(const QString& host) {
 
 } // namespace
 
-std::optional<Pop3ServerAddress> Pop3ServerAddress::parse(const QString& text) {
-    Pop3ServerAddress address;
+std::optional<MailServerAddress> MailServerAddress::parse(const QString& text) {
+    struct Scheme {
+        QStringView prefix;
+        MailProtocol protocol;
+        TransportSecurity security;
+    };
+    static constexpr Scheme schemes[] = {
+        {u"pop3s://", MailProtocol::Pop3, TransportSecurity::ImplicitTls},
+        {u"pop3://", MailProtocol::Pop3, TransportSecurity::PlainOnly},
+        {u"imaps://", MailProtocol::Imap, TransportSecurity::ImplicitTls},
+        {u"imap://", MailProtocol::Imap, TransportSecurity::StartTlsRequired},
+    };
+    MailServerAddress address;
     QString rest = text.trimmed();
-    std::optional<Pop3Security> scheme;
-    if (rest.startsWith(u"pop3s://", Qt::CaseInsensitive)) {
-        scheme = Pop3Security::ImplicitTls;
-        rest = rest.mid(8);
-    } else if (rest.startsWith(u"pop3://", Qt::CaseInsensitive)) {
-        scheme = Pop3Security::PlainOnly;
-        rest = rest.mid(7);
-    }
-    if (scheme) {
-        rest = rest.section(u'/', 0, 0);
+    const auto scheme = std::find_if(std::begin(schemes), std::end(schemes), [&](const Scheme& s) {
+        return rest.startsWith(s.prefix, Qt::CaseInsensitive);
+    });
+    const bool hasScheme = scheme != std::end(schemes);
+    if (hasScheme) {
+        address.protocol = scheme->protocol;
+        rest = rest.mid(scheme->prefix.size()).section(u'/', 0, 0);
     }
 
     QString portText;
@@ -75,14 +83,21 @@ std::optional<Pop3ServerAddress> Pop3ServerAddress::parse(const QString& text) {
             return std::nullopt;
         }
     }
-    if (scheme) {
-        address.security = *scheme;
-    } else if (port == tlsPort) {
-        address.security = Pop3Security::ImplicitTls;
+    if (hasScheme) {
+        address.security = scheme->security;
+    } else if (port == defaultPort(MailProtocol::Pop3, TransportSecurity::ImplicitTls)) {
+        address.security = TransportSecurity::ImplicitTls;
     }
-    const quint16 defaultPort = address.security == Pop3Security::ImplicitTls ? tlsPort : plainPort;
-    address.port = port.value_or(defaultPort);
+    address.port = port.value_or(defaultPort(address.protocol, address.security));
     return address;
+}
+
+quint16 MailServerAddress::defaultPort(MailProtocol protocol, TransportSecurity security) {
+    const bool tls = security == TransportSecurity::ImplicitTls;
+    if (protocol == MailProtocol::Imap) {
+        return tls ? 993 : 143;
+    }
+    return tls ? 995 : 110;
 }
 
 } // namespace brindle

@@ -1,8 +1,8 @@
-#include "mail/pop3/Pop3Transport.h"
+#include "mail/net/MailTransport.h"
 
-#include "mail/pop3/HostLookup.h"
-#include "mail/pop3/LocalEventLoop.h"
-#include "mail/pop3/TcpConnector.h"
+#include "mail/net/HostLookup.h"
+#include "mail/net/LocalEventLoop.h"
+#include "mail/net/TcpConnector.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -43,13 +43,13 @@ QString openSslError() {
 
 } // namespace
 
-Pop3Transport::Pop3Transport(const Pop3Options& options) : options_(options) {}
+MailTransport::MailTransport(const ConnectionOptions& options) : options_(options) {}
 
-Pop3Transport::~Pop3Transport() {
+MailTransport::~MailTransport() {
     close();
 }
 
-bool Pop3Transport::connectTo(const QString& host, quint16 port) {
+bool MailTransport::connectTo(const QString& host, quint16 port) {
     deadline_ = QDeadlineTimer(options_.sessionDeadlineMs);
     HostLookup lookup;
     const std::optional<QList<QHostAddress>> addresses =
@@ -72,7 +72,7 @@ bool Pop3Transport::connectTo(const QString& host, quint16 port) {
     return true;
 }
 
-bool Pop3Transport::startTls(const QString& host) {
+bool MailTransport::startTls(const QString& host) {
     context_ = SSL_CTX_new(TLS_client_method());
     if (context_ == nullptr) {
         return failTls(QStringLiteral("TLS を準備できません"));
@@ -125,15 +125,15 @@ bool Pop3Transport::startTls(const QString& host) {
     }
 }
 
-bool Pop3Transport::send(const QByteArray& data) {
+bool MailTransport::send(const QByteArray& data) {
     return ssl_ != nullptr ? sendTls(data) : sendPlain(data.constData(), data.size());
 }
 
-qint64 Pop3Transport::receive(char* buffer, qint64 capacity) {
+qint64 MailTransport::receive(char* buffer, qint64 capacity) {
     return ssl_ != nullptr ? receiveTls(buffer, capacity) : receivePlain(buffer, capacity);
 }
 
-void Pop3Transport::close() {
+void MailTransport::close() {
     if (ssl_ != nullptr) {
         SSL_free(ssl_); // also frees the internal half of the pair
         ssl_ = nullptr;
@@ -152,7 +152,15 @@ void Pop3Transport::close() {
     }
 }
 
-bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QString& timeoutText) {
+bool MailTransport::hasBufferedInput() const {
+    return ssl_ != nullptr && (SSL_pending(ssl_) > 0 || BIO_ctrl_pending(SSL_get_rbio(ssl_)) > 0);
+}
+
+void MailTransport::restartDeadline() {
+    deadline_ = QDeadlineTimer(options_.sessionDeadlineMs);
+}
+
+bool MailTransport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QString& timeoutText) {
     const int wait = boundedByDeadline(timeoutMs);
     QEventLoop loop;
     QSocketNotifier notifier(qintptr(socket_), type);
@@ -177,22 +185,22 @@ bool Pop3Transport::waitFor(QSocketNotifier::Type type, int timeoutMs, const QSt
     return wait < timeoutMs ? failPastDeadline() : fail(timeoutText);
 }
 
-int Pop3Transport::boundedByDeadline(int timeoutMs) const {
+int MailTransport::boundedByDeadline(int timeoutMs) const {
     const int wait = std::max(timeoutMs, 0);
     return deadline_.isForever() ? wait
                                  : int(std::clamp<qint64>(deadline_.remainingTime(), 0, wait));
 }
 
-bool Pop3Transport::beforeDeadline() {
+bool MailTransport::beforeDeadline() {
     return !deadline_.hasExpired() || failPastDeadline();
 }
 
-bool Pop3Transport::failPastDeadline() {
+bool MailTransport::failPastDeadline() {
     return fail(QStringLiteral("制限時間の %1 秒を過ぎたため、サーバーとの接続を打ち切りました")
                     .arg(options_.sessionDeadlineMs / 1000.0));
 }
 
-qint64 Pop3Transport::receivePlain(char* buffer, qint64 capacity) {
+qint64 MailTransport::receivePlain(char* buffer, qint64 capacity) {
     // Checked before every transfer too: a server that always has bytes ready
     // never makes the client wait.
     if (!beforeDeadline()) {
@@ -216,7 +224,7 @@ qint64 Pop3Transport::receivePlain(char* buffer, qint64 capacity) {
     }
 }
 
-bool Pop3Transport::sendPlain(const char* data, qint64 size) {
+bool MailTransport::sendPlain(const char* data, qint64 size) {
     if (!beforeDeadline()) {
         return false;
     }
@@ -238,7 +246,7 @@ bool Pop3Transport::sendPlain(const char* data, qint64 size) {
     return true;
 }
 
-qint64 Pop3Transport::receiveTls(char* buffer, qint64 capacity) {
+qint64 MailTransport::receiveTls(char* buffer, qint64 capacity) {
     for (;;) {
         ERR_clear_error();
         const int received = SSL_read(ssl_, buffer, int(std::min<qint64>(capacity, INT_MAX)));
@@ -264,7 +272,7 @@ qint64 Pop3Transport::receiveTls(char* buffer, qint64 capacity) {
     }
 }
 
-bool Pop3Transport::sendTls(const QByteArray& data) {
+bool MailTransport::sendTls(const QByteArray& data) {
     qsizetype offset = 0;
     while (offset < data.size()) {
         ERR_clear_error();
@@ -287,7 +295,7 @@ bool Pop3Transport::sendTls(const QByteArray& data) {
     return true;
 }
 
-bool Pop3Transport::flushTlsOutput() {
+bool MailTransport::flushTlsOutput() {
     while (BIO_ctrl_pending(network_) > 0) {
         const int taken = BIO_read(network_, tlsBuffer_.data(), int(tlsBuffer_.size()));
         if (taken <= 0 || !sendPlain(tlsBuffer_.data(), taken)) {
@@ -297,7 +305,7 @@ bool Pop3Transport::flushTlsOutput() {
     return true;
 }
 
-qint64 Pop3Transport::fillTlsInput() {
+qint64 MailTransport::fillTlsInput() {
     const size_t room = std::min(BIO_ctrl_get_write_guarantee(network_), tlsBuffer_.size());
     const qint64 received = receivePlain(tlsBuffer_.data(), qint64(room));
     if (received > 0 && BIO_write(network_, tlsBuffer_.data(), int(received)) != received) {
@@ -307,12 +315,12 @@ qint64 Pop3Transport::fillTlsInput() {
     return received;
 }
 
-bool Pop3Transport::fail(const QString& text) {
+bool MailTransport::fail(const QString& text) {
     errorText_ = text;
     return false;
 }
 
-bool Pop3Transport::failTls(const QString& context) {
+bool MailTransport::failTls(const QString& context) {
     return fail(QStringLiteral("%1: %2").arg(context, openSslError()));
 }
 

@@ -1,6 +1,6 @@
-#include "mail/pop3/HostLookup.h"
+#include "mail/net/HostLookup.h"
 
-#include "mail/pop3/LocalEventLoop.h"
+#include "mail/net/LocalEventLoop.h"
 
 #include <QEventLoop>
 #include <QHostInfo>

@@ -1,6 +1,6 @@
-#include "mail/pop3/TcpConnector.h"
+#include "mail/net/TcpConnector.h"
 
-#include "mail/pop3/LocalEventLoop.h"
+#include "mail/net/LocalEventLoop.h"
 
 #include <QEventLoop>
 #include <algorithm>

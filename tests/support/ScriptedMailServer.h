@@ -10,24 +10,25 @@ namespace brindle::test {
 // A loopback TCP server on its own thread that plays a transcript to one
 // client and records every line the client sends. After the last step it keeps
 // recording until the client hangs up. A client that hangs up ends the play.
-class ScriptedPop3Server {
+class ScriptedMailServer {
 public:
-    ScriptedPop3Server();
-    ~ScriptedPop3Server();
+    ScriptedMailServer();
+    ~ScriptedMailServer();
 
     // Transcript steps, played in order once a client connects.
-    ScriptedPop3Server& say(const QByteArray& bytes);
-    ScriptedPop3Server& hear(int lines = 1);
-    ScriptedPop3Server& pause(int milliseconds);
-    ScriptedPop3Server& hangUp();
+    ScriptedMailServer& say(const QByteArray& bytes);
+    ScriptedMailServer& hear(int lines = 1);
+    ScriptedMailServer& pause(int milliseconds);
+    ScriptedMailServer& hangUp();
     // A server that answers lines in order: hear one, say the answer.
-    ScriptedPop3Server& answer(const QByteArray& reply) { return hear().say(reply); }
+    ScriptedMailServer& answer(const QByteArray& reply) { return hear().say(reply); }
     // The last step: answers every further line with reply until the client hangs up.
-    ScriptedPop3Server& answerEveryLine(const QByteArray& reply);
+    ScriptedMailServer& answerEveryLine(const QByteArray& reply);
 
     void start();
     quint16 port() const { return port_; }
-    QString address() const;
+    // The server field for this server with scheme, e.g. "pop3://127.0.0.1:port".
+    QString address(const char* scheme = "pop3") const;
     // Waits for the session to end and returns the client's lines, without line ends.
     QList<QByteArray> clientLines();
     // For each client line, how many say() steps had been played when it arrived.

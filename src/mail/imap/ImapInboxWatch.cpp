@@ -1,0 +1,114 @@
+#include "mail/imap/ImapInboxWatch.h"
+
+#include <algorithm>
+
+namespace brindle {
+
+ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& id,
+                               const QString& password, const ImapOptions& options,
+                               std::function<void()> onNewMail)
+    : address_(address), id_(id), password_(password), options_(options),
+      onNewMail_(std::move(onNewMail)), retryDelayMs_(options.retryFirstMs) {
+    retry_.setSingleShot(true);
+    renew_.setSingleShot(true);
+    QObject::connect(&retry_, &QTimer::timeout, [this] { shared_from_this()->open(); });
+    QObject::connect(&renew_, &QTimer::timeout, [this] { shared_from_this()->renew(); });
+    // Opened from the event loop, once the check that led here has ended.
+    retry_.start(0);
+}
+
+// No LOGOUT: a goodbye to a server that has stopped answering could hold the
+// program's end for the reply time-out.
+ImapInboxWatch::~ImapInboxWatch() = default;
+
+void ImapInboxWatch::stop() {
+    stopped_ = true;
+    retry_.stop();
+    renew_.stop();
+    if (readable_) {
+        readable_->setEnabled(false);
+    }
+}
+
+void ImapInboxWatch::open() {
+    session_ = std::make_unique<ImapSession>(address_, options_);
+    if (!session_->connect() || !session_->logIn(id_, password_)) {
+        drop();
+        return;
+    }
+    if (stopped_) {
+        return;
+    }
+    if (!session_->hasCapability("IDLE")) {
+        session_->logOut();
+        session_.reset(); // the server cannot tell of new mail: nothing to retry
+        return;
+    }
+    if (!session_->examineInbox()) {
+        drop();
+        return;
+    }
+    noteCount();
+    if (!session_->startIdle()) {
+        drop();
+        return;
+    }
+    noteCount();
+    if (stopped_) {
+        return;
+    }
+    retryDelayMs_ = options_.retryFirstMs;
+    readable_.reset(
+        new QSocketNotifier(qintptr(session_->socketDescriptor()), QSocketNotifier::Read));
+    QObject::connect(readable_.get(), &QSocketNotifier::activated,
+                     [this] { shared_from_this()->takeNews(); });
+    renew_.start(options_.idleRenewMs);
+}
+
+void ImapInboxWatch::takeNews() {
+    // Off while reading: the reads wait on the same socket in an event loop.
+    readable_->setEnabled(false);
+    session_->restartDeadline();
+    if (!session_->takeIdleNews()) {
+        drop();
+        return;
+    }
+    noteCount();
+    readable_->setEnabled(!stopped_);
+}
+
+void ImapInboxWatch::renew() {
+    readable_->setEnabled(false);
+    session_->restartDeadline();
+    if (!session_->stopIdle() || !session_->startIdle()) {
+        drop();
+        return;
+    }
+    noteCount();
+    if (!stopped_) {
+        readable_->setEnabled(true);
+        renew_.start(options_.idleRenewMs);
+    }
+}
+
+void ImapInboxWatch::drop() {
+    readable_.reset();
+    renew_.stop();
+    session_.reset();
+    if (stopped_) {
+        return;
+    }
+    retry_.start(retryDelayMs_);
+    retryDelayMs_ = std::min(retryDelayMs_ * 2, options_.retryMaxMs);
+}
+
+void ImapInboxWatch::noteCount() {
+    const int count = session_->messageCount();
+    const bool grew = knownCount_ >= 0 && count > knownCount_;
+    knownCount_ = count;
+    if (grew && !stopped_) {
+        onNewMail_();
+    }
+}
+
+} // namespace brindle

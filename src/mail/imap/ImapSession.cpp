@@ -1,0 +1,429 @@
+#include "mail/imap/ImapSession.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcImap, "brindle.imap", QtInfoMsg)
+
+namespace brindle {
+
+namespace {
+
+constexpr qsizetype receiveChunkSize = 64 * 1024;
+// Server texts quoted in error messages are cut to this many characters.
+constexpr qsizetype maxQuotedLength = 512;
+
+bool isSafeArgument(const QByteArray& argument) {
+    return !argument.contains('\r') && !argument.contains('\n') && !argument.contains('\0');
+}
+
+// A quoted string for LOGIN; empty when the text holds what a quoted string
+// cannot (8-bit or control characters).
+QByteArray quoted(const QByteArray& text) {
+    QByteArray result = "\"";
+    for (char c : text) {
+        if (c < ' ' || c > '~') {
+            return {};
+        }
+        if (c == '"' || c == '\\') {
+            result += '\\';
+        }
+        result += c;
+    }
+    return result + '"';
+}
+
+// The number after "UNSEEN" in a STATUS response's item list, or -1.
+int unseenItem(const ImapResponse& response) {
+    const QByteArray& text = response.text;
+    const qsizetype open = text.lastIndexOf('(');
+    const qsizetype close = text.indexOf(')', open);
+    if (open < 0 || close < 0) {
+        return -1;
+    }
+    const QList<QByteArray> items = text.mid(open + 1, close - open - 1).split(' ');
+    for (qsizetype index = 0; index + 1 < items.size(); index += 2) {
+        if (items.at(index).toUpper() == "UNSEEN") {
+            bool ok = false;
+            const int count = items.at(index + 1).toInt(&ok);
+            return ok && count >= 0 ? count : -1;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+ImapSession::ImapSession(const MailServerAddress& address, const ImapOptions& options)
+    : address_(address), options_(options), transport_(options), reader_(options.replyLimits),
+      receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+
+bool ImapSession::connect() {
+    if (!transport_.connectTo(address_.host, address_.port)) {
+        return fail(transport_.errorText());
+    }
+    open_ = true;
+    return true;
+}
+
+bool ImapSession::logIn(const QString& id, const QString& password) {
+    if (!open_ || loggedIn_) {
+        errorText_ = QStringLiteral("ログインできる状態ではありません");
+        return false;
+    }
+    id_ = id.toUtf8();
+    password_ = password.toUtf8();
+    if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
+        return fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
+    }
+    if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
+        return false;
+    }
+    if (!readGreeting()) {
+        return false;
+    }
+    if (loggedIn_) {
+        return true; // PREAUTH over a protected connection
+    }
+    if (!askCapabilities()) {
+        return false;
+    }
+    if (address_.security == TransportSecurity::StartTlsRequired && !transport_.isTls()) {
+        // Anyone on the path can remove STARTTLS from the list: without it no
+        // credential goes out.
+        if (!hasCapability("STARTTLS")) {
+            return fail(QStringLiteral("サーバーが暗号化 (STARTTLS) を提供していないため、ログイン"
+                                       "しませんでした。最初から TLS で接続するサーバーなら、"
+                                       "サーバー名を「imaps://%1」と書いてください。")
+                            .arg(address_.host.contains(u':') ? u'[' + address_.host + u']'
+                                                              : address_.host));
+        }
+        if (!executeOk("STARTTLS", QStringLiteral("サーバーが TLS への切り替えを断りました"), {})) {
+            return false;
+        }
+        // Bytes sent before the handshake must not count as protected replies.
+        if (reader_.hasUnreadInput()) {
+            return fail(QStringLiteral("TLS の開始前にサーバーが余分なデータを送りました"));
+        }
+        if (!startTls() || !askCapabilities()) {
+            return false;
+        }
+    }
+    return authenticate();
+}
+
+int ImapSession::unseenCount() {
+    if (!loggedIn_) {
+        return -1;
+    }
+    int count = -1;
+    QByteArray answer;
+    Expect status;
+    status.onUntagged = [&](const ImapResponse& response) {
+        if (response.word(0) == "STATUS") {
+            count = unseenItem(response);
+            answer = response.text;
+        }
+        return true;
+    };
+    if (!executeOk("STATUS INBOX (UNSEEN)", QStringLiteral("未読メールの数を取得できません"),
+                   status)) {
+        return -1;
+    }
+    if (count < 0) {
+        fail(QStringLiteral("サーバーが示した未読メールの数が正しくありません: %1")
+                 .arg(QString::fromUtf8(answer.left(maxQuotedLength))));
+    }
+    return count;
+}
+
+bool ImapSession::examineInbox() {
+    return loggedIn_ && executeOk("EXAMINE INBOX", QStringLiteral("INBOX を開けません"), {});
+}
+
+bool ImapSession::startIdle() {
+    if (!loggedIn_ || !idleTag_.isEmpty()) {
+        return false;
+    }
+    ImapResponse begun;
+    Expect idle;
+    idle.continuationEnds = true;
+    if (!execute("IDLE", begun, idle)) {
+        return false;
+    }
+    if (begun.kind != ImapResponse::Kind::Continuation) {
+        return fail(QStringLiteral("サーバーが IDLE を断りました: %1").arg(reason(begun)));
+    }
+    // News sent right after the continuation may have come with it.
+    idleTag_ = lastTag_;
+    return takeReadIdleNews();
+}
+
+bool ImapSession::takeIdleNews() {
+    if (idleTag_.isEmpty()) {
+        return false;
+    }
+    qCDebug(lcImap) << "woken during IDLE";
+    for (int read = 0; read < options_.maxIdleReads; ++read) {
+        if (!receiveMore() || !takeReadIdleNews()) {
+            return false;
+        }
+        if (!transport_.hasBufferedInput()) {
+            return true;
+        }
+    }
+    return true;
+}
+
+bool ImapSession::takeReadIdleNews() {
+    ImapResponse response;
+    for (;;) {
+        switch (reader_.take(response)) {
+        case ImapReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case ImapReplyReader::Result::NeedMore:
+            return true;
+        case ImapReplyReader::Result::Done:
+            if (response.kind == ImapResponse::Kind::Tagged) {
+                return fail(
+                    QStringLiteral("サーバーが IDLE を終えました: %1").arg(reason(response)));
+            }
+            if (!noteUntagged(response, false)) {
+                return false;
+            }
+        }
+    }
+}
+
+bool ImapSession::stopIdle() {
+    if (idleTag_.isEmpty()) {
+        return false;
+    }
+    const QByteArray tag = idleTag_;
+    idleTag_.clear();
+    if (!transport_.send("DONE\r\n")) {
+        return fail(transport_.errorText());
+    }
+    ImapResponse done;
+    if (!awaitEnd(tag, done, {})) {
+        return false;
+    }
+    return done.word(0) == "OK" ||
+           fail(QStringLiteral("サーバーが IDLE を正しく終えませんでした: %1").arg(reason(done)));
+}
+
+void ImapSession::logOut() {
+    if (open_ && !idleTag_.isEmpty()) {
+        stopIdle();
+    }
+    if (open_ && loggedIn_) {
+        ImapResponse done;
+        Expect goodbye;
+        goodbye.byeExpected = true;
+        execute("LOGOUT", done, goodbye);
+    }
+    open_ = false;
+    loggedIn_ = false;
+    transport_.close();
+}
+
+bool ImapSession::execute(const QByteArray& command, ImapResponse& done, const Expect& expect) {
+    if (!open_) {
+        return false;
+    }
+    lastTag_ = 'a' + QByteArray::number(nextTag_++);
+    if (!transport_.send(lastTag_ + ' ' + command + "\r\n")) {
+        return fail(transport_.errorText());
+    }
+    return awaitEnd(lastTag_, done, expect);
+}
+
+bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expect& expect) {
+    bool continued = false;
+    for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
+        if (!readResponse(done)) {
+            return false;
+        }
+        switch (done.kind) {
+        case ImapResponse::Kind::Tagged:
+            if (done.tag != tag) {
+                return fail(QStringLiteral("サーバーが別のコマンドへの応答を返しました"));
+            }
+            // A login's answer may list what the server offers from now on.
+            if (const QByteArray code = done.afterFirstWord();
+                code.toUpper().startsWith("[CAPABILITY ") && code.contains(']')) {
+                noteCapabilities(code.mid(12, code.indexOf(']') - 12));
+            }
+            return true;
+        case ImapResponse::Kind::Continuation:
+            if (expect.continuationEnds) {
+                return true;
+            }
+            if (expect.continuation.isEmpty() || continued) {
+                return fail(QStringLiteral("サーバーが予期しない続きを求めました"));
+            }
+            continued = true;
+            if (!transport_.send(expect.continuation + "\r\n")) {
+                return fail(transport_.errorText());
+            }
+            break;
+        case ImapResponse::Kind::Untagged:
+            if (!noteUntagged(done, expect.byeExpected)) {
+                return false;
+            }
+            if (done.word(0) == "CAPABILITY") {
+                noteCapabilities(done.afterFirstWord());
+            }
+            if (expect.onUntagged && !expect.onUntagged(done)) {
+                return false;
+            }
+            break;
+        }
+    }
+    return fail(QStringLiteral("サーバーが 1 つのコマンドに %1 個を超える応答を返しました")
+                    .arg(options_.maxUntaggedPerCommand));
+}
+
+bool ImapSession::executeOk(const QByteArray& command, const QString& failureText,
+                            const Expect& expect) {
+    ImapResponse done;
+    if (!execute(command, done, expect)) {
+        return false;
+    }
+    if (done.word(0) != "OK") {
+        return fail(QStringLiteral("%1: %2").arg(failureText, reason(done)));
+    }
+    return true;
+}
+
+bool ImapSession::readGreeting() {
+    ImapResponse greeting;
+    if (!readResponse(greeting)) {
+        return false;
+    }
+    const QByteArray status = greeting.word(0);
+    if (greeting.kind != ImapResponse::Kind::Untagged || (status != "OK" && status != "PREAUTH")) {
+        return fail(QStringLiteral("サーバーが接続を断りました: %1").arg(reason(greeting)));
+    }
+    if (status == "PREAUTH") {
+        if (address_.security == TransportSecurity::StartTlsRequired && !transport_.isTls()) {
+            return fail(QStringLiteral("サーバーが暗号化の前にログイン済みとしたため、接続を"
+                                       "打ち切りました"));
+        }
+        loggedIn_ = true;
+    }
+    return true;
+}
+
+bool ImapSession::askCapabilities() {
+    capabilities_.clear();
+    return executeOk("CAPABILITY", QStringLiteral("サーバーの機能を取得できません"), {});
+}
+
+bool ImapSession::startTls() {
+    if (!transport_.startTls(address_.host)) {
+        return fail(transport_.errorText());
+    }
+    return true;
+}
+
+bool ImapSession::authenticate() {
+    const QString failureText = QStringLiteral("ログインできません");
+    bool accepted = false;
+    if (hasCapability("AUTH=PLAIN")) {
+        // With SASL-IR the credentials go with the command, else when asked for.
+        Expect askedFor;
+        askedFor.continuation = ('\0' + id_ + '\0' + password_).toBase64();
+        accepted = hasCapability("SASL-IR")
+                       ? executeOk("AUTHENTICATE PLAIN " + askedFor.continuation, failureText, {})
+                       : executeOk("AUTHENTICATE PLAIN", failureText, askedFor);
+    } else if (hasCapability("LOGINDISABLED")) {
+        return fail(QStringLiteral("サーバーがこの接続でのログインを受け付けていません"));
+    } else {
+        const QByteArray id = quoted(id_);
+        const QByteArray password = quoted(password_);
+        if (id.isEmpty() || password.isEmpty()) {
+            return fail(QStringLiteral("ID かパスワードに、このサーバーでは使えない文字が"
+                                       "含まれています"));
+        }
+        accepted = executeOk("LOGIN " + id + ' ' + password, failureText, {});
+    }
+    loggedIn_ = accepted;
+    return accepted;
+}
+
+void ImapSession::noteCapabilities(const QByteArray& list) {
+    capabilities_.clear();
+    for (const QByteArray& name : list.toUpper().split(' ')) {
+        capabilities_.insert(name);
+    }
+}
+
+bool ImapSession::noteUntagged(const ImapResponse& response, bool byeExpected) {
+    const QByteArray kind = response.word(1);
+    if (kind == "EXISTS" || kind == "EXPUNGE") {
+        bool ok = false;
+        const int number = response.word(0).toInt(&ok);
+        if (ok && number >= 0) {
+            messageCount_ = kind == "EXISTS" ? number : std::max(messageCount_ - 1, 0);
+        }
+    }
+    if (response.word(0) == "BYE" && !byeExpected) {
+        return fail(QStringLiteral("サーバーが接続を終えました: %1").arg(reason(response)));
+    }
+    return true;
+}
+
+bool ImapSession::readResponse(ImapResponse& response) {
+    for (;;) {
+        switch (reader_.take(response)) {
+        case ImapReplyReader::Result::Done:
+            return true;
+        case ImapReplyReader::Result::Error:
+            return fail(reader_.errorText());
+        case ImapReplyReader::Result::NeedMore:
+            if (!receiveMore()) {
+                return false;
+            }
+        }
+    }
+}
+
+bool ImapSession::receiveMore() {
+    const qint64 received = transport_.receive(receiveBuffer_.data(), receiveBuffer_.size());
+    if (received < 0) {
+        return fail(transport_.errorText());
+    }
+    if (received == 0) {
+        return fail(QStringLiteral("サーバーが途中で接続を切りました"));
+    }
+    reader_.feed(receiveBuffer_.constData(), received);
+    return true;
+}
+
+bool ImapSession::fail(const QString& text) {
+    errorText_ = text;
+    for (const QByteArray& secret : {password_, ('\0' + id_ + '\0' + password_).toBase64()}) {
+        if (!password_.isEmpty()) {
+            errorText_.replace(QString::fromUtf8(secret), QStringLiteral("****"));
+        }
+    }
+    qCDebug(lcImap) << "error:" << errorText_;
+    open_ = false;
+    loggedIn_ = false;
+    idleTag_.clear();
+    transport_.close();
+    return false;
+}
+
+QString ImapSession::reason(const ImapResponse& response) const {
+    QByteArray text = response.afterFirstWord();
+    if (text.startsWith('[')) {
+        const qsizetype close = text.indexOf(']');
+        text = close < 0 ? text : text.mid(close + 1).trimmed();
+    }
+    const qsizetype nul = text.indexOf('\0');
+    return QString::fromUtf8(text.left(nul < 0 ? maxQuotedLength : std::min(nul, maxQuotedLength)));
+}
+
+} // namespace brindle
