@@ -53,6 +53,18 @@ protected:
     }
     // Without a scheme: TLS through STLS.
     QString bareServer() const { return QStringLiteral("127.0.0.1:%1").arg(server.pop3Port()); }
+    static constexpr char wrongPasswordAccount[] = "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n";
+    // One "エラー" box with Dovecot's reason for refusing wrongPasswordAccount,
+    // never the password itself, and no board.
+    void expectRefusedWithDovecotsReason() {
+        ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+        const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
+        EXPECT_EQ(box.caption, QStringLiteral("エラー"));
+        EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
+            << box.text.toStdString();
+        EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
+        EXPECT_FALSE(mainWindow->noticeBoard.exists());
+    }
 
     // Starts the program with this server in the mail server file and, when
     // given, this account file.
@@ -143,16 +155,9 @@ TEST_F(CheckMailDovecotTest, ThreeMessagesOpenTheTopmostBoardThatStaysAndStartTh
 TEST_F(CheckMailDovecotTest, WrongPasswordShowsDovecotsReasonButNotThePassword) {
     deliver(1);
     ASSERT_TRUE(server.start());
-    startProgram(plainServer(), 0, "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")
-        .mailCheck.checkMail();
+    startProgram(plainServer(), 0, wrongPasswordAccount).mailCheck.checkMail();
 
-    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
-    const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
-    EXPECT_EQ(box.caption, QStringLiteral("エラー"));
-    EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
-        << box.text.toStdString();
-    EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
-    EXPECT_FALSE(mainWindow->noticeBoard.exists());
+    expectRefusedWithDovecotsReason();
     EXPECT_FALSE(newMailSceneStarted());
     EXPECT_EQ(server.loginCount(), 0);
 }
@@ -359,16 +364,10 @@ TEST_F(CheckMailTlsTest, MailDeliveredWhileIdlingShowsTheBoardLongBeforeTheInter
 
 TEST_F(CheckMailTlsTest, WrongImapPasswordShowsDovecotsReasonButNotThePassword) {
     startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()), 0,
-                 "[EXEINI]\nNAME=alice\nNAME2=rabbit-hole-42\n")
+                 wrongPasswordAccount)
         .mailCheck.checkMail();
 
-    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
-    const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
-    EXPECT_EQ(box.caption, QStringLiteral("エラー"));
-    EXPECT_TRUE(box.text.contains(QStringLiteral("Authentication failed")))
-        << box.text.toStdString();
-    EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
-    EXPECT_FALSE(mainWindow->noticeBoard.exists());
+    expectRefusedWithDovecotsReason();
     EXPECT_EQ(server.loginCount(), 0);
 }
 

@@ -9,7 +9,6 @@ namespace brindle {
 
 namespace {
 
-constexpr qsizetype receiveChunkSize = 64 * 1024;
 // Server texts quoted in error messages are cut to this many characters.
 constexpr qsizetype maxQuotedLength = 512;
 
@@ -55,8 +54,7 @@ int unseenItem(const ImapResponse& response) {
 } // namespace
 
 ImapSession::ImapSession(const MailServerAddress& address, const ImapOptions& options)
-    : address_(address), options_(options), transport_(options), reader_(options.replyLimits),
-      receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+    : address_(address), options_(options), transport_(options), reader_(options.replyLimits) {}
 
 bool ImapSession::connect() {
     if (!transport_.connectTo(address_.host, address_.port)) {
@@ -390,14 +388,11 @@ bool ImapSession::readResponse(ImapResponse& response) {
 }
 
 bool ImapSession::receiveMore() {
-    const qint64 received = transport_.receive(receiveBuffer_.data(), receiveBuffer_.size());
-    if (received < 0) {
+    const std::optional<QByteArrayView> received = transport_.receiveSome();
+    if (!received) {
         return fail(transport_.errorText());
     }
-    if (received == 0) {
-        return fail(QStringLiteral("サーバーが途中で接続を切りました"));
-    }
-    reader_.feed(receiveBuffer_.constData(), received);
+    reader_.feed(received->data(), received->size());
     return true;
 }
 

@@ -84,7 +84,6 @@ private:
     ImapOptions options_;
     MailTransport transport_;
     ImapReplyReader reader_;
-    QByteArray receiveBuffer_;
     bool open_ = false;
     bool loggedIn_ = false;
     int nextTag_ = 1;

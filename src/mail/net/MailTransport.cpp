@@ -24,6 +24,8 @@ namespace brindle {
 namespace {
 
 constexpr size_t tlsPairBufferSize = 64 * 1024;
+// The most a single receive hands to a reply reader.
+constexpr qsizetype receiveChunkSize = 64 * 1024;
 
 bool isIpAddress(const QByteArray& host) {
     in6_addr address{};
@@ -43,7 +45,8 @@ QString openSslError() {
 
 } // namespace
 
-MailTransport::MailTransport(const ConnectionOptions& options) : options_(options) {}
+MailTransport::MailTransport(const ConnectionOptions& options)
+    : options_(options), receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
 
 MailTransport::~MailTransport() {
     close();
@@ -129,8 +132,18 @@ bool MailTransport::send(const QByteArray& data) {
     return ssl_ != nullptr ? sendTls(data) : sendPlain(data.constData(), data.size());
 }
 
-qint64 MailTransport::receive(char* buffer, qint64 capacity) {
-    return ssl_ != nullptr ? receiveTls(buffer, capacity) : receivePlain(buffer, capacity);
+std::optional<QByteArrayView> MailTransport::receiveSome() {
+    char* buffer = receiveBuffer_.data();
+    const qint64 capacity = receiveBuffer_.size();
+    const qint64 received =
+        ssl_ != nullptr ? receiveTls(buffer, capacity) : receivePlain(buffer, capacity);
+    if (received == 0) {
+        fail(QStringLiteral("サーバーが途中で接続を切りました"));
+    }
+    if (received <= 0) {
+        return std::nullopt;
+    }
+    return QByteArrayView(buffer, received);
 }
 
 void MailTransport::close() {

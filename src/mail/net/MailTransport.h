@@ -3,11 +3,13 @@
 #include "mail/net/ConnectionOptions.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <QString>
 #include <array>
 #include <openssl/types.h>
+#include <optional>
 
 namespace brindle {
 
@@ -30,8 +32,10 @@ public:
     bool startTls(const QString& host);
     bool isTls() const { return ssl_ != nullptr; }
     bool send(const QByteArray& data);
-    // Waits for bytes: the count read, 0 when the server closed, -1 on failure.
-    qint64 receive(char* buffer, qint64 capacity);
+    // Waits for the server's next bytes, at most 64 KiB: a view of them, valid
+    // until the next call, or nullopt when the server closed or on failure
+    // (errorText() says which).
+    std::optional<QByteArrayView> receiveSome();
     void close();
     QString errorText() const { return errorText_; }
     // For a caller that waits for the server's next word without polling.
@@ -69,6 +73,7 @@ private:
     SSL* ssl_ = nullptr;
     BIO* network_ = nullptr;
     std::array<char, 16 * 1024> tlsBuffer_{};
+    QByteArray receiveBuffer_;
     QString errorText_;
 };
 

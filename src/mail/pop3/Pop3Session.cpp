@@ -12,7 +12,6 @@ namespace brindle {
 
 namespace {
 
-constexpr qsizetype receiveChunkSize = 64 * 1024;
 // Server texts quoted in error messages are cut to this many characters.
 constexpr qsizetype maxQuotedLength = 512;
 
@@ -40,8 +39,7 @@ bool isSafeArgument(const QByteArray& argument) {
 } // namespace
 
 Pop3Session::Pop3Session(const MailServerAddress& address, const Pop3Options& options)
-    : address_(address), options_(options), transport_(options), reader_(options.maxLineLength),
-      receiveBuffer_(receiveChunkSize, Qt::Uninitialized) {}
+    : address_(address), options_(options), transport_(options), reader_(options.maxLineLength) {}
 
 bool Pop3Session::connect() {
     if (!transport_.connectTo(address_.host, address_.port)) {
@@ -402,14 +400,11 @@ bool Pop3Session::readBody(QByteArray& body, qint64 maxSize) {
 }
 
 bool Pop3Session::receiveMore() {
-    const qint64 received = transport_.receive(receiveBuffer_.data(), receiveBuffer_.size());
-    if (received < 0) {
+    const std::optional<QByteArrayView> received = transport_.receiveSome();
+    if (!received) {
         return fail(transport_.errorText());
     }
-    if (received == 0) {
-        return fail(QStringLiteral("サーバーが途中で接続を切りました"));
-    }
-    reader_.feed(receiveBuffer_.constData(), received);
+    reader_.feed(received->data(), received->size());
     return true;
 }
 

@@ -98,7 +98,6 @@ private:
     Pop3Options options_;
     MailTransport transport_;
     Pop3ReplyReader reader_;
-    QByteArray receiveBuffer_;
     State state_ = State::Stop;
     QString errorText_;
     QByteArray id_;
