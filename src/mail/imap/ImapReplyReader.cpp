@@ -1,5 +1,7 @@
 #include "mail/imap/ImapReplyReader.h"
 
+#include "mail/net/DropTakenInput.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -57,7 +59,7 @@ bool ImapReplyReader::readParts() {
             partial_.literals.append(input_.mid(position_, literalLeft_));
             position_ += literalLeft_;
             literalLeft_ = -1;
-            dropConsumedInput();
+            dropTakenInput(input_, position_);
         }
         const qsizetype available = input_.size() - position_;
         const qsizetype searched = std::min(available, limits_.maxLineLength);
@@ -71,7 +73,7 @@ bool ImapReplyReader::readParts() {
         const qsizetype end = static_cast<const char*>(newline) - input_.constData() + 1;
         const QByteArray line = withoutLineEnd(input_.constData() + position_, end - position_);
         position_ = end;
-        dropConsumedInput();
+        dropTakenInput(input_, position_);
         partial_.text += line;
         const qint64 literal = announcedLiteral(line);
         partialSize_ += line.size() + std::max<qint64>(literal, 0);
@@ -129,16 +131,6 @@ ImapReplyReader::Result ImapReplyReader::failWith(const QString& text) {
     failed_ = true;
     errorText_ = text;
     return Result::Error;
-}
-
-void ImapReplyReader::dropConsumedInput() {
-    if (position_ == input_.size()) {
-        input_.resize(0);
-        position_ = 0;
-    } else if (position_ > input_.size() / 2) {
-        input_.remove(0, position_);
-        position_ = 0;
-    }
 }
 
 } // namespace brindle

@@ -41,7 +41,6 @@ private:
     static qint64 announcedLiteral(const QByteArray& line);
     bool finishResponse(ImapResponse& response);
     Result failWith(const QString& text);
-    void dropConsumedInput();
 
     Limits limits_;
     QByteArray input_;

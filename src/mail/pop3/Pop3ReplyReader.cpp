@@ -1,5 +1,7 @@
 #include "mail/pop3/Pop3ReplyReader.h"
 
+#include "mail/net/DropTakenInput.h"
+
 #include <cstring>
 
 namespace brindle {
@@ -45,7 +47,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeStatusLine(StatusLine& line) {
     }
     const QByteArray text = withoutLineEnd(input_.constData() + position_, end - position_);
     position_ = end;
-    dropConsumedInput();
+    dropTakenInput(input_, position_);
     const qsizetype indicator = indicatorLength(text, line.ok);
     if (indicator == 0) {
         failed_ = true;
@@ -72,7 +74,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeBody(QByteArray& body, qint64 maxBo
         const qsizetype end = nextLineEnd();
         if (end < 0) {
             appendRun(position_);
-            dropConsumedInput();
+            dropTakenInput(input_, position_);
             return failed_ ? Result::Error : Result::NeedMore;
         }
         const char* line = input_.constData() + position_;
@@ -80,7 +82,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeBody(QByteArray& body, qint64 maxBo
             appendRun(position_);
             if (isLoneDot(line, end - position_)) {
                 position_ = end;
-                dropConsumedInput();
+                dropTakenInput(input_, position_);
                 return Result::Done;
             }
             runStart = position_ + 1;
@@ -104,16 +106,6 @@ qsizetype Pop3ReplyReader::nextLineEnd() {
         errorText_ = QStringLiteral("サーバーの応答の行が長すぎます");
     }
     return -1;
-}
-
-void Pop3ReplyReader::dropConsumedInput() {
-    if (position_ == input_.size()) {
-        input_.resize(0);
-        position_ = 0;
-    } else if (position_ > input_.size() / 2) {
-        input_.remove(0, position_);
-        position_ = 0;
-    }
 }
 
 } // namespace brindle

@@ -37,7 +37,6 @@ public:
 private:
     // Finds the end of the next complete line, or -1 (setting error on overlong lines).
     qsizetype nextLineEnd();
-    void dropConsumedInput();
 
     qsizetype maxLineLength_;
     QByteArray input_;
