@@ -1,5 +1,7 @@
 #include "support/ProgramTest.h"
 
+#include <utility>
+
 namespace brindle::test {
 namespace {
 
@@ -10,7 +12,11 @@ using SceneTest = ProgramTest;
 TEST_F(SceneTest, EventCheckShowsTheNewMailSceneUntilRestored) {
     const XWindows::Id window = startProgram();
     ASSERT_NE(window, 0u);
-    const QImage normal = waitForScene(window, [](const QImage&) { return true; });
+    // The reference is the scene once it stands still between two looks: on a
+    // busy machine the first pictures may still lack the page's image.
+    QImage lastScene;
+    const QImage normal = waitForScene(
+        window, [&](const QImage& scene) { return std::exchange(lastScene, scene) == scene; });
     ASSERT_FALSE(normal.isNull()) << "the normal scene never showed";
     saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame), u"scene-normal.png"_s);
     const QImage normalScene = sceneArea(normal);
