@@ -14,10 +14,10 @@
 #include "settings/StoredTick.h"
 #include "settings/core/ServerFile.h"
 #include "settings/core/SettingKeys.h"
-#include "ui/CachedTextLabel.h"
 #include "ui/LetWindowPaint.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgramEnd.h"
+#include "ui/ScrollingCaption.h"
 #include "ui/Twips.h"
 #include "ui/WaitWhileEventsRun.h"
 #include "ui/WidgetStyle.h"
@@ -110,19 +110,18 @@ void MainWindow::buildLayout() {
     statusStrip->setGeometry(twipsRect(-120, 2160, 2895, 735));
     setBackground(statusStrip, QColor(0, 64, 0));
 
-    titleStrip = new QLabel(statusStrip);
+    titleStrip = new QWidget(statusStrip);
     titleStrip->setGeometry(twipsRect(0, 0, 2895, 300));
-    titleStrip->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    titleStrip->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
-    // The picture covers the strip: what lies below need not be drawn when the name moves.
-    titleStrip->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Its picture from the top left corner, as an opaque background: the name
+    // moves over it fifty times a second, and neither the strip nor anything
+    // below it then needs a paint routine of its own.
+    setBackground(titleStrip, QBrush(QPixmap(QStringLiteral(":/images/title.png"))));
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
-    mailerName = new CachedTextLabel(QStringLiteral("インターバルチェック"), titleStrip);
-    mailerName->setGeometry(twipsRect(static_cast<int>(Mailer::StartLeft), 0, 2415, 255));
-    mailerName->setMaximumWidth(mailerName->width());
-    mailerName->setFixedHeight(mailerName->height());
+    mailerName = new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
+    mailerName->setGeometry(0, 0, titleStrip->width(), twips(255));
+    mailerName->setTextLeft(twips(Mailer::StartLeft));
     setTextColour(mailerName, QColor(255, 255, 0));
     QFont marqueeFont(QStringLiteral("ＭＳ Ｐゴシック"));
     marqueeFont.setPointSizeF(11.25);

@@ -4,10 +4,10 @@
 #include "mail/ProgramLauncher.h"
 #include "settings/core/SettingKeys.h"
 #include "ui/MonotonicClock.h"
+#include "ui/ScrollingCaption.h"
 #include "ui/Twips.h"
 
 #include <QFileInfo>
-#include <QLabel>
 
 namespace brindle {
 
@@ -19,11 +19,16 @@ QString fileName(const QString& path) {
 
 } // namespace
 
-Mailer::Mailer(QLabel& nameLabel, FileChooser& chooser, ProgramLauncher& launcher,
+Mailer::Mailer(ScrollingCaption& nameView, FileChooser& chooser, ProgramLauncher& launcher,
                MonotonicClock& clock, QObject* parent)
-    : QObject(parent), nameLabel_(nameLabel), chooser_(chooser), launcher_(launcher),
+    : QObject(parent), nameView_(nameView), chooser_(chooser), launcher_(launcher),
       clock_(clock) {
     connect(&scrollTimer_, &RepeatingTimer::ticked, this, &Mailer::scrollName);
+}
+
+void Mailer::setPath(const QString& path) {
+    path_ = path;
+    name_ = fileName(path_);
 }
 
 void Mailer::chooseMailer(QWidget* dialogParent) {
@@ -31,8 +36,7 @@ void Mailer::chooseMailer(QWidget* dialogParent) {
     if (!chosen.isEmpty()) {
         lastChosen_ = chosen;
     }
-    path_ = lastChosen_;
-    name_ = fileName(path_);
+    setPath(lastChosen_);
 }
 
 void Mailer::launch() {
@@ -58,19 +62,9 @@ void Mailer::setSeen(bool seen) {
 }
 
 void Mailer::moveName(std::int64_t steps) {
-    name_ = fileName(path_);
-    const QString caption = path_.isEmpty() ? QStringLiteral("設定されていません。") : name_;
-    // Only as wide as its text (up to its maximum), so that a move redraws no
-    // more than the text, and nothing once the text has left the strip.
-    if (nameLabel_.text() != caption) {
-        nameLabel_.setText(caption);
-        nameLabel_.adjustSize();
-    }
+    nameView_.setText(path_.isEmpty() ? QStringLiteral("設定されていません。") : name_);
     position_ = static_cast<int>((position_ + steps % Positions) % Positions);
-    const int left = twips(nameLeft());
-    if (nameLabel_.x() != left) {
-        nameLabel_.move(left, nameLabel_.y());
-    }
+    nameView_.setTextLeft(twips(nameLeft()));
 }
 
 } // namespace brindle

@@ -6,7 +6,6 @@
 #include <QString>
 #include <cstdint>
 
-class QLabel;
 class QWidget;
 
 namespace brindle {
@@ -14,6 +13,7 @@ namespace brindle {
 class FileChooser;
 class MonotonicClock;
 class ProgramLauncher;
+class ScrollingCaption;
 
 // The user's own mail program: its path as chosen and stored, its start on
 // new mail, and its name scrolling through the title strip.
@@ -28,14 +28,14 @@ public:
     static constexpr int StepMilliseconds = 20;
     static constexpr int Positions = static_cast<int>((StartLeft - EndLeft) / StepTwips) + 1;
 
-    // nameLabel lies in the title strip and scrolls from right to left; the
-    // clock tells how far it would have scrolled while nobody could see it.
-    Mailer(QLabel& nameLabel, FileChooser& chooser, ProgramLauncher& launcher,
+    // nameView lies over the title strip and scrolls the name from right to
+    // left; the clock tells how far it would have scrolled while nobody could see it.
+    Mailer(ScrollingCaption& nameView, FileChooser& chooser, ProgramLauncher& launcher,
            MonotonicClock& clock, QObject* parent = nullptr);
 
     // The stored path, or the marker for "not set".
     const QString& path() const { return path_; }
-    void setPath(const QString& path) { path_ = path; }
+    void setPath(const QString& path);
     // The file name part of the path, as the name strip shows it.
     const QString& name() const { return name_; }
 
@@ -56,7 +56,7 @@ private:
     // Shows the caption for the path and moves the name on by the given steps.
     void moveName(std::int64_t steps);
 
-    QLabel& nameLabel_;
+    ScrollingCaption& nameView_;
     FileChooser& chooser_;
     ProgramLauncher& launcher_;
     MonotonicClock& clock_;

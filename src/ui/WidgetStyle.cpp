@@ -14,10 +14,10 @@
 
 namespace brindle {
 
-void setBackground(QWidget* widget, const QColor& colour) {
+void setBackground(QWidget* widget, const QBrush& brush) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Button, colour);
+    palette.setBrush(QPalette::Window, brush);
+    palette.setBrush(QPalette::Button, brush);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -12,7 +13,8 @@ class QWidget;
 namespace brindle {
 
 // Small builders for the fixed, hand-placed layouts of the program's windows.
-void setBackground(QWidget* widget, const QColor& colour);
+// A colour or a picture from the top left corner.
+void setBackground(QWidget* widget, const QBrush& brush);
 void setTextColour(QWidget* widget, const QColor& colour);
 QLabel* makeLabel(QWidget* parent, const QString& caption, QRect place, const QColor& text);
 // A button that shows its background colour.

@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "ui/ScrollingCaption.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -59,7 +60,7 @@ TEST_F(MainWindowLayoutTest, ControlsStartWithTheirFirstValues) {
     EXPECT_EQ(main.tuneOffButton->text(), QStringLiteral("OFF"));
     EXPECT_EQ(main.launchMailerLabel->text(), QStringLiteral("新着有りで設定メーラーを起動"));
     EXPECT_EQ(main.minutesLabel->text(), QStringLiteral("分"));
-    EXPECT_EQ(main.mailerName->x(), 184);
+    EXPECT_EQ(main.mailerName->textLeft(), 184);
     EXPECT_EQ(main.mailerName->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
 }
 

@@ -1,4 +1,5 @@
 #include "support/MainWindowFixture.h"
+#include "ui/ScrollingCaption.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -91,7 +92,7 @@ TEST_F(MailerNameTest, NameScrollsLeftInTwentyTwipStepsAndStartsAgain) {
     for (int tick = 0; tick < 215; ++tick) {
         main.mailer->scrollName();
         visited.push_back(main.mailer->nameLeft());
-        ASSERT_EQ(main.mailerName->x(), twips(main.mailer->nameLeft()));
+        ASSERT_EQ(main.mailerName->textLeft(), twips(main.mailer->nameLeft()));
     }
     std::vector<float> expected;
     for (int left = 2740; left >= -1500; left -= 20) {
@@ -121,13 +122,13 @@ TEST_F(MailerNameTest, TheNameIsAsWideAsItsTextAndCutAtTheLabelsWidth) {
     MainWindow& main = start();
     main.mailer->setPath(QStringLiteral("/opt/mail/reader"));
     main.mailer->scrollName();
-    EXPECT_GE(main.mailerName->width(),
+    EXPECT_GE(main.mailerName->textRect().width(),
               QFontMetrics(main.mailerName->font()).horizontalAdvance(QStringLiteral("reader")));
-    EXPECT_LT(main.mailerName->width(), twips(2415));
+    EXPECT_LT(main.mailerName->textRect().width(), twips(2415));
 
     main.mailer->setPath(QStringLiteral("/opt/mail/") + QString(200, u'M'));
     main.mailer->scrollName();
-    EXPECT_EQ(main.mailerName->size(), QSize(twips(2415), twips(255)));
+    EXPECT_EQ(main.mailerName->textRect().size(), QSize(twips(2415), twips(255)));
 }
 
 TEST_F(MailerNameTest, CancellingBeforeAnyChoiceEmptiesPathAndTitle) {
@@ -196,7 +197,7 @@ TEST_F(UnseenWindowTest, TheNameComesBackWhereItWouldHaveScrolledTo) {
     mainWindow->mailer->setPath(QStringLiteral("/opt/mail/reader"));
     mainWindow->tray.showWindowAction->trigger();
     EXPECT_EQ(mainWindow->mailer->nameLeft(), 2760.0F - 60 * 20.0F);
-    EXPECT_EQ(mainWindow->mailerName->x(), twips(2760 - 60 * 20));
+    EXPECT_EQ(mainWindow->mailerName->textLeft(), twips(2760 - 60 * 20));
     EXPECT_EQ(mainWindow->mailerName->text(), QStringLiteral("reader"));
 
     // An hour is 180,000 steps: 841 rounds of 214 positions and 26 steps more.
