@@ -12,7 +12,9 @@ each for a fixed window after a settle time:
   5. minimised (interval on, normal scene), through the window manager.
 
 The tune plays into a private PulseAudio with a null sink; its monitor is
-recorded to show that the tune is heard.
+recorded to show that the tune is heard. A peer, the scrolling name alone in a
+window (ScrollPeer.cpp), is measured the same way: the shown states' figures
+are also printed as a ratio to it.
 
 The CPU figure is the utime+stime of every process in the tree (the program
 and all its descendants, also those that appear during the window) over the
@@ -593,6 +595,27 @@ def start_program(folder, display, sound, scratch, log):
                             stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
 
 
+def start_peer(peer, display, log):
+    return subprocess.Popen([peer], env=dict(os.environ, DISPLAY=display), stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=log, start_new_session=True)
+
+
+def measure_peer(args, display, xvfb, sound, scratch):
+    """The scrolling name alone: what the shown states cost at the least with these frames."""
+    with open(os.path.join(scratch, "peer.log"), "w") as log:
+        peer = start_peer(args.peer, display, log)
+    meter = TreeMeter(peer.pid, xvfb.pid, sound.process.pid)
+    try:
+        print(f"started the peer {args.peer} (pid {peer.pid})")
+        time.sleep(args.settle)
+        if peer.poll() is not None:
+            raise RuntimeError(f"the peer ended with {peer.returncode}; see peer.log")
+        print("measuring: the peer ...", flush=True)
+        return meter.measure(args.window)
+    finally:
+        meter.kill_all()
+
+
 # ---------------------------------------------------------------- report
 
 def report_state(label, result, memory):
@@ -604,6 +627,14 @@ def report_state(label, result, memory):
 
 def meets_goals(row):
     return row["share"] < row["goal"] and (row["wakeup_goal"] is None or row["wakeups"] <= row["wakeup_goal"])
+
+
+def print_peer(rows, peer):
+    print(f"peer, the scrolling name alone in a window (bench/idle/ScrollPeer.cpp):"
+          f" {peer['share'] * 100:.2f} % of a core, {peer['wakeups']:.1f} wake-ups/s")
+    for row in rows:
+        if row["label"][0] in "12" and peer["share"] > 0:
+            print(f"  {row['label']}: {row['share'] / peer['share']:.2f} x the peer")
 
 
 def print_table(rows):
@@ -725,6 +756,7 @@ def run(args, scratch):
             finally:
                 meter.kill_all()
                 program.wait(timeout=5) if program.poll() is None else None
+        peer = measure_peer(args, display, xvfb, sound, scratch)
     finally:
         if sound:
             sound.stop()
@@ -735,12 +767,15 @@ def run(args, scratch):
             log.close()
     rows.sort(key=lambda row: row["label"])
     print_table(rows)
+    print()
+    print_peer(rows, peer)
     return 0 if all(meets_goals(row) for row in rows) and pss_within_goal(rows[0]) else 2
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("bin_dir", help="folder holding the built program and its data folders")
+    parser.add_argument("peer", help="the peer program: the scrolling name alone")
     parser.add_argument("--settle", type=float, default=10, help="seconds before each window")
     parser.add_argument("--window", type=float, default=30, help="seconds of each measurement")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder and its logs")

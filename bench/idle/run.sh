@@ -12,5 +12,5 @@ case "$1" in -*|"") ;; *) build_dir=$1; shift ;; esac
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build_dir" --target brindle brindle_data -j2 >/dev/null
-exec python3 "$source_dir/bench/idle/idle_bench.py" "$build_dir/bin" "$@"
+cmake --build "$build_dir" --target brindle brindle_data idle_scroll_peer -j2 >/dev/null
+exec python3 "$source_dir/bench/idle/idle_bench.py" "$build_dir/bin" "$build_dir/bench/idle_scroll_peer" "$@"
