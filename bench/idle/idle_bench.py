@@ -595,21 +595,23 @@ def start_program(folder, display, sound, scratch, log):
                             stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
 
 
-def start_peer(peer, display, log):
-    return subprocess.Popen([peer], env=dict(os.environ, DISPLAY=display), stdin=subprocess.DEVNULL,
-                            stdout=log, stderr=log, start_new_session=True)
+def settle(process, what, log_path, args):
+    """Waits the settle time; a process that ended meanwhile stops the bench."""
+    time.sleep(args.settle)
+    if process.poll() is not None:
+        raise RuntimeError(f"{what} ended with {process.returncode}; see {log_path}")
 
 
 def measure_peer(args, display, xvfb, sound, scratch):
     """The scrolling name alone: what the shown states cost at the least with these frames."""
-    with open(os.path.join(scratch, "peer.log"), "w") as log:
-        peer = start_peer(args.peer, display, log)
+    log_path = os.path.join(scratch, "peer.log")
+    with open(log_path, "w") as log:
+        peer = subprocess.Popen([args.peer], env=dict(os.environ, DISPLAY=display), stdin=subprocess.DEVNULL,
+                                stdout=log, stderr=log, start_new_session=True)
     meter = TreeMeter(peer.pid, xvfb.pid, sound.process.pid)
     try:
         print(f"started the peer {args.peer} (pid {peer.pid})")
-        time.sleep(args.settle)
-        if peer.poll() is not None:
-            raise RuntimeError(f"the peer ended with {peer.returncode}; see peer.log")
+        settle(peer, "the peer", log_path, args)
         print("measuring: the peer ...", flush=True)
         return meter.measure(args.window)
     finally:
@@ -742,9 +744,7 @@ def run(args, scratch):
             meter = TreeMeter(program.pid, xvfb.pid, sound.process.pid)
             try:
                 print(f"started the program in {folder} (pid {program.pid})")
-                time.sleep(args.settle)
-                if program.poll() is not None:
-                    raise RuntimeError(f"the program ended with {program.returncode}; see {log_path}")
+                settle(program, "the program", log_path, args)
                 window = main_window(display)
                 for state in states:
                     enter_state(state, display, window, sound, log_path, args)
