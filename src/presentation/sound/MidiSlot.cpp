@@ -35,14 +35,17 @@ constexpr std::array soundServerDrivers{"pipewire", "pulseaudio", "alsa"};
 // Settings for a tune that plays in the background, where latency does not matter but every
 // wake-up costs power. FluidSynth's defaults (64-frame periods, chorus and reverb, 256 voices)
 // woke the audio thread about 10,000 times a second; with a tune playing the program took 22 %
-// of a core and PulseAudio 18 % more. With these: about 430 wake-ups, 3 % and 2 % (bench/idle).
+// of a core and PulseAudio 18 % more. With these: about 200 wake-ups of the two sound threads
+// (430 with 2048-frame periods) and 1 % of a core for them (1.8 %; bench/idle).
 struct IntSetting {
     const char* name;
     int value;
 };
 constexpr std::array backgroundTuneSettings{
-    IntSetting{"audio.period-size", 2048}, // about 46 ms of sound per wake-up
-    IntSetting{"audio.periods", 2},        // about 93 ms queued: a late start, never a gap
+    // About 93 ms of sound per period; PulseAudio holds one period, ALSA two. A tune
+    // starts and stops that much later, and never breaks up.
+    IntSetting{"audio.period-size", 4096},
+    IntSetting{"audio.periods", 2},
     IntSetting{"synth.chorus.active", 0},  // effects a background tune does without
     IntSetting{"synth.reverb.active", 0},
     IntSetting{"synth.polyphony", 128}, // ample for a General MIDI file's 16 channels
