@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace brindle::test {
 namespace {
@@ -44,6 +45,15 @@ MailServerAddress plainImap(const ScriptedMailServer& server) {
             TransportSecurity::PlainOnly};
 }
 
+// A watch that must never tell of new mail, trying again first after retryFirstMs.
+std::shared_ptr<ImapInboxWatch> watchWithoutNews(const ScriptedMailServer& server, int retryFirstMs) {
+    ImapOptions options = fastOptions();
+    options.retryFirstMs = retryFirstMs;
+    return std::make_shared<ImapInboxWatch>(plainImap(server), QStringLiteral("alice"),
+                                            QStringLiteral("secret"), options,
+                                            [] { ADD_FAILURE() << "no new mail was told"; });
+}
+
 TEST(ImapInboxWatch, TellsOfEachGrowthOfTheCountAndRenewsIdle) {
     ScriptedMailServer server;
     examined(server, "IMAP4rev1 IDLE")
@@ -78,11 +88,7 @@ TEST(ImapInboxWatch, ServerWithoutIdleIsLeftAloneAfterLoggingOut) {
         .answer("a2 OK logged in\r\n")
         .answer("* BYE\r\na3 OK bye\r\n");
     server.start();
-    ImapOptions options = fastOptions();
-    options.retryFirstMs = 10;
-    const auto watch = std::make_shared<ImapInboxWatch>(
-        plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"), options,
-        [] { ADD_FAILURE() << "no new mail was told"; });
+    const auto watch = watchWithoutNews(server, 10);
 
     EXPECT_TRUE(runEventsUntil([&] { return watch->hasGivenUp(); }));
     EXPECT_EQ(server.clientLines(),
@@ -93,11 +99,7 @@ TEST(ImapInboxWatch, ServerHangingUpDuringIdleIsDroppedQuietlyAndTriedAgain) {
     ScriptedMailServer server;
     examined(server, "IMAP4rev1 IDLE").answer("+ idling\r\n").pause(200).hangUp();
     server.start();
-    ImapOptions options = fastOptions();
-    options.retryFirstMs = 50;
-    const auto watch = std::make_shared<ImapInboxWatch>(
-        plainImap(server), QStringLiteral("alice"), QStringLiteral("secret"), options,
-        [] { ADD_FAILURE() << "no new mail was told"; });
+    const auto watch = watchWithoutNews(server, 50);
 
     ASSERT_TRUE(runEventsUntil([&] { return watch->isIdling(); }));
     EXPECT_TRUE(runEventsUntil([&] { return !watch->isIdling(); }));
