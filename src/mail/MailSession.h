@@ -12,12 +12,16 @@ namespace brindle {
 // Why a mail session could not do what was asked, in words for the user.
 struct MailError {
     QString text;
+    // The discovery document a server named when it refused an OAUTHBEARER
+    // token (RFC 7628), else empty.
+    QString openidConfiguration;
 };
 
 // One connection to a mailbox; destroying it ends the connection politely.
 class MailSession {
 public:
-    enum class Authentication { UserPass, Apop };
+    // Bearer: the password is an OAuth 2.0 access token.
+    enum class Authentication { UserPass, Apop, Bearer };
 
     virtual ~MailSession() = default;
     // The number of new messages once logged in, or why not.

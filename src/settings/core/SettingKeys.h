@@ -31,5 +31,8 @@ inline constexpr Key MailerPath{"NAME", NotSet};     // Mailer::path()
 inline constexpr Key AccountId{"NAME", ""};
 inline constexpr Key AccountPassword{"NAME2", ""};
 inline constexpr Key AccountSaved{"NAME3", ""};
+// "OAUTH2" for an account that signs in through OAuth 2.0 (its tokens live in
+// the desktop keyring, never here); empty for a password account.
+inline constexpr Key AccountSignIn{"AUTH", ""};
 
 } // namespace brindle::SettingKeys
