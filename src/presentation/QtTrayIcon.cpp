@@ -6,9 +6,7 @@ QtTrayIcon::QtTrayIcon() {
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) {
-                    emit activated(Activation::Click);
-                } else if (reason == QSystemTrayIcon::Context) {
-                    emit activated(Activation::MenuRequest);
+                    emit clicked();
                 }
             });
 }
@@ -23,6 +21,10 @@ void QtTrayIcon::setIcon(const QIcon& icon) {
 
 void QtTrayIcon::setText(const QString& text) {
     icon_.setToolTip(text);
+}
+
+void QtTrayIcon::setMenu(QMenu* menu) {
+    icon_.setContextMenu(menu);
 }
 
 void QtTrayIcon::show() {

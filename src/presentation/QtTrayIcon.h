@@ -6,7 +6,7 @@
 
 namespace brindle {
 
-// The desktop's system tray; other activations than a click or a menu request are ignored.
+// The desktop's system tray; activations other than a click are the tray's own (its menu).
 class QtTrayIcon : public TrayIcon {
     Q_OBJECT
 public:
@@ -14,6 +14,7 @@ public:
     bool isAvailable() const override;
     void setIcon(const QIcon& icon) override;
     void setText(const QString& text) override;
+    void setMenu(QMenu* menu) override;
     void show() override;
 
 private:

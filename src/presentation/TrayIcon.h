@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+class QMenu;
+
 namespace brindle {
 
 // The icon that stands for the program in the desktop's system tray.
@@ -14,15 +16,13 @@ public:
     virtual bool isAvailable() const = 0;
     virtual void setIcon(const QIcon& icon) = 0;
     virtual void setText(const QString& text) = 0;
+    // The icon's menu, which the tray opens itself: on a right click in an
+    // XEmbed tray, through DBusMenu on a StatusNotifierItem host.
+    virtual void setMenu(QMenu* menu) = 0;
     virtual void show() = 0;
 
-    enum class Activation {
-        Click,       // the icon was clicked
-        MenuRequest, // the user asked for the icon's menu
-    };
-
 signals:
-    void activated(TrayIcon::Activation reason);
+    void clicked();
 };
 
 } // namespace brindle

@@ -1,11 +1,12 @@
 #include "presentation/TrayResidence.h"
 
+#include "presentation/TrayIcon.h"
 #include "ui/MessageBoxes.h"
 
-#include <QCursor>
 #include <QDateTime>
 #include <QLocale>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace brindle {
@@ -17,7 +18,9 @@ TrayResidence::TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& mess
     showWindowAction = menu->addAction(QStringLiteral("メイン画面を表示"));
     menu->addSeparator();
     quitAction = menu->addAction(QStringLiteral("終了"));
-    connect(&tray_, &TrayIcon::activated, this, &TrayResidence::onTrayActivated);
+    tray_.setMenu(menu);
+    // Queued: a tray host that asked over D-Bus gets its answer before the box waits for the user.
+    connect(&tray_, &TrayIcon::clicked, this, &TrayResidence::sayClicked, Qt::QueuedConnection);
 }
 
 void TrayResidence::moveToTray() {
@@ -26,18 +29,24 @@ void TrayResidence::moveToTray() {
         return;
     }
     tray_.setIcon(window_.windowIcon());
-    tray_.setText(QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    tray_.setText(generalDateTime(QDateTime::currentDateTime()));
     tray_.show();
     window_.hide();
 }
 
-void TrayResidence::onTrayActivated(TrayIcon::Activation reason) {
-    if (reason == TrayIcon::Activation::Click) {
-        messageBoxes_.show(QStringLiteral("Clicked!"), QStringLiteral("Brindle"),
-                           MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
-    } else {
-        menu->exec(QCursor::pos());
-    }
+void TrayResidence::sayClicked() {
+    messageBoxes_.show(QStringLiteral("Clicked!"), QStringLiteral("Brindle"),
+                       MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+}
+
+// The short date and the long time, without the time zone the long time may carry.
+QString TrayResidence::generalDateTime(const QDateTime& moment) {
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    timeFormat.remove(zone);
+    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(moment.time(), timeFormat.trimmed());
 }
 
 } // namespace brindle

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "presentation/TrayIcon.h"
-
 #include <QObject>
 
 class QAction;
+class QDateTime;
 class QMenu;
 class QWidget;
 
 namespace brindle {
 
 class MessageBoxes;
+class TrayIcon;
 
 // The main window's stay in the system tray: the icon that stands for it and
 // the icon's menu.
@@ -19,10 +19,13 @@ class TrayResidence : public QObject {
 public:
     TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& messageBoxes);
 
-    // Hides the window behind the tray icon; without a tray it is minimised
-    // instead, so the user can always get it back.
+    // Hides the window behind the tray icon, whose text tells when; without a
+    // tray it is minimised instead, so the user can always get it back.
     void moveToTray();
-    void onTrayActivated(TrayIcon::Activation reason);
+    void sayClicked();
+
+    // The date and time as the user's locale writes them, with seconds.
+    static QString generalDateTime(const QDateTime& moment);
 
     QMenu* menu = nullptr;
     QAction* showWindowAction = nullptr;

@@ -3,7 +3,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 
 namespace brindle::test {
@@ -43,8 +45,19 @@ TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowIsMinimisedInstead) {
     EXPECT_EQ(fakes.tray->shows, 0);
 }
 
-TEST_F(TrayAndWindowTest, AClickOnTheIconSaysClicked) {
-    emit fakes.tray->activated(TrayIcon::Activation::Click);
+TEST_F(TrayAndWindowTest, TheTrayGetsTheMenuAndAClickSaysClickedOnlyAfterReturning) {
+    ASSERT_EQ(fakes.tray->menu, mainWindow->tray.menu);
+    QStringList items;
+    for (const QAction* action : fakes.tray->menu->actions()) {
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    EXPECT_EQ(items, (QStringList{QStringLiteral("メイン画面を表示"), QStringLiteral("-"),
+                                  QStringLiteral("終了")}));
+
+    emit fakes.tray->clicked();
+    // The tray (a D-Bus caller) has its answer before the box waits for the user.
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+    QCoreApplication::sendPostedEvents();
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const auto& box = fakes.messageBoxes->shown.front();
     EXPECT_EQ(box.text, QStringLiteral("Clicked!"));
@@ -102,6 +115,26 @@ TEST_F(TrayAndWindowTest, TheHomePageOpensOnlyWhenTheUserSaysYes) {
     ASSERT_EQ(fakes.urlOpener->opened.size(), 1);
     EXPECT_EQ(fakes.urlOpener->opened[0].scheme(), QStringLiteral("https"));
 }
+
+struct GeneralDateCase {
+    const char* locale;
+    const char* text;
+};
+
+class GeneralDateTest : public ::testing::TestWithParam<GeneralDateCase> {};
+
+// The tray icon's text: the short date and the time with seconds, as the locale writes them.
+TEST_P(GeneralDateTest, DateAndTimeWithSecondsAsTheLocaleWritesThem) {
+    QLocale::setDefault(QLocale(QString::fromLatin1(GetParam().locale)));
+    const QDateTime moment(QDate(2026, 12, 9), QTime(15, 4, 5));
+    EXPECT_EQ(TrayResidence::generalDateTime(moment), QString::fromUtf8(GetParam().text));
+    QLocale::setDefault(QLocale::c());
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, GeneralDateTest,
+                         ::testing::Values(GeneralDateCase{"ja_JP", "2026/12/09 15時04分05秒"},
+                                           GeneralDateCase{"en_US", "12/9/26 3:04:05 PM"},
+                                           GeneralDateCase{"de_DE", "09.12.26 15:04:05"}));
 
 } // namespace
 } // namespace brindle::test

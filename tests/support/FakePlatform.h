@@ -163,10 +163,12 @@ public:
     bool isAvailable() const override { return available; }
     void setIcon(const QIcon& icon) override { iconSet = !icon.isNull() || iconSet; }
     void setText(const QString& text) override { texts << text; }
+    void setMenu(QMenu* given) override { menu = given; }
     void show() override { ++shows; }
     bool available = true;
     bool iconSet = false;
     QStringList texts;
+    QMenu* menu = nullptr;
     int shows = 0;
 };
 

@@ -34,8 +34,12 @@ void ProgramTest::SetUp() {
     ASSERT_TRUE(program.ready()) << "the program could not be copied";
 }
 
-XWindows::Id ProgramTest::startProgram() {
-    if (!program.start(display.environment())) {
+XWindows::Id ProgramTest::startProgram(const QString& language) {
+    QProcessEnvironment environment = display.environment();
+    if (!language.isEmpty()) {
+        environment.insert(u"LANG"_s, language);
+    }
+    if (!program.start(environment)) {
         return 0;
     }
     return windows.waitFor(u"Brindle Ver 1.0"_s);

@@ -41,8 +41,9 @@ protected:
                          VirtualDisplay::Manager manager = VirtualDisplay::Manager::Openbox);
     void SetUp() override;
 
-    // Starts the program; its main window, or 0 when none appeared.
-    XWindows::Id startProgram();
+    // Starts the program (in the C locale unless given a LANG); its main
+    // window, or 0 when none appeared.
+    XWindows::Id startProgram(const QString& language = {});
     // Success when the program and every process it started have ended within
     // 20 s and the program exited normally with 0.
     ::testing::AssertionResult endedCleanly();

@@ -2,7 +2,10 @@
 
 #include "Polling.h"
 
+#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QProcess>
+#include <gtest/gtest.h>
 
 namespace brindle::test {
 
@@ -11,7 +14,8 @@ using namespace std::chrono_literals;
 
 VirtualDisplay::VirtualDisplay(Manager manager) {
     ready_ = startServer() && (manager == Manager::None || startManager()) &&
-             (manager != Manager::OpenboxWithTray || startTray());
+             (manager != Manager::OpenboxWithTray || startTray()) &&
+             (manager != Manager::OpenboxWithStatusNotifierTray || startStatusNotifierTray());
 }
 
 QProcessEnvironment VirtualDisplay::environment() const {
@@ -24,6 +28,12 @@ QProcessEnvironment VirtualDisplay::environment() const {
     environment.insert(u"HOME"_s, home_.path());
     environment.insert(u"XDG_CONFIG_HOME"_s, home_.path() + u"/.config"_s);
     environment.insert(u"LANG"_s, u"C.UTF-8"_s);
+    if (bus_) {
+        environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus_->address());
+    }
+    if (accessible_) {
+        environment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+    }
     return environment;
 }
 
@@ -81,6 +91,59 @@ bool VirtualDisplay::startTray() {
             return !probe.readAllStandardOutput().trimmed().isEmpty();
         },
         15s);
+}
+
+bool VirtualDisplay::startSessionBus() {
+    if (!bus_) {
+        bus_ = std::make_unique<PrivateBus>();
+    }
+    return !bus_->address().isEmpty();
+}
+
+bool VirtualDisplay::startStatusNotifierTray() {
+    if (!startSessionBus() ||
+        !tray_.start(u"gtk-sni-tray-standalone"_s, {u"--watcher"_s, u"--top"_s, u"--end"_s},
+                     environment())) {
+        return false;
+    }
+    // Ready once the watcher knows a host: only then do programs show their items there.
+    return pollUntil(
+        [this] {
+            QDBusInterface watcher(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
+                                   u"org.kde.StatusNotifierWatcher"_s, bus_->connection());
+            return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+        },
+        15s);
+}
+
+bool VirtualDisplay::startAccessibility() {
+    if (!startSessionBus() || !accessibility_.start(u"/usr/libexec/at-spi-bus-launcher"_s,
+                                                    {u"--launch-immediately"_s}, environment())) {
+        return false;
+    }
+    accessible_ = pollUntil(
+        [this] {
+            QDBusInterface launcher(u"org.a11y.Bus"_s, u"/org/a11y/bus"_s, u"org.a11y.Bus"_s,
+                                    bus_->connection());
+            return launcher.isValid() &&
+                   launcher.call(u"GetAddress"_s).type() == QDBusMessage::ReplyMessage;
+        },
+        15s);
+    return accessible_;
+}
+
+QStringList VirtualDisplay::readAccessible(const QString& script,
+                                           const QStringList& arguments) const {
+    QProcess reader;
+    reader.setProcessEnvironment(environment());
+    reader.start(u"/usr/bin/python3"_s,
+                 QStringList{QStringLiteral(BRINDLE_TEST_SUPPORT_FOLDER "/") + script} + arguments);
+    if (!reader.waitForFinished(30000) || reader.exitCode() != 0) {
+        ADD_FAILURE() << script.toStdString() << ": "
+                      << reader.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 } // namespace brindle::test

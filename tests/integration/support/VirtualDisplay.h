@@ -1,18 +1,21 @@
 #pragma once
 
 #include "ChildProcess.h"
+#include "support/PrivateBus.h"
 #include "support/TempFolder.h"
 
 #include <QProcessEnvironment>
+#include <memory>
 
 namespace brindle::test {
 
 // An Xvfb server on a free display number, optionally with openbox managing
-// its windows and a system tray (trayer, an XEmbed tray as desktops have).
-// Everything started here ends with the object.
+// its windows and a system tray: trayer, an XEmbed tray, or a
+// StatusNotifierItem watcher and host on a session bus of the display's own,
+// as KDE's and GNOME's panels are. Everything started here ends with the object.
 class VirtualDisplay {
 public:
-    enum class Manager { None, Openbox, OpenboxWithTray };
+    enum class Manager { None, Openbox, OpenboxWithTray, OpenboxWithStatusNotifierTray };
     explicit VirtualDisplay(Manager manager);
 
     bool ready() const { return ready_; }
@@ -20,18 +23,31 @@ public:
     const QString& name() const { return name_; }
     // The environment for processes on this display, with a home folder of their own.
     QProcessEnvironment environment() const;
+    // The display's session bus, with the StatusNotifierItem tray or the
+    // accessibility bus; null without.
+    const PrivateBus* sessionBus() const { return bus_.get(); }
+    // Starts the accessibility bus (AT-SPI) on the display's session bus; the
+    // programs started after it expose their windows there.
+    bool startAccessibility();
+    // The lines a script reading the accessible tree (tests/integration/support) prints.
+    QStringList readAccessible(const QString& script, const QStringList& arguments) const;
 
 private:
     bool startServer();
     bool startManager();
     bool startTray();
+    bool startStatusNotifierTray();
+    bool startSessionBus();
 
     TempFolder home_;
     ChildProcess server_;
     ChildProcess manager_;
     ChildProcess tray_;
+    ChildProcess accessibility_;
+    std::unique_ptr<PrivateBus> bus_;
     QString name_;
     bool ready_ = false;
+    bool accessible_ = false;
 };
 
 } // namespace brindle::test

@@ -1,0 +1,175 @@
+#include "support/Polling.h"
+#include "support/ProgramTest.h"
+
+#include <QDBusArgument>
+#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QDateTime>
+#include <QLocale>
+
+namespace brindle::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+// The program's StatusNotifierItem as a panel sees it on the session bus.
+class StatusNotifierItem {
+public:
+    // The first item the watcher knows, as "service/path" or a bare service.
+    explicit StatusNotifierItem(QDBusConnection bus) : bus_(std::move(bus)) {}
+
+    bool find() {
+        QDBusInterface watcher(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
+                               u"org.kde.StatusNotifierWatcher"_s, bus_);
+        const QStringList items = watcher.property("RegisteredStatusNotifierItems").toStringList();
+        if (items.isEmpty()) {
+            return false;
+        }
+        const qsizetype slash = items.first().indexOf(u'/');
+        service_ = slash < 0 ? items.first() : items.first().left(slash);
+        path_ = slash < 0 ? u"/StatusNotifierItem"_s : items.first().mid(slash);
+        return true;
+    }
+
+    QString toolTipTitle() const {
+        const QDBusArgument toolTip = property(u"ToolTip"_s).value<QDBusArgument>();
+        QString iconName;
+        QString title;
+        toolTip.beginStructure();
+        toolTip >> iconName;
+        toolTip.beginArray();
+        while (!toolTip.atEnd()) {
+            int width = 0;
+            int height = 0;
+            QByteArray pixels;
+            toolTip.beginStructure();
+            toolTip >> width >> height >> pixels;
+            toolTip.endStructure();
+        }
+        toolTip.endArray();
+        toolTip >> title;
+        return title;
+    }
+
+    // The labels of the menu's items (separators left out) and their ids.
+    QList<std::pair<QString, int>> menuItems() const {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, menuPath(), u"com.canonical.dbusmenu"_s, u"GetLayout"_s);
+        call << 0 << -1 << QStringList();
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, 5000);
+        QList<std::pair<QString, int>> items;
+        if (reply.arguments().size() == 2) {
+            readChildren(reply.arguments().at(1).value<QDBusArgument>(), items);
+        }
+        return items;
+    }
+
+    bool clickMenuItem(int id) const {
+        QDBusMessage call = QDBusMessage::createMethodCall(service_, menuPath(),
+                                                           u"com.canonical.dbusmenu"_s, u"Event"_s);
+        call << id << u"clicked"_s << QVariant::fromValue(QDBusVariant(QString())) << 0U;
+        return bus_.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    }
+
+    // What a panel does on a left click; true when the item answered within 5 s.
+    bool activate() const {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, path_, u"org.kde.StatusNotifierItem"_s, u"Activate"_s);
+        call << 0 << 0;
+        return bus_.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    }
+
+private:
+    QVariant property(const QString& name) const {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            service_, path_, u"org.freedesktop.DBus.Properties"_s, u"Get"_s);
+        call << u"org.kde.StatusNotifierItem"_s << name;
+        const QDBusReply<QDBusVariant> reply = bus_.call(call, QDBus::Block, 5000);
+        return reply.isValid() ? reply.value().variant() : QVariant();
+    }
+
+    QString menuPath() const { return property(u"Menu"_s).value<QDBusObjectPath>().path(); }
+
+    // One layout node (id, properties, children) and the nodes below it.
+    static void readChildren(const QDBusArgument& node, QList<std::pair<QString, int>>& items) {
+        int id = 0;
+        QVariantMap properties;
+        node.beginStructure();
+        node >> id >> properties;
+        if (id != 0 && properties.value(u"type"_s).toString() != u"separator"_s) {
+            items.append({properties.value(u"label"_s).toString(), id});
+        }
+        node.beginArray();
+        while (!node.atEnd()) {
+            QDBusVariant child;
+            node >> child;
+            readChildren(child.variant().value<QDBusArgument>(), items);
+        }
+        node.endArray();
+        node.endStructure();
+    }
+
+    QDBusConnection bus_;
+    QString service_;
+    QString path_;
+};
+
+// The real program on a desktop whose panel shows StatusNotifierItems, as
+// KDE Plasma, GNOME with AppIndicator support and most current panels do.
+class StatusNotifierTrayTest : public ProgramTest {
+protected:
+    StatusNotifierTrayTest()
+        : ProgramTest(ProgramCopy::Settings::Account,
+                      VirtualDisplay::Manager::OpenboxWithStatusNotifierTray) {}
+
+    // Goes to the tray from the menu; the icon's text, which must name that moment.
+    QString moveToTray(XWindows::Id window) {
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        EXPECT_TRUE(windows.chooseMenuItem(window, ToTray));
+        EXPECT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
+        QString text;
+        EXPECT_TRUE(
+            pollUntil([&] { return item.find() && !(text = item.toolTipTitle()).isEmpty(); }, 10s));
+        // A Japanese desktop's short date and long time, which has the seconds.
+        const QDateTime shown = QLocale::c().toDateTime(text, u"yyyy/MM/dd H時mm分ss秒"_s);
+        EXPECT_TRUE(shown >= before && shown <= QDateTime::currentDateTime()) << text.toStdString();
+        return text;
+    }
+
+    StatusNotifierItem item{display.sessionBus()->connection()};
+};
+
+TEST_F(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
+    const XWindows::Id window = startProgram(u"ja_JP.UTF-8"_s);
+    ASSERT_NE(window, 0u);
+    const QString firstText = moveToTray(window);
+
+    const auto items = item.menuItems();
+    ASSERT_EQ(items.size(), 2) << "the icon's menu as the panel shows it";
+    EXPECT_EQ(items[0].first, u"メイン画面を表示"_s);
+    EXPECT_EQ(items[1].first, u"終了"_s);
+
+    ASSERT_TRUE(item.clickMenuItem(items[0].second));
+    ASSERT_TRUE(pollUntil([&] { return windows.viewable(window); }, 10s));
+    std::this_thread::sleep_for(1100ms);
+    EXPECT_NE(moveToTray(window).toStdString(), firstText.toStdString())
+        << "the text names each move to the tray";
+
+    // The panel has its answer before the box waits for the user.
+    ASSERT_TRUE(item.activate());
+    const XWindows::Id clicked = windows.waitFor(u"Brindle"_s, 10s);
+    ASSERT_NE(clicked, 0u) << "no \"Clicked!\" box";
+    windows.activate(clicked);
+    windows.pressKeys({u"Return"_s});
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(clicked); }, 10s));
+
+    ASSERT_TRUE(item.clickMenuItem(items[1].second));
+    ASSERT_TRUE(endedCleanly()) << "after 終了";
+    EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
+}
+
+} // namespace
+} // namespace brindle::test
