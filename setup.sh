@@ -14,7 +14,7 @@ program_packages=(
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     libssl-dev ca-certificates
     libfluidsynth-dev timgm6mb-soundfont
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic qt6-translations-l10n
 )
 # What the tests need besides: a real POP3 and IMAP server, an X server with a window
 # manager, a private D-Bus, a private sound server with the tools that record and
@@ -24,7 +24,8 @@ test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d dovecot-imapd
     xvfb xauth x11-utils openbox wmctrl trayer
-    dbus xdotool
+    dbus xdotool python3-dbus
+    haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils at-spi2-core python3-pyatspi
     pulseaudio pulseaudio-utils sox
     openssl curl python3
     clang libclang-rt-14-dev llvm

@@ -1,6 +1,7 @@
 #include "app/DesktopPlatform.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
+#include "app/QtOwnTexts.h"
 #include "app/SoftwareDrawing.h"
 #include "app/TerminationSignals.h"
 
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
     brindle::SoftwareDrawing::choose();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    if (!brindle::QtOwnTexts::installJapanese(app)) {
+        qWarning("Qt's Japanese translation is not installed (qt6-translations-l10n).");
+    }
     // The program ends only through its main window (close box, "終了", a signal),
     // never because a box or the notice board closed while the window is in the tray.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -60,13 +60,28 @@ TEST_F(WindowStatesTest, InTheTrayOnlyQuitEndsTheProgramAndItSaves) {
     EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
 }
 
-TEST_F(WindowStatesTest, ALoginErrorBoxStandsAboveTheTopmostMainWindow) {
+// Qt's standard buttons as a screen reader reads them, in Japanese like the rest.
+TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons) {
+    ASSERT_TRUE(display.startAccessibility());
     program.setAccount(DovecotServer::user, "wrong");
     const XWindows::Id window = startProgram();
     ASSERT_NE(window, 0u);
+    ASSERT_TRUE(windows.chooseMenuItem(window, HomePage));
+    const XWindows::Id question = windows.waitFor(u"確認"_s, 30s);
+    ASSERT_NE(question, 0u);
+    EXPECT_EQ(
+        display.readAccessible(u"accessible_buttons.py"_s, {u"確認"_s}).join(u' ').toStdString(),
+        "はい(Y) いいえ(N)");
+    windows.activate(question);
+    windows.pressKeys({u"Escape"_s});
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));
+
     ASSERT_TRUE(windows.chooseMenuItem(window, MailCheck));
     const XWindows::Id box = windows.waitFor(u"エラー"_s, 30s);
     ASSERT_NE(box, 0u);
+    EXPECT_EQ(
+        display.readAccessible(u"accessible_buttons.py"_s, {u"エラー"_s}).join(u' ').toStdString(),
+        "OK");
     EXPECT_TRUE(windows.property(window, u"_NET_WM_STATE"_s).contains(u"_NET_WM_STATE_ABOVE"_s));
 
     // A click on the blocked main window does not bring it over the box.
