@@ -119,7 +119,8 @@ void MainWindow::buildLayout() {
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
-    mailerName = new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
+    mailerName =
+        new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
     mailerName->setGeometry(0, 0, titleStrip->width(), twips(255));
     mailerName->setTextLeft(twips(Mailer::StartLeft));
     setTextColour(mailerName, QColor(255, 255, 0));
@@ -187,6 +188,13 @@ void MainWindow::wire() {
     connect(keepInFrontAction, &QAction::triggered, this, [this] { setKeepInFront(true); });
     connect(stopKeepingInFrontAction, &QAction::triggered, this, [this] { setKeepInFront(false); });
     connect(homePageAction, &QAction::triggered, this, &MainWindow::offerHomePage);
+    connect(mailer.get(), &Mailer::chosenPathNotKept, this, [this] {
+        platform_.messageBoxes->show(
+            QStringLiteral("選んだメーラーのパスには、設定ファイル（Shift-JIS）に保存できない文字が"
+                           "含まれているか、パスが長すぎます。今回は使えますが、次回の起動時には"
+                           "前の設定に戻ります。"),
+            QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+    });
     connect(tray.showWindowAction, &QAction::triggered, this, &MainWindow::show);
     connect(tray.quitAction, &QAction::triggered, this, &MainWindow::close);
 
@@ -220,6 +228,11 @@ void MainWindow::wireSettingsWindow(SettingsWindow& window) {
     connect(&window, &SettingsWindow::accountRequested, this, [this] { accountDialog.show(); });
     connect(&window, &SettingsWindow::serverSettingsRequested, this,
             [this] { serverSettingsDialog.show(); });
+    // Closed, it is made again at once, hidden, from the file it has just
+    // written: the interval stands as a start with that file would set it.
+    connect(
+        &window, &SettingsWindow::closed, this, [this] { settingsWindow.get(); },
+        Qt::QueuedConnection);
 }
 
 // Start-up: the settings window is made at once, hidden, so that the stored
@@ -249,7 +262,11 @@ void MainWindow::saveAndQuit() {
     ending_ = true;
     sceneAndTune->stopTune();
     ProfileFile settings = files_.mainSettings();
-    settings.writeString(SettingKeys::Section, SettingKeys::MailerPath.name, mailer->path());
+    // A path the file cannot hold whole is not saved (the user was told when
+    // choosing it): the next start has the stored one, not a cut one.
+    if (ProfileFile::holdsWhole(mailer->path())) {
+        settings.writeString(SettingKeys::Section, SettingKeys::MailerPath.name, mailer->path());
+    }
     settings.writeString(SettingKeys::Section, SettingKeys::LaunchMailer.name,
                          storedTick(*launchMailerBox));
     // An open settings window keeps its edits, as closing it would.

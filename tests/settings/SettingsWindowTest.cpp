@@ -17,10 +17,12 @@ protected:
     SettingsWindowTest() { writeServerFile("POP3=mail.example\n"); }
 
     QString stored() const { return readStored(mainIni()); }
-    // Closes the settings window with its close box and lets it go.
+    // Closes the settings window with its close box, lets it go and lets the
+    // main window make the next one.
     void closeSettings() {
         mainWindow->settingsWindow->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents();
     }
 };
 
@@ -80,11 +82,10 @@ TEST_F(SettingsWindowTest, CloseSavesAndTheNextUseLoadsAFreshWindowFromTheFile) 
     first->autoCloseBoardBox->setChecked(true);
     first->intervalEdit->setText(QStringLiteral("1.5"));
     closeSettings();
-    EXPECT_FALSE(main.settingsWindow.exists());
     EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNUMBER2=1.5\r\nNUMBER=1\r\nNUMBER4=1\r\n"));
 
-    // Reading a control creates the window again, hidden, from the file.
-    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("1"));
+    // The window is made again at once, hidden, from the file.
+    ASSERT_TRUE(main.settingsWindow.exists());
     EXPECT_FALSE(main.settingsWindow->isVisible());
     EXPECT_TRUE(main.settingsWindow->hangUpBox->isChecked());
     EXPECT_TRUE(main.settingsWindow->autoCloseBoardBox->isChecked());
@@ -104,11 +105,10 @@ TEST_F(SettingsWindowTest, LongAndOddValuesNeverBreakTheFile) {
     const QString longValue(10000, QLatin1Char('9'));
     main.settingsWindow->intervalEdit->setText(longValue);
     EXPECT_EQ(main.settingsWindow->intervalEdit->text(), longValue);
-    main.settingsWindow->intervalEdit->setText(QStringLiteral("=;[x]"));
-    EXPECT_EQ(main.intervalStateLabel->text(), QStringLiteral("OFF"));
+    main.settingsWindow->intervalEdit->setText(QStringLiteral("5=;[x]"));
     closeSettings();
-    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2==;[x]\r\n")));
-    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("0"));
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=5=;[x]\r\n")));
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), QStringLiteral("5"));
 }
 
 TEST_F(SettingsWindowTest, ALineBreakCannotBeTypedOrPastedIntoTheInterval) {
@@ -130,6 +130,41 @@ TEST_F(SettingsWindowTest, ItsButtonsShowTheOneAccountAndServerDialog) {
     EXPECT_TRUE(main.serverSettingsDialog->isVisible());
     EXPECT_FALSE(main.settingsWindow->isVisible());
 }
+
+struct ClosedIntervalCase {
+    const char* typed;
+    const char* shown; // in both fields once the window has closed
+    bool on;
+    const char* stored;
+};
+
+class ClosedIntervalTest : public SettingsWindowTest,
+                           public ::testing::WithParamInterface<ClosedIntervalCase> {};
+
+// A close ends in the state a start with the file just written gives: the
+// interval as a whole number, and 0 switched off and written.
+TEST_P(ClosedIntervalTest, ClosingAppliesTheIntervalReadBackFromTheFile) {
+    writeMainIni("[EXEINI]\nNUMBER2=5\n");
+    MainWindow& main = start();
+    main.settingsWindow.show();
+    main.settingsWindow->intervalEdit->setText(QString::fromLatin1(GetParam().typed));
+    closeSettings();
+
+    const QString shown = QString::fromLatin1(GetParam().shown);
+    EXPECT_EQ(main.settingsWindow->intervalEdit->text(), shown);
+    EXPECT_EQ(main.intervalField->text(), shown);
+    EXPECT_EQ(main.intervalStateLabel->text(),
+              GetParam().on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    EXPECT_EQ(main.intervalOnBox->isChecked(), GetParam().on);
+    EXPECT_EQ(main.timedChecking.countTimer().isTicking(), GetParam().on);
+    EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=%1\r\n").arg(GetParam().stored)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ClosedIntervalTest,
+                         ::testing::Values(ClosedIntervalCase{"1.5", "1", true, "1.5"},
+                                           ClosedIntervalCase{"0.4", "0", false, "0"},
+                                           ClosedIntervalCase{"abc", "0", false, "0"},
+                                           ClosedIntervalCase{"007", "7", true, "007"}));
 
 } // namespace
 } // namespace brindle::test
