@@ -2,6 +2,7 @@
 
 #include "mail/FileChooser.h"
 #include "mail/ProgramLauncher.h"
+#include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
 #include "ui/MonotonicClock.h"
 #include "ui/ScrollingCaption.h"
@@ -21,8 +22,7 @@ QString fileName(const QString& path) {
 
 Mailer::Mailer(ScrollingCaption& nameView, FileChooser& chooser, ProgramLauncher& launcher,
                MonotonicClock& clock, QObject* parent)
-    : QObject(parent), nameView_(nameView), chooser_(chooser), launcher_(launcher),
-      clock_(clock) {
+    : QObject(parent), nameView_(nameView), chooser_(chooser), launcher_(launcher), clock_(clock) {
     connect(&scrollTimer_, &RepeatingTimer::ticked, this, &Mailer::scrollName);
 }
 
@@ -37,6 +37,9 @@ void Mailer::chooseMailer(QWidget* dialogParent) {
         lastChosen_ = chosen;
     }
     setPath(lastChosen_);
+    if (!chosen.isEmpty() && !ProfileFile::holdsWhole(chosen)) {
+        emit chosenPathNotKept();
+    }
 }
 
 void Mailer::launch() {

@@ -40,6 +40,7 @@ public:
     const QString& name() const { return name_; }
 
     // Lets the user pick the program; a cancel keeps the path chosen before.
+    // A path the settings file cannot hold is used this run and said so.
     void chooseMailer(QWidget* dialogParent);
     void launch();
     // One step of the name strip.
@@ -51,6 +52,10 @@ public:
     // The name's left edge inside the strip, in twips.
     float nameLeft() const { return StartLeft - StepTwips * static_cast<float>(position_); }
     const RepeatingTimer& scrollTimer() const { return scrollTimer_; }
+
+signals:
+    // The chosen path cannot be stored: the next start goes back to the stored one.
+    void chosenPathNotKept();
 
 private:
     // Shows the caption for the path and moves the name on by the given steps.

@@ -151,6 +151,26 @@ TEST_F(MailerNameTest, CancellingAfterAChoiceKeepsTheEarlierPath) {
     EXPECT_EQ(main.mailer->name(), QStringLiteral("reader"));
 }
 
+TEST_F(MailerNameTest, APathTheSettingsFileCannotHoldIsUsedAndTheUserIsTold) {
+    writeMainIni("[EXEINI]\nNAME=/usr/bin/mua\n");
+    MainWindow& main = start();
+    const QString longPath = QStringLiteral("/opt/") + QString(260, u'm');
+    fakes.fileChooser->answers = {QStringLiteral("/opt/ｍａｉｌ/reader"),
+                                  QStringLiteral("/home/zoë/bin/mua"), longPath};
+    main.mailer->chooseMailer(mainWindow.get());
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty()) << "Shift-JIS holds this path";
+    for (const QString& path : {QStringLiteral("/home/zoë/bin/mua"), longPath}) {
+        fakes.messageBoxes->shown.clear();
+        main.mailer->chooseMailer(mainWindow.get());
+        EXPECT_EQ(main.mailer->path(), path);
+        ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+        EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QStringLiteral("次回の起動時")));
+    }
+    closeMainWindow();
+    EXPECT_TRUE(readStored(mainIni()).contains(QStringLiteral("NAME=/usr/bin/mua\r\n")))
+        << "the stored choice, not a cut one";
+}
+
 // The window as the user sees it: shown, in the tray, minimised and back.
 class UnseenWindowTest : public MainWindowFixture {
 protected:

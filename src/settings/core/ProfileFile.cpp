@@ -199,6 +199,11 @@ QString ProfileFile::readString(const QString& section, const QString& key,
         QByteArrayView(*value).first(Cp932::characterBoundary(*value, MaxValueBytes)));
 }
 
+bool ProfileFile::holdsWhole(const QString& value) {
+    const std::optional<QByteArray> bytes = Cp932::encode(value);
+    return bytes && bytes->size() <= MaxValueBytes && !holdsLineBreak(value);
+}
+
 bool ProfileFile::writeString(const QString& section, const QString& key,
                               const QString& value) const {
     return writeStrings(section, {{key, value}});

@@ -37,6 +37,9 @@ public:
     // refusal, none.
     bool writeStrings(const QString& section,
                       const QList<std::pair<QString, QString>>& keysAndValues) const;
+    // Whether a value can be written and read back unchanged: no line break,
+    // every character in Shift-JIS, at most MaxValueBytes.
+    static bool holdsWhole(const QString& value);
 
 private:
     QString path_;
