@@ -1,8 +1,10 @@
 #include "support/ScriptedMailServer.h"
 
+#include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -39,10 +41,24 @@ ScriptedMailServer::~ScriptedMailServer() {
         thread_.join();
     }
     ::close(listener_);
+    SSL_CTX_free(tls_);
+}
+
+ScriptedMailServer& ScriptedMailServer::useTls(const QString& certificateFile,
+                                               const QString& keyFile) {
+    tls_ = SSL_CTX_new(TLS_server_method());
+    SSL_CTX_set_num_tickets(tls_, 0);
+    EXPECT_EQ(SSL_CTX_use_certificate_chain_file(tls_, QFile::encodeName(certificateFile)), 1);
+    EXPECT_EQ(SSL_CTX_use_PrivateKey_file(tls_, QFile::encodeName(keyFile), SSL_FILETYPE_PEM), 1);
+    return *this;
 }
 
 ScriptedMailServer& ScriptedMailServer::say(const QByteArray& bytes) {
-    steps_.push_back({Step::Kind::Say, bytes, 0});
+    return sayAtOnce({bytes});
+}
+
+ScriptedMailServer& ScriptedMailServer::sayAtOnce(const QList<QByteArray>& parts) {
+    steps_.push_back({Step::Kind::Say, parts, 0});
     return *this;
 }
 
@@ -57,7 +73,12 @@ ScriptedMailServer& ScriptedMailServer::pause(int milliseconds) {
 }
 
 ScriptedMailServer& ScriptedMailServer::answerEveryLine(const QByteArray& reply) {
-    steps_.push_back({Step::Kind::AnswerEveryLine, reply, 0});
+    steps_.push_back({Step::Kind::AnswerEveryLine, {reply}, 0});
+    return *this;
+}
+
+ScriptedMailServer& ScriptedMailServer::nextClient() {
+    steps_.push_back({Step::Kind::NextClient, {}, 0});
     return *this;
 }
 
@@ -87,31 +108,23 @@ QList<int> ScriptedMailServer::repliesBeforeEachLine() {
 }
 
 void ScriptedMailServer::serve() {
-    if (!waitReadable(listener_)) {
+    if (!accept()) {
+        closeConnection();
         return;
     }
-    int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    const auto hangUpNow = [&connection] {
-        ::close(connection);
-        connection = -1;
-    };
-    const auto say = [&](const QByteArray& bytes) {
-        ++repliesSent_;
-        return ::send(connection, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) >= 0;
-    };
     for (const Step& step : steps_) {
         switch (step.kind) {
         case Step::Kind::Say:
             // A client that gave up (what some tests want) ends the play.
-            if (!say(step.bytes)) {
-                hangUpNow();
+            if (!send(step.parts)) {
+                closeConnection();
                 return;
             }
             break;
         case Step::Kind::Hear:
             for (int line = 0; line < step.amount; ++line) {
-                if (!readLine(connection)) {
-                    hangUpNow();
+                if (!readLine()) {
+                    closeConnection();
                     return;
                 }
             }
@@ -120,21 +133,88 @@ void ScriptedMailServer::serve() {
             std::this_thread::sleep_for(std::chrono::milliseconds(step.amount));
             break;
         case Step::Kind::HangUp:
-            hangUpNow();
+            closeConnection();
             return;
         case Step::Kind::AnswerEveryLine:
-            while (readLine(connection) && say(step.bytes)) {
+            while (readLine() && send(step.parts)) {
             }
-            hangUpNow();
+            closeConnection();
             return;
+        case Step::Kind::NextClient:
+            closeConnection();
+            pendingInput_.clear();
+            if (!accept()) {
+                closeConnection();
+                return;
+            }
+            break;
         }
     }
-    while (readLine(connection)) {
+    while (readLine()) {
     }
-    hangUpNow();
+    closeConnection();
 }
 
-bool ScriptedMailServer::readLine(int connection) {
+bool ScriptedMailServer::accept() {
+    if (!waitReadable(listener_)) {
+        return false;
+    }
+    connection_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection_ < 0) {
+        return false;
+    }
+    ++clientCount_;
+    if (tls_ == nullptr) {
+        return true;
+    }
+    // Through memory, so that one write can carry several records.
+    ssl_ = SSL_new(tls_);
+    SSL_set_bio(ssl_, BIO_new(BIO_s_mem()), BIO_new(BIO_s_mem()));
+    SSL_set_accept_state(ssl_);
+    for (;;) {
+        const int result = SSL_do_handshake(ssl_);
+        if (!send({})) {
+            return false;
+        }
+        if (result == 1) {
+            return true;
+        }
+        if (SSL_get_error(ssl_, result) != SSL_ERROR_WANT_READ || !receiveTls()) {
+            return false;
+        }
+    }
+}
+
+void ScriptedMailServer::closeConnection() {
+    SSL_free(ssl_);
+    ssl_ = nullptr;
+    if (connection_ >= 0) {
+        ::close(connection_);
+        connection_ = -1;
+    }
+}
+
+bool ScriptedMailServer::send(const QList<QByteArray>& parts) {
+    repliesSent_ += parts.isEmpty() ? 0 : 1;
+    QByteArray bytes;
+    for (const QByteArray& part : parts) {
+        if (ssl_ == nullptr) {
+            bytes += part;
+        } else if (SSL_write(ssl_, part.constData(), int(part.size())) <= 0) {
+            return false;
+        }
+    }
+    if (ssl_ != nullptr) {
+        BIO* output = SSL_get_wbio(ssl_);
+        char* data = nullptr;
+        bytes.append(data, BIO_get_mem_data(output, &data));
+        BIO_reset(output);
+    }
+    return bytes.isEmpty() ||
+           ::send(connection_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) >= 0;
+}
+
+bool ScriptedMailServer::readLine() {
     for (;;) {
         const qsizetype end = pendingInput_.indexOf("\r\n");
         if (end >= 0) {
@@ -144,10 +224,7 @@ bool ScriptedMailServer::readLine(int connection) {
             return true;
         }
         char buffer[4096];
-        if (!waitReadable(connection)) {
-            return false;
-        }
-        const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
+        const qint64 received = receive(buffer, sizeof buffer);
         if (received <= 0) {
             return false;
         }
@@ -156,6 +233,30 @@ bool ScriptedMailServer::readLine(int connection) {
         }
         pendingInput_.append(buffer, received);
     }
+}
+
+qint64 ScriptedMailServer::receive(char* buffer, qint64 size) {
+    if (ssl_ == nullptr) {
+        return waitReadable(connection_) ? ::recv(connection_, buffer, size_t(size), 0) : 0;
+    }
+    for (;;) {
+        const int received = SSL_read(ssl_, buffer, int(size));
+        if (received > 0) {
+            return received;
+        }
+        if (SSL_get_error(ssl_, received) != SSL_ERROR_WANT_READ || !send({}) || !receiveTls()) {
+            return 0;
+        }
+    }
+}
+
+bool ScriptedMailServer::receiveTls() {
+    char buffer[4096];
+    if (!waitReadable(connection_)) {
+        return false;
+    }
+    const ssize_t received = ::recv(connection_, buffer, sizeof buffer, 0);
+    return received > 0 && BIO_write(SSL_get_rbio(ssl_), buffer, int(received)) == received;
 }
 
 } // namespace brindle::test

@@ -2,21 +2,30 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
+#include <atomic>
+#include <openssl/types.h>
 #include <thread>
 #include <vector>
 
 namespace brindle::test {
 
 // A loopback TCP server on its own thread that plays a transcript to one
-// client and records every line the client sends. After the last step it keeps
-// recording until the client hangs up. A client that hangs up ends the play.
+// client (or, with nextClient(), to several in turn) and records every line the
+// clients send. After the last step it keeps recording until the client hangs
+// up. A client that hangs up ends the play.
 class ScriptedMailServer {
 public:
     ScriptedMailServer();
     ~ScriptedMailServer();
 
+    // Speaks TLS from the first byte, with this certificate and key (PEM files).
+    ScriptedMailServer& useTls(const QString& certificateFile, const QString& keyFile);
+
     // Transcript steps, played in order once a client connects.
     ScriptedMailServer& say(const QByteArray& bytes);
+    // Says the parts in one write to the socket; over TLS each is a record of its own.
+    ScriptedMailServer& sayAtOnce(const QList<QByteArray>& parts);
     ScriptedMailServer& hear(int lines = 1);
     ScriptedMailServer& pause(int milliseconds);
     ScriptedMailServer& hangUp();
@@ -24,6 +33,8 @@ public:
     ScriptedMailServer& answer(const QByteArray& reply) { return hear().say(reply); }
     // The last step: answers every further line with reply until the client hangs up.
     ScriptedMailServer& answerEveryLine(const QByteArray& reply);
+    // Hangs up and plays the rest to the next client that connects.
+    ScriptedMailServer& nextClient();
 
     void start();
     quint16 port() const { return port_; }
@@ -33,18 +44,33 @@ public:
     QList<QByteArray> clientLines();
     // For each client line, how many say() steps had been played when it arrived.
     QList<int> repliesBeforeEachLine();
+    // Clients accepted so far.
+    int clientCount() const { return clientCount_; }
 
 private:
     struct Step {
-        enum class Kind { Say, Hear, Pause, HangUp, AnswerEveryLine } kind;
-        QByteArray bytes;
+        enum class Kind { Say, Hear, Pause, HangUp, AnswerEveryLine, NextClient } kind;
+        QList<QByteArray> parts;
         int amount = 0;
     };
 
     void serve();
-    bool readLine(int connection);
+    // Accepts a client and, over TLS, shakes hands; false when none came.
+    bool accept();
+    void closeConnection();
+    // Says the parts in one write; false when the client is gone.
+    bool send(const QList<QByteArray>& parts);
+    bool readLine();
+    // What the client sent next, plain or decrypted; 0 when it hung up.
+    qint64 receive(char* buffer, qint64 size);
+    // Moves the client's TLS bytes from the socket into the TLS input.
+    bool receiveTls();
 
     std::vector<Step> steps_;
+    SSL_CTX* tls_ = nullptr;
+    SSL* ssl_ = nullptr;
+    int connection_ = -1;
+    std::atomic<int> clientCount_ = 0;
     int listener_ = -1;
     quint16 port_ = 0;
     std::thread thread_;

@@ -11,8 +11,10 @@ ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& 
       onNewMail_(std::move(onNewMail)), retryDelayMs_(options.retryFirstMs) {
     retry_.setSingleShot(true);
     renew_.setSingleShot(true);
+    takeBuffered_.setSingleShot(true);
     QObject::connect(&retry_, &QTimer::timeout, [this] { shared_from_this()->open(); });
     QObject::connect(&renew_, &QTimer::timeout, [this] { shared_from_this()->renew(); });
+    QObject::connect(&takeBuffered_, &QTimer::timeout, [this] { shared_from_this()->takeNews(); });
     // Opened from the event loop, once the check that led here has ended.
     retry_.start(0);
 }
@@ -25,6 +27,7 @@ void ImapInboxWatch::stop() {
     stopped_ = true;
     retry_.stop();
     renew_.stop();
+    takeBuffered_.stop();
     if (readable_) {
         readable_->setEnabled(false);
     }
@@ -57,12 +60,13 @@ void ImapInboxWatch::open() {
     if (stopped_) {
         return;
     }
-    retryDelayMs_ = options_.retryFirstMs;
+    idlingSince_.start();
     readable_.reset(
         new QSocketNotifier(qintptr(session_->socketDescriptor()), QSocketNotifier::Read));
     QObject::connect(readable_.get(), &QSocketNotifier::activated,
                      [this] { shared_from_this()->takeNews(); });
     renew_.start(options_.idleRenewMs);
+    listen();
 }
 
 void ImapInboxWatch::takeNews() {
@@ -74,11 +78,12 @@ void ImapInboxWatch::takeNews() {
         return;
     }
     noteCount();
-    readable_->setEnabled(!stopped_);
+    listen();
 }
 
 void ImapInboxWatch::renew() {
     readable_->setEnabled(false);
+    takeBuffered_.stop(); // DONE's answer takes everything up to it
     session_->restartDeadline();
     if (!session_->stopIdle() || !session_->startIdle()) {
         drop();
@@ -86,15 +91,33 @@ void ImapInboxWatch::renew() {
     }
     noteCount();
     if (!stopped_) {
-        readable_->setEnabled(true);
         renew_.start(options_.idleRenewMs);
+    }
+    listen();
+}
+
+void ImapInboxWatch::listen() {
+    if (stopped_) {
+        return;
+    }
+    // Never both: a wake-up with nothing to read would wait for the server.
+    const bool buffered = session_->hasBufferedInput();
+    readable_->setEnabled(!buffered);
+    if (buffered) {
+        takeBuffered_.start(0);
     }
 }
 
 void ImapInboxWatch::drop() {
     readable_.reset();
     renew_.stop();
+    takeBuffered_.stop();
     session_.reset();
+    // A connection that stayed up has worked: its end says nothing of the next.
+    if (idlingSince_.isValid() && idlingSince_.hasExpired(options_.retryResetMs)) {
+        retryDelayMs_ = options_.retryFirstMs;
+    }
+    idlingSince_.invalidate();
     if (stopped_) {
         return;
     }

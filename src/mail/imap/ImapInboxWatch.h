@@ -2,6 +2,7 @@
 
 #include "mail/imap/ImapSession.h"
 
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <functional>
@@ -13,7 +14,8 @@ namespace brindle {
 // idleRenewMs. Whenever the server reports more messages than before, calls
 // onNewMail. The socket wakes it only when the server sends something. A
 // dropped connection is opened again after a delay that doubles up to
-// retryMaxMs; a server without IDLE ends the watch for good. It never
+// retryMaxMs and starts again from retryFirstMs once a connection has stayed
+// up for retryResetMs; a server without IDLE ends the watch for good. It never
 // reports an error: that is for the checks.
 // Its waits let events run, and an event may end the watch meanwhile; so it
 // lives in a shared pointer that each of its steps holds until the step has
@@ -31,12 +33,18 @@ public:
     bool isIdling() const { return readable_ != nullptr; }
     // True once a server without IDLE has been logged out of for good.
     bool hasGivenUp() const { return !session_ && !retry_.isActive(); }
+    // The wait before the latest opening after a drop, or before the one to come.
+    int retryWaitMs() const { return retry_.interval(); }
 
 private:
     // Connects, logs in, examines INBOX and starts IDLE.
     void open();
     void takeNews();
     void renew();
+    // Waits for the server's next words. Those already received but still
+    // inside TLS never make the socket readable: they are taken from the event
+    // loop at once.
+    void listen();
     // Closes the connection and tries again after the back-off delay.
     void drop();
     // Calls onNewMail when the count grew since last noted.
@@ -59,6 +67,8 @@ private:
     std::unique_ptr<QSocketNotifier, LaterDeleter> readable_;
     QTimer retry_;
     QTimer renew_;
+    QTimer takeBuffered_;
+    QElapsedTimer idlingSince_; // invalid while not idling
     int retryDelayMs_;
     int knownCount_ = -1;
     bool stopped_ = false;

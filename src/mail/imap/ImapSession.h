@@ -29,10 +29,15 @@ public:
     // EXAMINE INBOX: selected read-only, so nothing in it changes.
     bool examineInbox();
     // IDLE, once the server says it waits; news then arrive by themselves.
+    // News that came with the continuation and are already decrypted are
+    // taken; those still inside TLS show in hasBufferedInput().
     bool startIdle();
-    // Takes what the server sent during IDLE once the socket is readable;
-    // false when the session ended.
+    // Takes what the server sent during IDLE once the socket is readable or
+    // hasBufferedInput(); false when the session ended.
     bool takeIdleNews();
+    // True when received bytes wait inside TLS, where the socket no longer
+    // shows them as readable.
+    bool hasBufferedInput() const { return transport_.hasBufferedInput(); }
     // DONE, and the answer to IDLE.
     bool stopIdle();
     // INBOX's message count as last told (EXISTS, less EXPUNGE); -1 before.

@@ -1,10 +1,13 @@
 #include "mail/imap/ImapInboxWatch.h"
 #include "mail/imap/ImapWatchHandle.h"
 #include "support/ScriptedMailServer.h"
+#include "support/TempFolder.h"
+#include "support/TestCertificates.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -46,7 +49,8 @@ MailServerAddress plainImap(const ScriptedMailServer& server) {
 }
 
 // A watch that must never tell of new mail, trying again first after retryFirstMs.
-std::shared_ptr<ImapInboxWatch> watchWithoutNews(const ScriptedMailServer& server, int retryFirstMs) {
+std::shared_ptr<ImapInboxWatch> watchWithoutNews(const ScriptedMailServer& server,
+                                                 int retryFirstMs) {
     ImapOptions options = fastOptions();
     options.retryFirstMs = retryFirstMs;
     return std::make_shared<ImapInboxWatch>(plainImap(server), QStringLiteral("alice"),
@@ -124,6 +128,104 @@ TEST(ImapInboxWatch, LettingGoDuringAWaitEndsTheWatchOnceTheWaitReturns) {
     EXPECT_TRUE(runEventsUntil([&] { return watched.expired(); }));
     EXPECT_EQ(server.clientLines(), (Lines{"a1 CAPABILITY", R"(a2 LOGIN "alice" "secret")"}));
 }
+
+// The scripted server over TLS, with a certificate for 127.0.0.1 from an
+// authority trusted through SSL_CERT_FILE.
+class ImapInboxWatchOverTls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(certificates_.issue("server", {"IP:127.0.0.1"}));
+        previousTrust_ = qgetenv("SSL_CERT_FILE");
+        qputenv("SSL_CERT_FILE", QFile::encodeName(certificates_.authorityFile()));
+        server_.useTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
+    }
+    void TearDown() override {
+        if (previousTrust_.isNull()) {
+            qunsetenv("SSL_CERT_FILE");
+        } else {
+            qputenv("SSL_CERT_FILE", previousTrust_);
+        }
+    }
+    std::shared_ptr<ImapInboxWatch> watch(const ImapOptions& options,
+                                          std::function<void()> onNewMail) {
+        const MailServerAddress address{MailProtocol::Imap, QStringLiteral("127.0.0.1"),
+                                        server_.port(), TransportSecurity::ImplicitTls};
+        return std::make_shared<ImapInboxWatch>(address, QStringLiteral("alice"),
+                                                QStringLiteral("secret"), options,
+                                                std::move(onNewMail));
+    }
+
+    TempFolder folder_;
+    TestCertificates certificates_{folder_.path()};
+    QByteArray previousTrust_;
+    ScriptedMailServer server_;
+};
+
+// The parameter: after a renewal, else with the first IDLE.
+class NewsWithTheContinuation : public ImapInboxWatchOverTls,
+                                public ::testing::WithParamInterface<bool> {};
+
+// The news come as a TLS record of their own in the same write as "+ idling",
+// and the server then stays quiet: the socket shows nothing more.
+TEST_P(NewsWithTheContinuation, AreToldWithoutMoreFromTheServer) {
+    examined(server_, "IMAP4rev1 IDLE").hear();
+    if (GetParam()) {
+        server_.say("+ idling\r\n").answer("a4 OK idle done\r\n").hear();
+    }
+    server_.sayAtOnce({"+ idling\r\n", "* 3 EXISTS\r\n"}).start();
+    ImapOptions options = fastOptions();
+    options.idleRenewMs = GetParam() ? 300 : 60000;
+    int told = 0;
+    const auto watching = watch(options, [&] { ++told; });
+
+    EXPECT_TRUE(runEventsUntil([&] { return told == 1; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(ImapInboxWatch, NewsWithTheContinuation, ::testing::Bool(),
+                         [](const auto& tested) {
+                             return tested.param ? "AfterARenewal" : "WithTheFirstIdle";
+                         });
+
+struct BackOffCase {
+    const char* name;
+    QList<int> upMs; // how long each connection stays in IDLE before BYE
+    QList<int> waitsMs;
+};
+
+class BackOffAfterIdle : public ImapInboxWatchOverTls,
+                         public ::testing::WithParamInterface<BackOffCase> {};
+
+TEST_P(BackOffAfterIdle, WaitsDoubleUntilAConnectionHasStayedUp) {
+    const QList<int>& upMs = GetParam().upMs;
+    for (qsizetype client = 0; client < upMs.size(); ++client) {
+        if (client > 0) {
+            server_.nextClient();
+        }
+        examined(server_, "IMAP4rev1 IDLE").answer("+ idling\r\n").pause(upMs[client]);
+        server_.say("* BYE\r\n");
+    }
+    server_.start();
+    ImapOptions options = fastOptions();
+    options.retryFirstMs = 100;
+    options.retryMaxMs = 400;
+    options.retryResetMs = 400;
+    const auto watching = watch(options, [] {});
+
+    QList<int> waits;
+    for (int client = 1; client <= GetParam().upMs.size(); ++client) {
+        ASSERT_TRUE(runEventsUntil([&] {
+            return server_.clientCount() == client && !watching->isIdling();
+        })) << client;
+        waits << watching->retryWaitMs();
+    }
+    EXPECT_EQ(waits, GetParam().waitsMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ImapInboxWatch, BackOffAfterIdle,
+    ::testing::Values(BackOffCase{"ServerThatKeepsDropping", {0, 0, 0, 0}, {100, 200, 400, 400}},
+                      BackOffCase{"ConnectionThatStayedUp", {0, 0, 1000, 0}, {100, 200, 100, 200}}),
+    [](const auto& tested) { return tested.param.name; });
 
 } // namespace
 } // namespace brindle::test
