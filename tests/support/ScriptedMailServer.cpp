@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace brindle::test {
 
@@ -149,6 +150,12 @@ bool ScriptedMailServer::readLine(int connection) {
         }
         const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
         if (received <= 0) {
+            // What a client sent without a line end before hanging up (a TLS
+            // handshake, say) is its last line.
+            if (!pendingInput_.isEmpty()) {
+                lines_.append(std::exchange(pendingInput_, {}));
+                repliesBefore_.append(repliesBeforeInput_);
+            }
             return false;
         }
         if (pendingInput_.isEmpty()) {

@@ -9,7 +9,8 @@ namespace brindle::test {
 
 // A loopback TCP server on its own thread that plays a transcript to one
 // client and records every line the client sends. After the last step it keeps
-// recording until the client hangs up. A client that hangs up ends the play.
+// recording until the client hangs up. A client that hangs up ends the play;
+// bytes it sent without a line end count as its last line.
 class ScriptedMailServer {
 public:
     ScriptedMailServer();
