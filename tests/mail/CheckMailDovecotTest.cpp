@@ -394,8 +394,9 @@ TEST_F(CheckMailWrongHostTest, EveryWayIntoTlsStopsWithTheCertificateError) {
                                  QStringLiteral("imap://localhost:%1").arg(server.imapPort())}) {
         startProgram(field).mailCheck.checkMail();
 
-        ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U) << field.toStdString();
-        const QString text = fakes.messageBoxes->shown.front().text;
+        const auto& shown = fakes.messageBoxes->shown;
+        EXPECT_EQ(shown.size(), 1U) << field.toStdString();
+        const QString text = shown.empty() ? QString() : shown.front().text;
         EXPECT_TRUE(text.contains(QStringLiteral("証明書"))) << text.toStdString();
         EXPECT_FALSE(mainWindow->noticeBoard.exists());
     }
