@@ -267,7 +267,7 @@ class CheckMailTlsTest : public CheckMailDovecotTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(certificates_.isValid());
-        ASSERT_TRUE(certificates_.issue("server", {"DNS:localhost", "IP:127.0.0.1"}));
+        ASSERT_TRUE(certificates_.issue("server", certificateNames()));
         previousTrust_ = qgetenv("SSL_CERT_FILE");
         qputenv("SSL_CERT_FILE", QFile::encodeName(certificates_.authorityFile()));
         server.enableTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
@@ -281,6 +281,7 @@ protected:
             qputenv("SSL_CERT_FILE", previousTrust_);
         }
     }
+    virtual QStringList certificateNames() const { return {"DNS:localhost", "IP:127.0.0.1"}; }
     bool loggedInOverTls() const {
         return server.waitForLoginCount(1) &&
                server.log().section("Login: user=<", 1).section('\n', 0, 0).contains("TLS");
@@ -378,6 +379,28 @@ TEST_F(CheckMailTlsTest, Pop3sAddressFindsTheMessages) {
     expectBoardShows(QStringLiteral("2"));
     EXPECT_TRUE(newMailSceneStarted());
     EXPECT_TRUE(loggedInOverTls()) << server.log().toStdString();
+}
+
+// The certificate names another host than the one the check connects to.
+class CheckMailWrongHostTest : public CheckMailTlsTest {
+protected:
+    QStringList certificateNames() const override { return {"DNS:mail.example.test"}; }
+};
+
+TEST_F(CheckMailWrongHostTest, EveryWayIntoTlsStopsWithTheCertificateError) {
+    for (const QString& field : {QStringLiteral("pop3s://localhost:%1").arg(server.pop3sPort()),
+                                 QStringLiteral("localhost:%1").arg(server.pop3Port()),
+                                 QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()),
+                                 QStringLiteral("imap://localhost:%1").arg(server.imapPort())}) {
+        startProgram(field).mailCheck.checkMail();
+
+        const auto& shown = fakes.messageBoxes->shown;
+        EXPECT_EQ(shown.size(), 1U) << field.toStdString();
+        const QString text = shown.empty() ? QString() : shown.front().text;
+        EXPECT_TRUE(text.contains(QStringLiteral("証明書"))) << text.toStdString();
+        EXPECT_FALSE(mainWindow->noticeBoard.exists());
+    }
+    EXPECT_EQ(server.loginCount(), 0);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace brindle::test {
 
@@ -226,6 +227,12 @@ bool ScriptedMailServer::readLine() {
         char buffer[4096];
         const qint64 received = receive(buffer, sizeof buffer);
         if (received <= 0) {
+            // What a client sent without a line end before hanging up (a TLS
+            // handshake, say) is its last line.
+            if (!pendingInput_.isEmpty()) {
+                lines_.append(std::exchange(pendingInput_, {}));
+                repliesBefore_.append(repliesBeforeInput_);
+            }
             return false;
         }
         if (pendingInput_.isEmpty()) {

@@ -13,7 +13,8 @@ namespace brindle::test {
 // A loopback TCP server on its own thread that plays a transcript to one
 // client (or, with nextClient(), to several in turn) and records every line the
 // clients send. After the last step it keeps recording until the client hangs
-// up. A client that hangs up ends the play.
+// up. A client that hangs up ends the play; bytes it sent without a line end
+// count as its last line.
 class ScriptedMailServer {
 public:
     ScriptedMailServer();

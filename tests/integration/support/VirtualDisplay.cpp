@@ -12,6 +12,29 @@ namespace brindle::test {
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
+namespace {
+
+// How long each program of the display has to come up: on a loaded machine
+// with two cores 15 s were once too few. One that ends is given up at once.
+constexpr auto startLimit = 60s;
+
+// Polls until up() holds while child runs; says which program failed otherwise.
+template <typename Up> bool cameUp(ChildProcess& child, Up up) {
+    QProcess& process = child.process();
+    const auto ended = [&process] {
+        process.waitForFinished(0); // takes note of an end
+        return process.state() == QProcess::NotRunning;
+    };
+    if (pollUntil([&] { return ended() || up(); }, startLimit) && !ended()) {
+        return true;
+    }
+    qWarning("%s did not come up: %s", qPrintable(process.program()),
+             ended() ? "it ended" : "time is up");
+    return false;
+}
+
+} // namespace
+
 VirtualDisplay::VirtualDisplay(Manager manager) {
     ready_ = startServer() && (manager == Manager::None || startManager()) &&
              (manager != Manager::OpenboxWithTray || startTray()) &&
@@ -45,14 +68,11 @@ bool VirtualDisplay::startServer() {
         return false;
     }
     QByteArray output;
-    const bool numbered = pollUntil(
-        [&] {
+    if (!cameUp(server_, [&] {
             server_.process().waitForReadyRead(50);
             output += server_.process().readAllStandardOutput();
-            return output.contains('\n') || server_.process().state() == QProcess::NotRunning;
-        },
-        15s);
-    if (!numbered || !output.contains('\n')) {
+            return output.contains('\n');
+        })) {
         return false;
     }
     name_ = u":"_s + QString::fromLatin1(output.trimmed());
@@ -64,15 +84,13 @@ bool VirtualDisplay::startManager() {
         return false;
     }
     // openbox announces itself on the root window once it manages the screen.
-    return pollUntil(
-        [this] {
-            QProcess probe;
-            probe.setProcessEnvironment(environment());
-            probe.start(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
-            probe.waitForFinished(5000);
-            return probe.readAllStandardOutput().contains("window id");
-        },
-        15s);
+    return cameUp(manager_, [this] {
+        QProcess probe;
+        probe.setProcessEnvironment(environment());
+        probe.start(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
+        probe.waitForFinished(5000);
+        return probe.readAllStandardOutput().contains("window id");
+    });
 }
 
 bool VirtualDisplay::startTray() {
@@ -82,15 +100,13 @@ bool VirtualDisplay::startTray() {
     if (!tray_.start(u"trayer"_s, arguments, environment())) {
         return false;
     }
-    return pollUntil(
-        [this] {
-            QProcess probe;
-            probe.setProcessEnvironment(environment());
-            probe.start(u"xdotool"_s, {u"search"_s, u"--class"_s, u"trayer"_s});
-            probe.waitForFinished(5000);
-            return !probe.readAllStandardOutput().trimmed().isEmpty();
-        },
-        15s);
+    return cameUp(tray_, [this] {
+        QProcess probe;
+        probe.setProcessEnvironment(environment());
+        probe.start(u"xdotool"_s, {u"search"_s, u"--class"_s, u"trayer"_s});
+        probe.waitForFinished(5000);
+        return !probe.readAllStandardOutput().trimmed().isEmpty();
+    });
 }
 
 bool VirtualDisplay::startSessionBus() {

@@ -75,36 +75,62 @@ TEST(ImapScriptedCheck, LoginQuotesTheAccountWhenPlainIsNotOffered) {
 
 TEST(ImapScriptedRefusal, NoCredentialLeavesWhenTheServerForbidsOrCannotProtectIt) {
     struct Case {
-        QByteArray capabilities;
-        bool startTlsField; // imap:// from the server field, else plain
+        QList<QByteArray> script; // the greeting, then the answers to the client's lines
+        bool startTlsField;       // imap:// from the server field, else plain
         QString errorPart;
+        Lines clientLines;
     };
+    const QByteArray greeting = "* OK ready\r\n";
     const Case cases[] = {
-        {"IMAP4rev1 AUTH=PLAIN", true, QStringLiteral("imaps://127.0.0.1")},
-        {"IMAP4rev1 LOGINDISABLED", false, QStringLiteral("受け付けていません")},
+        {{greeting, "* CAPABILITY IMAP4rev1 AUTH=PLAIN\r\na1 OK done\r\n"},
+         true,
+         "imaps://127.0.0.1",
+         {"a1 CAPABILITY"}},
+        {{greeting, "* CAPABILITY IMAP4rev1 LOGINDISABLED\r\na1 OK done\r\n"},
+         false,
+         "受け付けていません",
+         {"a1 CAPABILITY"}},
+        // Before TLS anyone on the path could fake a logged-in session...
+        {{"* PREAUTH ready\r\n"}, true, "暗号化の前にログイン済み", {}},
+        // ...or send replies with the answer to STARTTLS, hoping they are taken
+        // as ones that came under TLS.
+        {{greeting, "* CAPABILITY IMAP4rev1 STARTTLS\r\na1 OK done\r\n",
+          "a2 OK begin TLS\r\n* CAPABILITY IMAP4rev1 AUTH=PLAIN\r\n"},
+         true,
+         "余分なデータ",
+         {"a1 CAPABILITY", "a2 STARTTLS"}},
     };
     for (const Case& refused : cases) {
         ScriptedMailServer server;
-        server.say("* OK ready\r\n")
-            .answer("* CAPABILITY " + refused.capabilities + "\r\na1 OK done\r\n");
+        server.say(refused.script.first());
+        for (const QByteArray& answer : refused.script.mid(1)) {
+            server.answer(answer);
+        }
         server.start();
         const MailServerAddress address = refused.startTlsField
                                               ? *MailServerAddress::parse(server.address("imap"))
                                               : plainImap(server);
         const QString error = errorOf(logIn(address));
         EXPECT_TRUE(error.contains(refused.errorPart)) << error.toStdString();
-        EXPECT_EQ(server.clientLines(), Lines{"a1 CAPABILITY"});
+        // No further command, and no TLS handshake either.
+        EXPECT_EQ(server.clientLines(), refused.clientLines) << error.toStdString();
     }
 }
 
 TEST(ImapScriptedFailure, ServerReasonsReachTheUserWithoutThePassword) {
     struct Case {
-        QByteArray afterCapability; // the rest of the script, answering LOGIN
+        QByteArray afterCapability; // the rest of the script, answering the login
         QString expected;
+        QByteArray capabilities = "IMAP4rev1";
     };
     const Case cases[] = {
         {"a2 NO [AUTHENTICATIONFAILED] Wrong secret for you\r\n",
          QStringLiteral("ログインできません: Wrong **** for you")},
+        // The echoed argument of AUTHENTICATE PLAIN holds the password too.
+        {"a2 BAD Bad argument " + QByteArray("\0alice\0secret", 13).toBase64() + "\r\n",
+         QStringLiteral("ログインできません: Bad argument ****"), "IMAP4rev1 AUTH=PLAIN SASL-IR"},
+        // A line that reaches 64 KiB without ending ends the session at once.
+        {"* OK " + QByteArray(64 * 1024 - 5, 'x'), QStringLiteral("長すぎ")},
         {"* BYE [UNAVAILABLE] going down\r\n",
          QStringLiteral("サーバーが接続を終えました: going down")},
         {"* X {999999999}\r\n", QStringLiteral("上限")},
@@ -113,7 +139,7 @@ TEST(ImapScriptedFailure, ServerReasonsReachTheUserWithoutThePassword) {
     for (const Case& failure : cases) {
         ScriptedMailServer server;
         server.say("* OK ready\r\n")
-            .answer("* CAPABILITY IMAP4rev1\r\na1 OK done\r\n")
+            .answer("* CAPABILITY " + failure.capabilities + "\r\na1 OK done\r\n")
             .answer(failure.afterCapability);
         server.start();
         const QString error = errorOf(logIn(plainImap(server)));
