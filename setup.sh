@@ -14,7 +14,7 @@ program_packages=(
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     libssl-dev ca-certificates
     libfluidsynth-dev timgm6mb-soundfont
-    fonts-ipafont-gothic qt6-translations-l10n
+    fonts-ipafont-gothic qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
 )
 # What the tests need besides: a real POP3 and IMAP server, an X server with a window
 # manager, a private D-Bus, a private sound server with the tools that record and
@@ -26,7 +26,7 @@ test_packages=(
     xvfb xauth x11-utils openbox wmctrl trayer
     dbus xdotool python3-dbus
     haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils at-spi2-core python3-pyatspi
-    pulseaudio pulseaudio-utils sox
+    locales pulseaudio pulseaudio-utils sox
     openssl curl python3
     clang libclang-rt-14-dev llvm
 )
@@ -54,6 +54,25 @@ install_missing() {
     fi
 }
 
+# The locales the tests start the program in (Japanese and English windows).
+test_locales=(ja_JP.UTF-8 en_US.UTF-8)
+
+generate_locales() {
+    local missing=()
+    for name in "${test_locales[@]}"; do
+        if ! locale -a | grep -qix "${name/UTF-8/utf8}"; then
+            missing+=("$name")
+        fi
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Generating locales: ${missing[*]}"
+        for name in "${missing[@]}"; do
+            as_root sed -i "s/^# *\(${name} UTF-8\)/\1/" /etc/locale.gen
+        done
+        as_root locale-gen
+    fi
+}
+
 build() { # build-dir [cmake options...]
     local dir=$1
     shift
@@ -69,6 +88,7 @@ run)
     ;;
 test)
     install_missing "${program_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
+    generate_locales
     build build
     status=0
     (cd build && ctest --output-on-failure --timeout 600) || status=1

@@ -100,10 +100,11 @@ void MainWindow::buildLayout() {
     launchStrip = new QWidget(client);
     launchStrip->setGeometry(twipsRect(-120, 1800, 2895, 375));
     setBackground(launchStrip, QColor(224, 224, 224));
-    launchMailerLabel = makeLabel(launchStrip, QStringLiteral("新着有りで設定メーラーを起動"),
+    launchMailerLabel = makeLabel(launchStrip, tr("新着有りで設定メーラーを起動"),
                                   twipsRect(140, 100, 2415, 255), QColor(0, 0, 255));
     launchMailerBox = new QCheckBox(launchStrip);
     launchMailerBox->setGeometry(twipsRect(2560, 60, 255, 255));
+    launchMailerBox->setAccessibleName(launchMailerLabel->text());
     setBackground(launchMailerBox, QColor(224, 224, 224));
 
     statusStrip = new QWidget(client);
@@ -119,8 +120,8 @@ void MainWindow::buildLayout() {
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
-    mailerName =
-        new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
+    showLampState(false);
+    mailerName = new ScrollingCaption(tr("インターバルチェック"), twips(2415), titleStrip);
     mailerName->setGeometry(0, 0, titleStrip->width(), twips(255));
     mailerName->setTextLeft(twips(Mailer::StartLeft));
     setTextColour(mailerName, QColor(255, 255, 0));
@@ -128,41 +129,42 @@ void MainWindow::buildLayout() {
     marqueeFont.setPointSizeF(11.25);
     marqueeFont.setBold(true);
     mailerName->setFont(marqueeFont);
+    mailerName->setAccessibleDescription(tr("新着メールで起動するメーラー"));
 
     const QColor white(255, 255, 255);
-    intervalStateLabel =
-        makeLabel(statusStrip, QStringLiteral("ON"), twipsRect(130, 400, 375, 255), white);
+    intervalStateLabel = makeLabel(statusStrip, tr("ON"), twipsRect(130, 400, 375, 255), white);
     intervalOnBox = new QCheckBox(statusStrip);
     intervalOnBox->setGeometry(twipsRect(460, 400, 255, 180));
     intervalOnBox->setEnabled(false);
+    intervalOnBox->setAccessibleName(tr("インターバルチェック"));
     intervalField = new QLineEdit(statusStrip);
     intervalField->setGeometry(twipsRect(840, 350, 495, 270));
     intervalField->setAlignment(Qt::AlignRight);
     intervalField->setEnabled(false);
-    minutesLabel =
-        makeLabel(statusStrip, QStringLiteral("分"), twipsRect(1440, 400, 375, 255), white);
+    intervalField->setAccessibleName(tr("チェックの間隔（分）"));
+    minutesLabel = makeLabel(statusStrip, tr("分"), twipsRect(1440, 400, 375, 255), white);
     const QColor grey(192, 192, 192);
-    tuneOnButton =
-        makeButton(statusStrip, QStringLiteral("ON♪"), twipsRect(1680, 300, 615, 400), grey);
-    tuneOffButton =
-        makeButton(statusStrip, QStringLiteral("OFF"), twipsRect(2280, 300, 615, 400), grey);
+    tuneOnButton = makeButton(statusStrip, tr("ON♪"), twipsRect(1680, 300, 615, 400), grey);
+    tuneOffButton = makeButton(statusStrip, tr("OFF"), twipsRect(2280, 300, 615, 400), grey);
+    tuneOnButton->setAccessibleName(tr("曲を鳴らす"));
+    tuneOffButton->setAccessibleName(tr("曲を止める"));
 }
 
 void MainWindow::buildMenus() {
-    fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    checkMailAction = fileMenu->addAction(QStringLiteral("メールチェック"));
+    fileMenu = menuBar()->addMenu(tr("ファイル(&F)"));
+    checkMailAction = fileMenu->addAction(tr("メールチェック"));
     fileMenu->addSeparator();
-    chooseMailerAction = fileMenu->addAction(QStringLiteral("起動メーラーの設定"));
-    moveToTrayAction = fileMenu->addAction(QStringLiteral("タスクトレイに常駐"));
-    settingsAction = fileMenu->addAction(QStringLiteral("設定"));
+    chooseMailerAction = fileMenu->addAction(tr("起動メーラーの設定"));
+    moveToTrayAction = fileMenu->addAction(tr("タスクトレイに常駐"));
+    settingsAction = fileMenu->addAction(tr("設定"));
     fileMenu->addSeparator();
-    newMailSceneAction = fileMenu->addAction(QStringLiteral("イベント確認"));
-    normalSceneAction = fileMenu->addAction(QStringLiteral("戻す"));
+    newMailSceneAction = fileMenu->addAction(tr("イベント確認"));
+    normalSceneAction = fileMenu->addAction(tr("戻す"));
     fileMenu->addSeparator();
-    keepInFrontAction = fileMenu->addAction(QStringLiteral("常に前面表示"));
-    stopKeepingInFrontAction = fileMenu->addAction(QStringLiteral("前面表示解除"));
+    keepInFrontAction = fileMenu->addAction(tr("常に前面表示"));
+    stopKeepingInFrontAction = fileMenu->addAction(tr("前面表示解除"));
     fileMenu->addSeparator();
-    homePageAction = fileMenu->addAction(QStringLiteral("作者のホームページ"));
+    homePageAction = fileMenu->addAction(tr("作者のホームページ"));
 }
 
 void MainWindow::makeParts() {
@@ -190,9 +192,9 @@ void MainWindow::wire() {
     connect(homePageAction, &QAction::triggered, this, &MainWindow::offerHomePage);
     connect(mailer.get(), &Mailer::chosenPathNotKept, this, [this] {
         platform_.messageBoxes->show(
-            QStringLiteral("選んだメーラーのパスには、設定ファイル（Shift-JIS）に保存できない文字が"
-                           "含まれているか、パスが長すぎます。今回は使えますが、次回の起動時には"
-                           "前の設定に戻ります。"),
+            tr("選んだメーラーのパスには、設定ファイル（Shift-JIS）に保存できない文字が"
+               "含まれているか、パスが長すぎます。今回は使えますが、次回の起動時には"
+               "前の設定に戻ります。"),
             QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
     });
     connect(tray.showWindowAction, &QAction::triggered, this, &MainWindow::show);
@@ -206,6 +208,7 @@ void MainWindow::wire() {
 
     connect(&timedChecking, &TimedChecking::checkDue, &mailCheck, &MailCheck::checkMail);
     connect(&timedChecking, &TimedChecking::switched, statusLamp.get(), &StatusLamp::setIntervalOn);
+    connect(&timedChecking, &TimedChecking::switched, this, &MainWindow::showLampState);
     connect(&timedChecking, &TimedChecking::switched, &pushWatching, &PushWatching::setIntervalOn);
     connect(&mailCheck, &MailCheck::loggedIn, &pushWatching, &PushWatching::useAccess);
     connect(&pushWatching, &PushWatching::checkDue, &mailCheck, &MailCheck::checkMail);
@@ -215,7 +218,7 @@ void MainWindow::wire() {
             });
     connect(&mailCheck, &MailCheck::accountMissing, this, [this] { accountDialog.show(); });
     connect(&mailCheck, &MailCheck::loginFailed, this, [this](const QString& text) {
-        platform_.messageBoxes->show(text, QStringLiteral("エラー"), MessageBoxes::Icon::None,
+        platform_.messageBoxes->show(text, tr("エラー"), MessageBoxes::Icon::None,
                                      MessageBoxes::Buttons::Ok);
     });
     connect(&mailCheck, &MailCheck::newMail, this, &MainWindow::announceNewMail);
@@ -286,9 +289,15 @@ void MainWindow::showInterval(double minutes, const QString& text) {
     if (minutes < 0) {
         return;
     }
-    intervalStateLabel->setText(minutes > 0 ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    intervalStateLabel->setText(minutes > 0 ? tr("ON") : tr("OFF"));
     intervalOnBox->setChecked(minutes > 0);
     intervalField->setText(text);
+}
+
+// The lamp's name says what its blinking shows; a new name is announced.
+void MainWindow::showLampState(bool intervalOn) {
+    lamp->setAccessibleName(intervalOn ? tr("インターバルチェック: ON")
+                                       : tr("インターバルチェック: OFF"));
 }
 
 void MainWindow::announceNewMail(int count) {
@@ -296,7 +305,7 @@ void MainWindow::announceNewMail(int count) {
         mailer->launch();
         return;
     }
-    noticeBoard->showNotice(QStringLiteral("新着メールが有ります"), count);
+    noticeBoard->showNotice(tr("新着メールが有ります"), count);
     platform_.timeMarks.markNextPaint(noticeBoard.get(), "board-shown");
     noticeBoard.show();
     // Drawn before the scene and tune start, which take a while (the tune's sound font).
@@ -318,8 +327,8 @@ void MainWindow::setKeepInFront(bool inFront) {
 
 void MainWindow::offerHomePage() {
     const auto answer = platform_.messageBoxes->show(
-        QStringLiteral("「Quillworks」作者のホームページです。ちょっと見てみますか？"),
-        QStringLiteral("確認"), MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo);
+        tr("「Quillworks」作者のホームページです。ちょっと見てみますか？"), tr("確認"),
+        MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo);
     if (answer == MessageBoxes::Answer::Yes &&
         !platform_.urlOpener->open(QUrl(QString::fromUtf8(HomePage)))) {
         qWarning("The web browser could not be started.");

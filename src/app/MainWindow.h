@@ -111,6 +111,7 @@ private:
     void wireSettingsWindow(SettingsWindow& window);
     void restoreSettings();
     void showInterval(double minutes, const QString& text);
+    void showLampState(bool intervalOn);
     void waitWhileEventsRun(int ms);
 
     std::unique_ptr<SceneView> sceneView_;

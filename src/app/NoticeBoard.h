@@ -21,6 +21,9 @@ public:
     QLineEdit* noticeText = nullptr;
     QLineEdit* countText = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     WindowStacking& stacking_;
 };

@@ -1,9 +1,9 @@
 #include "app/DesktopPlatform.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
-#include "app/QtOwnTexts.h"
 #include "app/SoftwareDrawing.h"
 #include "app/TerminationSignals.h"
+#include "ui/InterfaceTexts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -25,8 +25,11 @@ int main(int argc, char** argv) {
     brindle::SoftwareDrawing::choose();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    if (!brindle::QtOwnTexts::installJapanese(app)) {
-        qWarning("Qt's Japanese translation is not installed (qt6-translations-l10n).");
+    const brindle::InterfaceTexts texts(
+        brindle::desktopLanguage(QProcessEnvironment::systemEnvironment()));
+    if (!texts.complete()) {
+        qWarning("The interface's translation could not be loaded; Qt's Japanese comes from "
+                 "qt6-translations-l10n.");
     }
     // The program ends only through its main window (close box, "終了", a signal),
     // never because a box or the notice board closed while the window is in the tray.

@@ -65,7 +65,7 @@ void Mailer::setSeen(bool seen) {
 }
 
 void Mailer::moveName(std::int64_t steps) {
-    nameView_.setText(path_.isEmpty() ? QStringLiteral("設定されていません。") : name_);
+    nameView_.setText(path_.isEmpty() ? tr("設定されていません。") : name_);
     position_ = static_cast<int>((position_ + steps % Positions) % Positions);
     nameView_.setTextLeft(twips(nameLeft()));
 }

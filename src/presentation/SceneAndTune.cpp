@@ -4,6 +4,7 @@
 #include "presentation/sound/TunePlayer.h"
 
 #include <QUrl>
+#include <QWidget>
 
 namespace brindle {
 
@@ -27,11 +28,13 @@ void SceneAndTune::stopTune() {
 void SceneAndTune::showNewMailScene() {
     stopTune();
     showPage(QStringLiteral("Kakasi.htm"));
+    scene_.widget()->setAccessibleName(tr("新着メールの場面"));
     openAndPlay(QStringLiteral("\\Sound\\Kouka2.mid"));
 }
 
 void SceneAndTune::showNormalScene() {
     showPage(QStringLiteral("Fish.htm"));
+    scene_.widget()->setAccessibleName(tr("通常の場面"));
     stopTune();
 }
 

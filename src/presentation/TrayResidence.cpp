@@ -15,9 +15,9 @@ TrayResidence::TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& mess
     : window_(window), tray_(tray), messageBoxes_(messageBoxes) {
     // The menu never appears on the menu bar.
     menu = new QMenu(QStringLiteral("popup"), &window);
-    showWindowAction = menu->addAction(QStringLiteral("メイン画面を表示"));
+    showWindowAction = menu->addAction(tr("メイン画面を表示"));
     menu->addSeparator();
-    quitAction = menu->addAction(QStringLiteral("終了"));
+    quitAction = menu->addAction(tr("終了"));
     tray_.setMenu(menu);
     // Queued: a tray host that asked over D-Bus gets its answer before the box waits for the user.
     connect(&tray_, &TrayIcon::clicked, this, &TrayResidence::sayClicked, Qt::QueuedConnection);
@@ -35,8 +35,8 @@ void TrayResidence::moveToTray() {
 }
 
 void TrayResidence::sayClicked() {
-    messageBoxes_.show(QStringLiteral("Clicked!"), QStringLiteral("Brindle"),
-                       MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
+    messageBoxes_.show(tr("Clicked!"), QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
+                       MessageBoxes::Buttons::Ok);
 }
 
 // The short date and the long time, without the time zone the long time may carry.

@@ -18,22 +18,24 @@ AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings
                              MessageBoxes& messageBoxes)
     : Window(parent, Qt::Dialog), files_(std::move(files)), shared_(shared),
       messageBoxes_(messageBoxes) {
-    setFixedWindow(this, QStringLiteral("ID,PASS"), 2880, 1785, false);
+    setFixedWindow(this, tr("ID,PASS"), 2880, 1785, false);
     const QColor black(0, 0, 0);
-    idLabel = makeLabel(this, QStringLiteral("ID"), twipsRect(120, 180, 675, 255), black);
+    idLabel = makeLabel(this, tr("ID"), twipsRect(120, 180, 675, 255), black);
     idEdit = makeField(this, twipsRect(960, 120, 1632, 264));
-    passwordLabel =
-        makeLabel(this, QStringLiteral("Password"), twipsRect(120, 600, 795, 255), black);
+    passwordLabel = makeLabel(this, tr("Password"), twipsRect(120, 600, 795, 255), black);
     passwordEdit = makeField(this, twipsRect(960, 600, 1632, 264));
     passwordEdit->setEchoMode(QLineEdit::Password);
     passwordEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*'
     savePasswordBox = new QCheckBox(this);
     savePasswordBox->setGeometry(twipsRect(420, 1020, 255, 255));
-    savePasswordLabel = makeLabel(this, QStringLiteral("IDパスワードを保存する"),
+    savePasswordLabel = makeLabel(this, tr("IDパスワードを保存する"),
                                   twipsRect(780, 1020, 1875, 255), QColor(0, 0, 255));
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    savePasswordBox->setAccessibleName(savePasswordLabel->text());
+    idLabel->setBuddy(idEdit);
+    passwordLabel->setBuddy(passwordEdit);
+    okButton = new QPushButton(tr("OK"), this);
     okButton->setGeometry(twipsRect(900, 1380, 852, 312));
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton = new QPushButton(tr("Cancel"), this);
     cancelButton->setGeometry(twipsRect(1860, 1380, 852, 312));
 
     setTabOrder(idEdit, passwordEdit);
@@ -73,9 +75,8 @@ void AccountDialog::confirm() {
                                    {SettingKeys::AccountPassword.name, passwordEdit->text()},
                                    {SettingKeys::AccountSaved.name, QStringLiteral("1")}})) {
             messageBoxes_.show(
-                QStringLiteral(
-                    "IDとパスワードを保存できませんでした。\n"
-                    "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"),
+                tr("IDとパスワードを保存できませんでした。\n"
+                   "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"),
                 QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
                 MessageBoxes::Buttons::Ok);
             return;

@@ -18,26 +18,24 @@ ServerSettingsDialog::ServerSettingsDialog(QWidget* parent, QString serverFile,
                                            MessageBoxes& messageBoxes)
     : Window(parent, Qt::Dialog), serverFile_(std::move(serverFile)), shared_(shared),
       stacking_(stacking), messageBoxes_(messageBoxes) {
-    setFixedWindow(this, QStringLiteral("サーバー設定"), 2895, 3015, false);
+    setFixedWindow(this, tr("サーバー設定"), 2895, 3015, false);
     const QColor blue(0, 0, 255);
-    smtpLabel =
-        makeLabel(this, QStringLiteral("SMTPサーバー名(&S)"), twipsRect(120, 120, 1575, 195), blue);
+    smtpLabel = makeLabel(this, tr("SMTPサーバー名(&S)"), twipsRect(120, 120, 1575, 195), blue);
     smtpEdit = makeField(this, twipsRect(120, 360, 2652, 264));
-    pop3Label =
-        makeLabel(this, QStringLiteral("POP3サーバー名(&P)"), twipsRect(120, 720, 1635, 195), blue);
+    pop3Label = makeLabel(this, tr("POP3サーバー名(&P)"), twipsRect(120, 720, 1635, 195), blue);
     pop3Edit = makeField(this, twipsRect(120, 960, 2652, 264));
-    mailAddressLabel = makeLabel(this, QStringLiteral("メールアドレス(&M)"),
-                                 twipsRect(120, 1320, 1635, 195), blue);
+    mailAddressLabel =
+        makeLabel(this, tr("メールアドレス(&M)"), twipsRect(120, 1320, 1635, 195), blue);
     mailAddressEdit = makeField(this, twipsRect(120, 1560, 2652, 264));
     smtpLabel->setBuddy(smtpEdit);
     pop3Label->setBuddy(pop3Edit);
     mailAddressLabel->setBuddy(mailAddressEdit);
-    apopBox = new QCheckBox(QStringLiteral("APOP を使用する(&A)"), this);
+    apopBox = new QCheckBox(tr("APOP を使用する(&A)"), this);
     apopBox->setGeometry(twipsRect(480, 2040, 2172, 252));
     setTextColour(apopBox, blue);
-    okButton = new QPushButton(QStringLiteral("設定"), this);
+    okButton = new QPushButton(tr("設定"), this);
     okButton->setGeometry(twipsRect(660, 2520, 972, 372));
-    cancelButton = new QPushButton(QStringLiteral("中止"), this);
+    cancelButton = new QPushButton(tr("中止"), this);
     cancelButton->setGeometry(twipsRect(1860, 2520, 912, 372));
 
     setTabOrder(smtpEdit, pop3Edit);
@@ -67,9 +65,8 @@ void ServerSettingsDialog::confirm() {
     // The settings take effect only once they are stored.
     if (!ServerFile::write(serverFile_, edited)) {
         messageBoxes_.show(
-            QStringLiteral(
-                "サーバー設定を保存できませんでした。\n"
-                "Shift-JISで書けない文字が含まれているか、lunaro.ini に書き込めません。"),
+            tr("サーバー設定を保存できませんでした。\n"
+               "Shift-JISで書けない文字が含まれているか、lunaro.ini に書き込めません。"),
             QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::Ok);
         return;
     }

@@ -28,41 +28,43 @@ void addSeparator(QWidget* parent, int left, int top, int right) {
 
 SettingsWindow::SettingsWindow(QWidget* parent, ProgramFiles files)
     : Window(parent, Qt::Dialog), files_(std::move(files)) {
-    setFixedWindow(this, QStringLiteral("設定"), 3825, 3315, false);
+    setFixedWindow(this, tr("設定"), 3825, 3315, false);
     const QColor lightGrey(192, 192, 192);
     const QColor blue(0, 0, 255);
     const QColor red(255, 0, 0);
     setBackground(this, lightGrey);
 
-    accountButton = makeButton(this, QStringLiteral("ID/PASS"), twipsRect(480, 120, 1455, 375),
-                               QColor(255, 128, 0));
-    serverButton = makeButton(this, QStringLiteral("POPサーバー"), twipsRect(1920, 120, 1455, 375),
-                              QColor(128, 128, 255));
+    accountButton =
+        makeButton(this, tr("ID/PASS"), twipsRect(480, 120, 1455, 375), QColor(255, 128, 0));
+    accountButton->setAccessibleDescription(tr("IDとパスワード"));
+    serverButton =
+        makeButton(this, tr("POPサーバー"), twipsRect(1920, 120, 1455, 375), QColor(128, 128, 255));
     hangUpBox = new QCheckBox(this);
     hangUpBox->setGeometry(twipsRect(480, 600, 255, 255));
-    hangUpLabel = makeLabel(this, QStringLiteral("新着がなければ接続を切断する。"),
-                            twipsRect(840, 645, 2535, 255), blue);
+    hangUpLabel =
+        makeLabel(this, tr("新着がなければ接続を切断する。"), twipsRect(840, 645, 2535, 255), blue);
+    hangUpBox->setAccessibleName(hangUpLabel->text());
     addSeparator(this, 360, 960, 3480);
-    intervalHeading = makeLabel(this, QStringLiteral("インターバルメールチェック"),
-                                twipsRect(480, 1080, 2775, 375), red);
+    intervalHeading =
+        makeLabel(this, tr("インターバルメールチェック"), twipsRect(480, 1080, 2775, 375), red);
     QFont headingFont(QStringLiteral("ＭＳ Ｐゴシック"));
     headingFont.setPointSize(9);
     headingFont.setBold(true);
     intervalHeading->setFont(headingFont);
-    intervalHelp =
-        makeLabel(this,
-                  QStringLiteral("０以上の数字を入力すると、その間隔で自動的にメールチェックを"
-                                 "行います。チェックの都度手動で行う場合は０にしておいて下さ"
-                                 "い。（単位は分です。）"),
-                  twipsRect(480, 1440, 2895, 855), blue);
+    intervalHelp = makeLabel(this,
+                             tr("０以上の数字を入力すると、その間隔で自動的にメールチェックを"
+                                "行います。チェックの都度手動で行う場合は０にしておいて下さ"
+                                "い。（単位は分です。）"),
+                             twipsRect(480, 1440, 2895, 855), blue);
     intervalHelp->setWordWrap(true);
     intervalHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     intervalEdit = makeField(this, twipsRect(2400, 2280, 375, 270));
     intervalEdit->setAlignment(Qt::AlignRight);
-    minutesLabel = makeLabel(this, QStringLiteral("分"), twipsRect(2880, 2325, 495, 255), red);
+    intervalEdit->setAccessibleName(tr("チェックの間隔（分）"));
+    intervalEdit->setAccessibleDescription(intervalHelp->text());
+    minutesLabel = makeLabel(this, tr("分"), twipsRect(2880, 2325, 495, 255), red);
     addSeparator(this, 240, 2760, 3360);
-    autoCloseBoardBox =
-        new QCheckBox(QStringLiteral("新着お知らせボードを１秒で自動消去させる"), this);
+    autoCloseBoardBox = new QCheckBox(tr("新着お知らせボードを１秒で自動消去させる"), this);
     autoCloseBoardBox->setGeometry(twipsRect(120, 2880, 3735, 495));
 
     setTabOrder(serverButton, accountButton);

@@ -10,6 +10,7 @@ namespace brindle {
 ScrollingCaption::ScrollingCaption(const QString& text, int maxTextWidth, QWidget* parent)
     : QWidget(parent), text_(text), maxTextWidth_(maxTextWidth) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(text);
     measureText();
 }
 
@@ -19,6 +20,7 @@ void ScrollingCaption::setText(const QString& text) {
     }
     const QRect before = textRect();
     text_ = text;
+    setAccessibleName(text);
     measureText();
     update(before.united(textRect()));
 }

@@ -5,22 +5,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 
 namespace brindle::test {
 namespace {
 
 using MainWindowLayoutTest = MainWindowFixture;
-
-QStringList captions(const QMenu* menu) {
-    QStringList result;
-    for (const QAction* action : menu->actions()) {
-        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    return result;
-}
 
 TEST_F(MainWindowLayoutTest, FixedClientAreaBelowTheMenuAndTheCaption) {
     MainWindow& main = start();
@@ -36,17 +26,6 @@ TEST_F(MainWindowLayoutTest, TheSceneViewIsLargerThanItsFrameAndCut) {
     EXPECT_EQ(main.sceneArea->geometry(), QRect(0, 0, 185, 121));
     EXPECT_EQ(fakes.scene->widget()->parentWidget(), main.sceneArea);
     EXPECT_EQ(fakes.scene->widget()->geometry(), QRect(-3, -32, 241, 217));
-}
-
-TEST_F(MainWindowLayoutTest, MenuTreeAndHiddenPopup) {
-    MainWindow& main = start();
-    EXPECT_EQ(main.menuBar()->actions().size(), 1);
-    EXPECT_EQ(main.fileMenu->title(), QStringLiteral("ファイル(&F)"));
-    EXPECT_EQ(captions(main.fileMenu),
-              (QStringList{"メールチェック", "-", "起動メーラーの設定", "タスクトレイに常駐",
-                           "設定", "-", "イベント確認", "戻す", "-", "常に前面表示", "前面表示解除",
-                           "-", "作者のホームページ"}));
-    EXPECT_EQ(captions(main.tray.menu), (QStringList{"メイン画面を表示", "-", "終了"}));
 }
 
 TEST_F(MainWindowLayoutTest, ControlsStartWithTheirFirstValues) {

@@ -27,6 +27,26 @@ protected:
         return pollUntil([&] { return !windows.viewable(box); }, 10s);
     }
 
+    // The window's controls as a screen reader finds them: role, name and a field's text.
+    QList<QStringList> accessibleControls(const QString& title) const {
+        QList<QStringList> controls;
+        for (const QString& line :
+             display.readAccessible(u"accessible_tree.py"_s, {u"controls"_s, title})) {
+            controls << line.split(u'\t');
+        }
+        return controls;
+    }
+
+    std::string accessibleButtons(const QString& title) const {
+        QStringList names;
+        for (const QStringList& control : accessibleControls(title)) {
+            if (control.first() == u"button"_s) {
+                names << control.value(1);
+            }
+        }
+        return names.join(u' ').toStdString();
+    }
+
     DovecotServer dovecot;
 };
 
@@ -69,9 +89,7 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     ASSERT_TRUE(windows.chooseMenuItem(window, HomePage));
     const XWindows::Id question = windows.waitFor(u"確認"_s, 30s);
     ASSERT_NE(question, 0u);
-    EXPECT_EQ(
-        display.readAccessible(u"accessible_buttons.py"_s, {u"確認"_s}).join(u' ').toStdString(),
-        "はい(Y) いいえ(N)");
+    EXPECT_EQ(accessibleButtons(u"確認"_s), "はい(Y) いいえ(N)");
     windows.activate(question);
     windows.pressKeys({u"Escape"_s});
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));
@@ -79,9 +97,7 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     ASSERT_TRUE(windows.chooseMenuItem(window, MailCheck));
     const XWindows::Id box = windows.waitFor(u"エラー"_s, 30s);
     ASSERT_NE(box, 0u);
-    EXPECT_EQ(
-        display.readAccessible(u"accessible_buttons.py"_s, {u"エラー"_s}).join(u' ').toStdString(),
-        "OK");
+    EXPECT_EQ(accessibleButtons(u"エラー"_s), "OK");
     EXPECT_TRUE(windows.property(window, u"_NET_WM_STATE"_s).contains(u"_NET_WM_STATE_ABOVE"_s));
 
     // A click on the blocked main window does not bring it over the box.
@@ -95,6 +111,80 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     windows.close(window);
     ASSERT_TRUE(endedCleanly());
 }
+
+// What the program says in one desktop language.
+struct LanguageCase {
+    const char* name;
+    QString locale;
+    QStringList mainWindowNames; // among the names of the main window's controls
+    QString checkItem;
+    QString boardTitle;
+    QString countName;
+    QString questionTitle;
+    QString question;
+    std::string questionButtons;
+};
+
+class LanguageTest : public WindowStatesTest, public ::testing::WithParamInterface<LanguageCase> {};
+
+// Everything a user reaches has a name in the desktop's language, and a check
+// is started and its count read through the accessibility bus alone.
+TEST_P(LanguageTest, TheProgramSpeaksTheDesktopsLanguageToScreenReaders) {
+    const LanguageCase& expected = GetParam();
+    ASSERT_TRUE(display.startAccessibility());
+    dovecot.deliver("Subject: one\r\n\r\nbody\r\n");
+    dovecot.deliver("Subject: two\r\n\r\nbody\r\n");
+    program.setAccount(DovecotServer::user, DovecotServer::password);
+    const XWindows::Id window = startProgram(expected.locale);
+    ASSERT_NE(window, 0u);
+
+    const QString title = u"Brindle Ver 1.0"_s;
+    QStringList names;
+    for (const QStringList& control : accessibleControls(title)) {
+        if (control.first() != u"label"_s) {
+            EXPECT_FALSE(control.value(1).isEmpty()) << control.join(u' ').toStdString();
+        }
+        names << control.value(1);
+    }
+    for (const QString& name : expected.mainWindowNames) {
+        EXPECT_TRUE(names.contains(name)) << name.toStdString() << " among "
+                                          << names.join(u", ").toStdString();
+    }
+
+    display.readAccessible(u"accessible_tree.py"_s, {u"press"_s, title, expected.checkItem});
+    const XWindows::Id board = windows.waitFor(expected.boardTitle, 30s);
+    ASSERT_NE(board, 0u);
+    EXPECT_TRUE(accessibleControls(expected.boardTitle)
+                    .contains(QStringList{u"field"_s, expected.countName, u"2"_s}));
+
+    ASSERT_TRUE(windows.chooseMenuItem(window, HomePage));
+    const XWindows::Id question = windows.waitFor(expected.questionTitle, 30s);
+    ASSERT_NE(question, 0u);
+    EXPECT_TRUE(accessibleControls(expected.questionTitle)
+                    .contains(QStringList{u"label"_s, expected.question, QString()}));
+    EXPECT_EQ(accessibleButtons(expected.questionTitle), expected.questionButtons);
+    windows.activate(question);
+    windows.pressKeys({u"Escape"_s});
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));
+    windows.close(window);
+    ASSERT_TRUE(endedCleanly());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, LanguageTest,
+    ::testing::Values(
+        LanguageCase{"Japanese", u"ja_JP.UTF-8"_s,
+                     {u"ファイル(F)"_s, u"メールチェック"_s, u"インターバルチェック: OFF"_s,
+                      u"曲を鳴らす"_s, u"新着有りで設定メーラーを起動"_s},
+                     u"メールチェック"_s, u"新着お知らせボード"_s, u"新着メールの数"_s,
+                     u"確認"_s, u"「Quillworks」作者のホームページです。ちょっと見てみますか？"_s,
+                     "はい(Y) いいえ(N)"},
+        LanguageCase{"English", u"en_US.UTF-8"_s,
+                     {u"File"_s, u"Check Mail"_s, u"Interval check: off"_s, u"Play tune"_s,
+                      u"Start mailer on new mail"_s},
+                     u"Check Mail"_s, u"New Mail"_s, u"New messages"_s, u"Confirm"_s,
+                     u"This is the home page of Quillworks, the author. Take a look?"_s, "Yes No"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace brindle::test

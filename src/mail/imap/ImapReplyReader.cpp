@@ -45,8 +45,7 @@ ImapReplyReader::Result ImapReplyReader::take(ImapResponse& response) {
     const bool framed = finishResponse(response);
     partial_ = {};
     partialSize_ = 0;
-    return framed ? Result::Done
-                  : failWith(QStringLiteral("サーバーの応答が IMAP の形式ではありません"));
+    return framed ? Result::Done : failWith(tr("サーバーの応答が IMAP の形式ではありません"));
 }
 
 bool ImapReplyReader::readParts() {
@@ -66,7 +65,7 @@ bool ImapReplyReader::readParts() {
         const void* newline = std::memchr(input_.constData() + position_, '\n', size_t(searched));
         if (newline == nullptr) {
             if (available >= limits_.maxLineLength) {
-                failWith(QStringLiteral("サーバーの応答の行が長すぎます"));
+                failWith(tr("サーバーの応答の行が長すぎます"));
             }
             return false;
         }
@@ -80,7 +79,7 @@ bool ImapReplyReader::readParts() {
         if (literal > limits_.maxLiteralSize || partialSize_ > limits_.maxResponseSize) {
             const qsizetype limit =
                 literal > limits_.maxLiteralSize ? limits_.maxLiteralSize : limits_.maxResponseSize;
-            failWith(QStringLiteral("サーバーの応答が上限の %1 バイトを超えました").arg(limit));
+            failWith(tr("サーバーの応答が上限の %1 バイトを超えました").arg(limit));
             return false;
         }
         if (literal < 0) {

@@ -2,6 +2,7 @@
 
 #include "mail/imap/ImapResponse.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace brindle {
@@ -11,6 +12,8 @@ namespace brindle {
 // bytes, then the rest of the response). A response may arrive in any pieces;
 // only whole responses are taken.
 class ImapReplyReader {
+    Q_DECLARE_TR_FUNCTIONS(brindle::ImapReplyReader)
+
 public:
     enum class Result {
         NeedMore, // no complete response yet: feed more bytes

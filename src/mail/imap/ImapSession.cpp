@@ -66,13 +66,13 @@ bool ImapSession::connect() {
 
 bool ImapSession::logIn(const QString& id, const QString& password) {
     if (!open_ || loggedIn_) {
-        errorText_ = QStringLiteral("ログインできる状態ではありません");
+        errorText_ = tr("ログインできる状態ではありません");
         return false;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
-        return fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
+        return fail(tr("ID かパスワードに使えない文字が含まれています"));
     }
     if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
         return false;
@@ -90,18 +90,18 @@ bool ImapSession::logIn(const QString& id, const QString& password) {
         // Anyone on the path can remove STARTTLS from the list: without it no
         // credential goes out.
         if (!hasCapability("STARTTLS")) {
-            return fail(QStringLiteral("サーバーが暗号化 (STARTTLS) を提供していないため、ログイン"
-                                       "しませんでした。最初から TLS で接続するサーバーなら、"
-                                       "サーバー名を「imaps://%1」と書いてください。")
+            return fail(tr("サーバーが暗号化 (STARTTLS) を提供していないため、ログイン"
+                           "しませんでした。最初から TLS で接続するサーバーなら、"
+                           "サーバー名を「imaps://%1」と書いてください。")
                             .arg(address_.host.contains(u':') ? u'[' + address_.host + u']'
                                                               : address_.host));
         }
-        if (!executeOk("STARTTLS", QStringLiteral("サーバーが TLS への切り替えを断りました"), {})) {
+        if (!executeOk("STARTTLS", tr("サーバーが TLS への切り替えを断りました"), {})) {
             return false;
         }
         // Bytes sent before the handshake must not count as protected replies.
         if (reader_.hasUnreadInput()) {
-            return fail(QStringLiteral("TLS の開始前にサーバーが余分なデータを送りました"));
+            return fail(tr("TLS の開始前にサーバーが余分なデータを送りました"));
         }
         if (!startTls() || !askCapabilities()) {
             return false;
@@ -124,19 +124,18 @@ int ImapSession::unseenCount() {
         }
         return true;
     };
-    if (!executeOk("STATUS INBOX (UNSEEN)", QStringLiteral("未読メールの数を取得できません"),
-                   status)) {
+    if (!executeOk("STATUS INBOX (UNSEEN)", tr("未読メールの数を取得できません"), status)) {
         return -1;
     }
     if (count < 0) {
-        fail(QStringLiteral("サーバーが示した未読メールの数が正しくありません: %1")
+        fail(tr("サーバーが示した未読メールの数が正しくありません: %1")
                  .arg(QString::fromUtf8(answer.left(maxQuotedLength))));
     }
     return count;
 }
 
 bool ImapSession::examineInbox() {
-    return loggedIn_ && executeOk("EXAMINE INBOX", QStringLiteral("INBOX を開けません"), {});
+    return loggedIn_ && executeOk("EXAMINE INBOX", tr("INBOX を開けません"), {});
 }
 
 bool ImapSession::startIdle() {
@@ -150,7 +149,7 @@ bool ImapSession::startIdle() {
         return false;
     }
     if (begun.kind != ImapResponse::Kind::Continuation) {
-        return fail(QStringLiteral("サーバーが IDLE を断りました: %1").arg(reason(begun)));
+        return fail(tr("サーバーが IDLE を断りました: %1").arg(reason(begun)));
     }
     // News sent right after the continuation may have come with it.
     idleTag_ = lastTag_;
@@ -183,8 +182,7 @@ bool ImapSession::takeReadIdleNews() {
             return true;
         case ImapReplyReader::Result::Done:
             if (response.kind == ImapResponse::Kind::Tagged) {
-                return fail(
-                    QStringLiteral("サーバーが IDLE を終えました: %1").arg(reason(response)));
+                return fail(tr("サーバーが IDLE を終えました: %1").arg(reason(response)));
             }
             if (!noteUntagged(response, false)) {
                 return false;
@@ -207,7 +205,7 @@ bool ImapSession::stopIdle() {
         return false;
     }
     return done.word(0) == "OK" ||
-           fail(QStringLiteral("サーバーが IDLE を正しく終えませんでした: %1").arg(reason(done)));
+           fail(tr("サーバーが IDLE を正しく終えませんでした: %1").arg(reason(done)));
 }
 
 void ImapSession::logOut() {
@@ -245,7 +243,7 @@ bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expe
         switch (done.kind) {
         case ImapResponse::Kind::Tagged:
             if (done.tag != tag) {
-                return fail(QStringLiteral("サーバーが別のコマンドへの応答を返しました"));
+                return fail(tr("サーバーが別のコマンドへの応答を返しました"));
             }
             // A login's answer may list what the server offers from now on.
             if (const QByteArray code = done.afterFirstWord();
@@ -258,7 +256,7 @@ bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expe
                 return true;
             }
             if (expect.continuation.isEmpty() || continued) {
-                return fail(QStringLiteral("サーバーが予期しない続きを求めました"));
+                return fail(tr("サーバーが予期しない続きを求めました"));
             }
             continued = true;
             if (!transport_.send(expect.continuation + "\r\n")) {
@@ -278,7 +276,7 @@ bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expe
             break;
         }
     }
-    return fail(QStringLiteral("サーバーが 1 つのコマンドに %1 個を超える応答を返しました")
+    return fail(tr("サーバーが 1 つのコマンドに %1 個を超える応答を返しました")
                     .arg(options_.maxUntaggedPerCommand));
 }
 
@@ -301,12 +299,12 @@ bool ImapSession::readGreeting() {
     }
     const QByteArray status = greeting.word(0);
     if (greeting.kind != ImapResponse::Kind::Untagged || (status != "OK" && status != "PREAUTH")) {
-        return fail(QStringLiteral("サーバーが接続を断りました: %1").arg(reason(greeting)));
+        return fail(tr("サーバーが接続を断りました: %1").arg(reason(greeting)));
     }
     if (status == "PREAUTH") {
         if (address_.security == TransportSecurity::StartTlsRequired && !transport_.isTls()) {
-            return fail(QStringLiteral("サーバーが暗号化の前にログイン済みとしたため、接続を"
-                                       "打ち切りました"));
+            return fail(tr("サーバーが暗号化の前にログイン済みとしたため、接続を"
+                           "打ち切りました"));
         }
         loggedIn_ = true;
     }
@@ -315,7 +313,7 @@ bool ImapSession::readGreeting() {
 
 bool ImapSession::askCapabilities() {
     capabilities_.clear();
-    return executeOk("CAPABILITY", QStringLiteral("サーバーの機能を取得できません"), {});
+    return executeOk("CAPABILITY", tr("サーバーの機能を取得できません"), {});
 }
 
 bool ImapSession::startTls() {
@@ -326,7 +324,7 @@ bool ImapSession::startTls() {
 }
 
 bool ImapSession::authenticate() {
-    const QString failureText = QStringLiteral("ログインできません");
+    const QString failureText = tr("ログインできません");
     bool accepted = false;
     if (hasCapability("AUTH=PLAIN")) {
         // With SASL-IR the credentials go with the command, else when asked for.
@@ -336,13 +334,13 @@ bool ImapSession::authenticate() {
                        ? executeOk("AUTHENTICATE PLAIN " + askedFor.continuation, failureText, {})
                        : executeOk("AUTHENTICATE PLAIN", failureText, askedFor);
     } else if (hasCapability("LOGINDISABLED")) {
-        return fail(QStringLiteral("サーバーがこの接続でのログインを受け付けていません"));
+        return fail(tr("サーバーがこの接続でのログインを受け付けていません"));
     } else {
         const QByteArray id = quoted(id_);
         const QByteArray password = quoted(password_);
         if (id.isEmpty() || password.isEmpty()) {
-            return fail(QStringLiteral("ID かパスワードに、このサーバーでは使えない文字が"
-                                       "含まれています"));
+            return fail(tr("ID かパスワードに、このサーバーでは使えない文字が"
+                           "含まれています"));
         }
         accepted = executeOk("LOGIN " + id + ' ' + password, failureText, {});
     }
@@ -367,7 +365,7 @@ bool ImapSession::noteUntagged(const ImapResponse& response, bool byeExpected) {
         }
     }
     if (response.word(0) == "BYE" && !byeExpected) {
-        return fail(QStringLiteral("サーバーが接続を終えました: %1").arg(reason(response)));
+        return fail(tr("サーバーが接続を終えました: %1").arg(reason(response)));
     }
     return true;
 }

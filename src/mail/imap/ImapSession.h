@@ -6,6 +6,7 @@
 #include "mail/net/MailTransport.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSet>
 #include <functional>
 
@@ -17,6 +18,8 @@ namespace brindle {
 // names no plain IMAP, only tests ask for it to talk to a scripted server).
 // The session never selects a mailbox for writing and never changes a message.
 class ImapSession {
+    Q_DECLARE_TR_FUNCTIONS(brindle::ImapSession)
+
 public:
     ImapSession(const MailServerAddress& address, const ImapOptions& options);
 

@@ -29,13 +29,13 @@ std::optional<QList<QHostAddress>> HostLookup::lookUp(const QString& host, int t
     runEventLoopUntil(loop, [&] { return answer || timedOut; });
     if (!answer) {
         QHostInfo::abortHostLookup(id);
-        errorText_ = QStringLiteral("サーバー %1 の名前を %2 秒以内に引けませんでした")
+        errorText_ = tr("サーバー %1 の名前を %2 秒以内に引けませんでした")
                          .arg(host)
                          .arg(timeoutMs / 1000.0);
         return std::nullopt;
     }
     if (answer->error() != QHostInfo::NoError || answer->addresses().isEmpty()) {
-        errorText_ = QStringLiteral("サーバー %1 が見つかりません").arg(host);
+        errorText_ = tr("サーバー %1 が見つかりません").arg(host);
         return std::nullopt;
     }
     return answer->addresses();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QList>
 #include <QString>
@@ -11,6 +12,8 @@ namespace brindle {
 // system's resolver runs on Qt's look-up thread while this waits in a local
 // event loop.
 class HostLookup {
+    Q_DECLARE_TR_FUNCTIONS(brindle::HostLookup)
+
 public:
     // The addresses of host in the resolver's order, or nothing when the name is
     // unknown or no answer came within timeoutMs (see errorText()).

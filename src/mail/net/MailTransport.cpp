@@ -4,6 +4,7 @@
 #include "mail/net/LocalEventLoop.h"
 #include "mail/net/TcpConnector.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -40,7 +41,8 @@ QString systemError(int error) {
 QString openSslError() {
     const unsigned long error = ERR_peek_last_error();
     const char* reason = error == 0 ? nullptr : ERR_reason_error_string(error);
-    return reason == nullptr ? QStringLiteral("不明な原因") : QString::fromLatin1(reason);
+    return reason == nullptr ? QCoreApplication::translate("brindle::MailTransport", "不明な原因")
+                             : QString::fromLatin1(reason);
 }
 
 } // namespace
@@ -64,11 +66,10 @@ bool MailTransport::connectTo(const QString& host, quint16 port) {
                            options_.maxConnectAddresses);
     socket_ = connector.connect(*addresses, port, deadline_);
     if (socket_ < 0) {
-        return beforeDeadline() &&
-               fail(QStringLiteral("サーバー %1 (ポート %2) に接続できません: %3")
-                        .arg(host)
-                        .arg(port)
-                        .arg(systemError(connector.lastError())));
+        return beforeDeadline() && fail(tr("サーバー %1 (ポート %2) に接続できません: %3")
+                                            .arg(host)
+                                            .arg(port)
+                                            .arg(systemError(connector.lastError())));
     }
     const int noDelay = 1;
     setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
@@ -78,7 +79,7 @@ bool MailTransport::connectTo(const QString& host, quint16 port) {
 bool MailTransport::startTls(const QString& host) {
     context_ = SSL_CTX_new(TLS_client_method());
     if (context_ == nullptr) {
-        return failTls(QStringLiteral("TLS を準備できません"));
+        return failTls(tr("TLS を準備できません"));
     }
     SSL_CTX_set_default_verify_paths(context_);
     SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
@@ -87,7 +88,7 @@ bool MailTransport::startTls(const QString& host) {
     BIO* internal = nullptr;
     if (ssl_ == nullptr ||
         BIO_new_bio_pair(&internal, tlsPairBufferSize, &network_, tlsPairBufferSize) != 1) {
-        return failTls(QStringLiteral("TLS を準備できません"));
+        return failTls(tr("TLS を準備できません"));
     }
     SSL_set_bio(ssl_, internal, internal);
     const QByteArray hostBytes = host.toUtf8();
@@ -114,16 +115,16 @@ bool MailTransport::startTls(const QString& host) {
                 return false;
             }
             if (received == 0) {
-                return fail(QStringLiteral("TLS の開始中にサーバーが接続を切りました"));
+                return fail(tr("TLS の開始中にサーバーが接続を切りました"));
             }
         } else if (error != SSL_ERROR_WANT_WRITE) {
             const long verification = SSL_get_verify_result(ssl_);
             if (verification != X509_V_OK) {
                 return fail(
-                    QStringLiteral("サーバー証明書を確認できません: %1")
+                    tr("サーバー証明書を確認できません: %1")
                         .arg(QString::fromLatin1(X509_verify_cert_error_string(verification))));
             }
-            return failTls(QStringLiteral("TLS を開始できません"));
+            return failTls(tr("TLS を開始できません"));
         }
     }
 }
@@ -138,7 +139,7 @@ std::optional<QByteArrayView> MailTransport::receiveSome() {
     const qint64 received =
         ssl_ != nullptr ? receiveTls(buffer, capacity) : receivePlain(buffer, capacity);
     if (received == 0) {
-        fail(QStringLiteral("サーバーが途中で接続を切りました"));
+        fail(tr("サーバーが途中で接続を切りました"));
     }
     if (received <= 0) {
         return std::nullopt;
@@ -209,7 +210,7 @@ bool MailTransport::beforeDeadline() {
 }
 
 bool MailTransport::failPastDeadline() {
-    return fail(QStringLiteral("制限時間の %1 秒を過ぎたため、サーバーとの接続を打ち切りました")
+    return fail(tr("制限時間の %1 秒を過ぎたため、サーバーとの接続を打ち切りました")
                     .arg(options_.sessionDeadlineMs / 1000.0));
 }
 
@@ -226,12 +227,12 @@ qint64 MailTransport::receivePlain(char* buffer, qint64 capacity) {
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
             if (!waitFor(QSocketNotifier::Read, options_.replyTimeoutMs,
-                         QStringLiteral("サーバーから %1 秒以上応答がありません")
+                         tr("サーバーから %1 秒以上応答がありません")
                              .arg(options_.replyTimeoutMs / 1000.0))) {
                 return -1;
             }
         } else if (errno != EINTR) {
-            fail(QStringLiteral("サーバーとの接続が切れました: %1").arg(systemError(errno)));
+            fail(tr("サーバーとの接続が切れました: %1").arg(systemError(errno)));
             return -1;
         }
     }
@@ -247,13 +248,13 @@ bool MailTransport::sendPlain(const char* data, qint64 size) {
             data += sent;
             size -= sent;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!waitFor(QSocketNotifier::Write, options_.replyTimeoutMs,
-                         QStringLiteral("サーバーが %1 秒以上受信しません")
-                             .arg(options_.replyTimeoutMs / 1000.0))) {
+            if (!waitFor(
+                    QSocketNotifier::Write, options_.replyTimeoutMs,
+                    tr("サーバーが %1 秒以上受信しません").arg(options_.replyTimeoutMs / 1000.0))) {
                 return false;
             }
         } else if (errno != EINTR) {
-            return fail(QStringLiteral("サーバーとの接続が切れました: %1").arg(systemError(errno)));
+            return fail(tr("サーバーとの接続が切れました: %1").arg(systemError(errno)));
         }
     }
     return true;
@@ -279,7 +280,7 @@ qint64 MailTransport::receiveTls(char* buffer, qint64 capacity) {
                 return filled;
             }
         } else if (error != SSL_ERROR_WANT_WRITE) {
-            failTls(QStringLiteral("TLS の受信に失敗しました"));
+            failTls(tr("TLS の受信に失敗しました"));
             return -1;
         }
     }
@@ -299,10 +300,10 @@ bool MailTransport::sendTls(const QByteArray& data) {
             offset += sent;
         } else if (error == SSL_ERROR_WANT_READ) {
             if (fillTlsInput() <= 0) {
-                return fail(QStringLiteral("サーバーとの接続が切れました"));
+                return fail(tr("サーバーとの接続が切れました"));
             }
         } else if (error != SSL_ERROR_WANT_WRITE) {
-            return failTls(QStringLiteral("TLS の送信に失敗しました"));
+            return failTls(tr("TLS の送信に失敗しました"));
         }
     }
     return true;
@@ -312,7 +313,7 @@ bool MailTransport::flushTlsOutput() {
     while (BIO_ctrl_pending(network_) > 0) {
         const int taken = BIO_read(network_, tlsBuffer_.data(), int(tlsBuffer_.size()));
         if (taken <= 0 || !sendPlain(tlsBuffer_.data(), taken)) {
-            return taken > 0 ? false : fail(QStringLiteral("TLS の送信に失敗しました"));
+            return taken > 0 ? false : fail(tr("TLS の送信に失敗しました"));
         }
     }
     return true;
@@ -322,7 +323,7 @@ qint64 MailTransport::fillTlsInput() {
     const size_t room = std::min(BIO_ctrl_get_write_guarantee(network_), tlsBuffer_.size());
     const qint64 received = receivePlain(tlsBuffer_.data(), qint64(room));
     if (received > 0 && BIO_write(network_, tlsBuffer_.data(), int(received)) != received) {
-        fail(QStringLiteral("TLS の受信に失敗しました"));
+        fail(tr("TLS の受信に失敗しました"));
         return -1;
     }
     return received;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <QString>
@@ -19,6 +20,8 @@ namespace brindle {
 // TLS goes through a BIO pair; this class moves the bytes to and from the
 // socket itself (with MSG_NOSIGNAL, so a dropped peer never raises SIGPIPE).
 class MailTransport {
+    Q_DECLARE_TR_FUNCTIONS(brindle::MailTransport)
+
 public:
     explicit MailTransport(const ConnectionOptions& options);
     ~MailTransport();

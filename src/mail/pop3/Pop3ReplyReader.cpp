@@ -51,7 +51,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeStatusLine(StatusLine& line) {
     const qsizetype indicator = indicatorLength(text, line.ok);
     if (indicator == 0) {
         failed_ = true;
-        errorText_ = QStringLiteral("サーバーの応答が POP3 の形式ではありません");
+        errorText_ = tr("サーバーの応答が POP3 の形式ではありません");
         return Result::Error;
     }
     line.text = text.mid(indicator).trimmed();
@@ -67,8 +67,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeBody(QByteArray& body, qint64 maxBo
     for (;;) {
         if (body.size() + (position_ - runStart) > maxBodySize) {
             failed_ = true;
-            errorText_ =
-                QStringLiteral("サーバーの応答が上限の %1 バイトを超えました").arg(maxBodySize);
+            errorText_ = tr("サーバーの応答が上限の %1 バイトを超えました").arg(maxBodySize);
             return Result::Error;
         }
         const qsizetype end = nextLineEnd();
@@ -103,7 +102,7 @@ qsizetype Pop3ReplyReader::nextLineEnd() {
     }
     if (available >= maxLineLength_) {
         failed_ = true;
-        errorText_ = QStringLiteral("サーバーの応答の行が長すぎます");
+        errorText_ = tr("サーバーの応答の行が長すぎます");
     }
     return -1;
 }

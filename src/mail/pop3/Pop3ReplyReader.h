@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 namespace brindle {
@@ -9,6 +10,8 @@ namespace brindle {
 // "-ERR ...") and multi-line bodies ending in a lone dot, with the dot-stuffing
 // undone. Only whole lines are consumed, so a reply may arrive in any pieces.
 class Pop3ReplyReader {
+    Q_DECLARE_TR_FUNCTIONS(brindle::Pop3ReplyReader)
+
 public:
     enum class Result {
         NeedMore, // the input holds no complete line yet: feed more bytes

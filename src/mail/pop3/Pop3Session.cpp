@@ -51,14 +51,14 @@ bool Pop3Session::connect() {
 
 int Pop3Session::authenticate(const QString& id, const QString& password, bool apop) {
     if (state_ != State::Connected) {
-        reject(QStringLiteral("ログインできる状態ではありません"));
+        reject(tr("ログインできる状態ではありません"));
         return -1;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
     apop_ = apop;
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
-        fail(QStringLiteral("ID かパスワードに使えない文字が含まれています"));
+        fail(tr("ID かパスワードに使えない文字が含まれています"));
         return -1;
     }
     if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
@@ -89,14 +89,14 @@ qint64 Pop3Session::fetchSize(int number) {
         return -1;
     }
     if (!reply.ok) {
-        reject(QStringLiteral("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
+        reject(tr("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
         return -1;
     }
     bool ok = false;
     const qint64 size = reply.text.split(' ').value(1).toLongLong(&ok);
     if (!ok || size < 0 || size > options_.maxMessageSize) {
-        reject(QStringLiteral("サーバーが示したメールのサイズが正しくありません: %1")
-                   .arg(serverText(reply.text)));
+        reject(
+            tr("サーバーが示したメールのサイズが正しくありません: %1").arg(serverText(reply.text)));
         return -1;
     }
     listedNumber_ = number;
@@ -175,12 +175,12 @@ bool Pop3Session::sendPass() {
 
 bool Pop3Session::sendApop() {
     if (apopTimestamp_.isEmpty()) {
-        return fail(QStringLiteral("APOP でログインできません: サーバーの挨拶に APOP "
-                                   "用のタイムスタンプがありません"));
+        return fail(tr("APOP でログインできません: サーバーの挨拶に APOP "
+                       "用のタイムスタンプがありません"));
     }
     const QByteArray digest = md5Hex(apopTimestamp_ + password_);
     if (digest.isEmpty()) {
-        return fail(QStringLiteral("APOP でログインできません: MD5 を計算できません"));
+        return fail(tr("APOP でログインできません: MD5 を計算できません"));
     }
     return sendCommand("APOP " + id_ + ' ' + digest, State::Apop);
 }
@@ -209,13 +209,13 @@ bool Pop3Session::handleReply(const Pop3ReplyReader::StatusLine& reply) {
     case State::Stat:
         return handleStat(reply);
     default:
-        return fail(QStringLiteral("予期しない応答を受け取りました"));
+        return fail(tr("予期しない応答を受け取りました"));
     }
 }
 
 bool Pop3Session::handleGreeting(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
-        return fail(QStringLiteral("サーバーが接続を断りました: %1").arg(serverText(reply.text)));
+        return fail(tr("サーバーが接続を断りました: %1").arg(serverText(reply.text)));
     }
     apopTimestamp_ = apopTimestamp(reply.text);
     return sendCapa();
@@ -240,9 +240,9 @@ bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
     // Anyone on the path can remove STLS from the list: without it no
     // credential goes out unless the user asked for plain POP3.
     if (!capabilities_.contains("STLS")) {
-        return fail(QStringLiteral("サーバーが暗号化 (STLS) を提供していないため、ログインしません"
-                                   "でした。暗号化しない接続をあえて使う場合は、サーバー名を"
-                                   "「pop3://%1」と書いてください。")
+        return fail(tr("サーバーが暗号化 (STLS) を提供していないため、ログインしません"
+                       "でした。暗号化しない接続をあえて使う場合は、サーバー名を"
+                       "「pop3://%1」と書いてください。")
                         .arg(plainAddressText()));
     }
     return sendStls();
@@ -250,32 +250,31 @@ bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
 
 bool Pop3Session::handleStls(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
-        return fail(QStringLiteral("サーバーが TLS への切り替えを断りました: %1")
-                        .arg(serverText(reply.text)));
+        return fail(tr("サーバーが TLS への切り替えを断りました: %1").arg(serverText(reply.text)));
     }
     // Bytes sent before the handshake must not count as protected replies.
     if (reader_.hasUnreadInput()) {
-        return fail(QStringLiteral("TLS の開始前にサーバーが余分なデータを送りました"));
+        return fail(tr("TLS の開始前にサーバーが余分なデータを送りました"));
     }
     return startTls() && sendCapa();
 }
 
 bool Pop3Session::handleLogin(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
-        return fail(QStringLiteral("ログインできません: %1").arg(serverText(reply.text)));
+        return fail(tr("ログインできません: %1").arg(serverText(reply.text)));
     }
     return sendStat();
 }
 
 bool Pop3Session::handleStat(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
-        return fail(QStringLiteral("メールの数を取得できません: %1").arg(serverText(reply.text)));
+        return fail(tr("メールの数を取得できません: %1").arg(serverText(reply.text)));
     }
     bool ok = false;
     count_ = reply.text.split(' ').value(0).toInt(&ok);
     if (!ok || count_ < 0) {
-        return fail(QStringLiteral("サーバーが示したメールの数が正しくありません: %1")
-                        .arg(serverText(reply.text)));
+        return fail(
+            tr("サーバーが示したメールの数が正しくありません: %1").arg(serverText(reply.text)));
     }
     setState(State::Transaction);
     return true;
@@ -283,10 +282,10 @@ bool Pop3Session::handleStat(const Pop3ReplyReader::StatusLine& reply) {
 
 bool Pop3Session::isMessageNumber(int number) {
     if (state_ != State::Transaction) {
-        return reject(errorText_.isEmpty() ? QStringLiteral("ログインしていません") : errorText_);
+        return reject(errorText_.isEmpty() ? tr("ログインしていません") : errorText_);
     }
     if (number < 1 || number > count_) {
-        return reject(QStringLiteral("メール番号 %1 はありません").arg(number));
+        return reject(tr("メール番号 %1 はありません").arg(number));
     }
     return true;
 }
@@ -363,8 +362,7 @@ bool Pop3Session::fetchBody(const Request& request, QByteArray& body) {
         return false;
     }
     if (!reply.ok) {
-        return reject(
-            QStringLiteral("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
+        return reject(tr("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
     }
     return readBody(body, options_.maxMessageSize);
 }

@@ -6,6 +6,7 @@
 #include "mail/pop3/Pop3Options.h"
 #include "mail/pop3/Pop3ReplyReader.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <deque>
 
@@ -17,6 +18,8 @@ namespace brindle {
 // only in setState(). Once logged in, TOP, LIST and RETR are answered in the
 // order sent; with PIPELINING they are sent ahead for a window of messages.
 class Pop3Session {
+    Q_DECLARE_TR_FUNCTIONS(brindle::Pop3Session)
+
 public:
     Pop3Session(const MailServerAddress& address, const Pop3Options& options);
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QProcessEnvironment>
+
+namespace brindle {
+
+// The language of the windows: Japanese is the program's own, English serves
+// every other desktop language.
+enum class InterfaceLanguage { Japanese, English };
+
+// The language a desktop asks for, read as gettext reads it: LC_ALL, LC_MESSAGES
+// or LANG name the locale; unset, "C" or "POSIX" keeps the program's own
+// language, otherwise LANGUAGE's list (or the locale itself) picks Japanese or
+// English, the first of the two it names, and English when it names neither.
+InterfaceLanguage desktopLanguage(const QProcessEnvironment& environment);
+
+} // namespace brindle

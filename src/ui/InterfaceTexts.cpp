@@ -1,0 +1,20 @@
+#include "ui/InterfaceTexts.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+namespace brindle {
+
+InterfaceTexts::InterfaceTexts(InterfaceLanguage language) {
+    const bool loaded = language == InterfaceLanguage::English
+                            ? translator_.load(QStringLiteral(":/i18n/brindle_en.qm"))
+                            : translator_.load(QStringLiteral("qtbase_ja"),
+                                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    complete_ = loaded && QCoreApplication::installTranslator(&translator_);
+}
+
+InterfaceTexts::~InterfaceTexts() {
+    QCoreApplication::removeTranslator(&translator_);
+}
+
+} // namespace brindle

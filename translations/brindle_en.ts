@@ -1,0 +1,530 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>brindle::AccountDialog</name>
+    <message>
+        <source>ID,PASS</source>
+        <translation>ID and password</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>IDパスワードを保存する</source>
+        <translation>Save ID and password</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDとパスワードを保存できませんでした。
+Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。</source>
+        <translation>The ID and password could not be saved.
+They hold a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::HostLookup</name>
+    <message>
+        <source>サーバー %1 の名前を %2 秒以内に引けませんでした</source>
+        <translation>The name of server %1 could not be looked up within %2 seconds</translation>
+    </message>
+    <message>
+        <source>サーバー %1 が見つかりません</source>
+        <translation>Server %1 not found</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::ImapReplyReader</name>
+    <message>
+        <source>サーバーの応答が IMAP の形式ではありません</source>
+        <translation>The server&apos;s reply is not IMAP</translation>
+    </message>
+    <message>
+        <source>サーバーの応答の行が長すぎます</source>
+        <translation>A line of the server&apos;s reply is too long</translation>
+    </message>
+    <message>
+        <source>サーバーの応答が上限の %1 バイトを超えました</source>
+        <translation>The server&apos;s reply exceeded the limit of %1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::ImapSession</name>
+    <message>
+        <source>ログインできる状態ではありません</source>
+        <translation>Not ready to log in</translation>
+    </message>
+    <message>
+        <source>ID かパスワードに使えない文字が含まれています</source>
+        <translation>The ID or password holds a character that cannot be used</translation>
+    </message>
+    <message>
+        <source>サーバーが暗号化 (STARTTLS) を提供していないため、ログインしませんでした。最初から TLS で接続するサーバーなら、サーバー名を「imaps://%1」と書いてください。</source>
+        <translation>Not logged in: the server offers no encryption (STARTTLS). If the server takes TLS from the start, write the server name as &quot;imaps://%1&quot;.</translation>
+    </message>
+    <message>
+        <source>サーバーが TLS への切り替えを断りました</source>
+        <translation>The server refused to switch to TLS</translation>
+    </message>
+    <message>
+        <source>TLS の開始前にサーバーが余分なデータを送りました</source>
+        <translation>The server sent extra data before TLS started</translation>
+    </message>
+    <message>
+        <source>未読メールの数を取得できません</source>
+        <translation>Cannot get the number of unread messages</translation>
+    </message>
+    <message>
+        <source>サーバーが示した未読メールの数が正しくありません: %1</source>
+        <translation>The server gave a wrong number of unread messages: %1</translation>
+    </message>
+    <message>
+        <source>INBOX を開けません</source>
+        <translation>Cannot open INBOX</translation>
+    </message>
+    <message>
+        <source>サーバーが IDLE を断りました: %1</source>
+        <translation>The server refused IDLE: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが IDLE を終えました: %1</source>
+        <translation>The server ended IDLE: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが IDLE を正しく終えませんでした: %1</source>
+        <translation>The server did not end IDLE properly: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが別のコマンドへの応答を返しました</source>
+        <translation>The server answered a different command</translation>
+    </message>
+    <message>
+        <source>サーバーが予期しない続きを求めました</source>
+        <translation>The server asked for an unexpected continuation</translation>
+    </message>
+    <message>
+        <source>サーバーが 1 つのコマンドに %1 個を超える応答を返しました</source>
+        <translation>The server sent more than %1 replies to one command</translation>
+    </message>
+    <message>
+        <source>サーバーが接続を断りました: %1</source>
+        <translation>The server refused the connection: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが暗号化の前にログイン済みとしたため、接続を打ち切りました</source>
+        <translation>Disconnected: the server logged in before encryption</translation>
+    </message>
+    <message>
+        <source>サーバーの機能を取得できません</source>
+        <translation>Cannot get the server&apos;s capabilities</translation>
+    </message>
+    <message>
+        <source>ログインできません</source>
+        <translation>Cannot log in</translation>
+    </message>
+    <message>
+        <source>サーバーがこの接続でのログインを受け付けていません</source>
+        <translation>The server does not accept logins on this connection</translation>
+    </message>
+    <message>
+        <source>ID かパスワードに、このサーバーでは使えない文字が含まれています</source>
+        <translation>The ID or password holds a character this server cannot take</translation>
+    </message>
+    <message>
+        <source>サーバーが接続を終えました: %1</source>
+        <translation>The server closed the connection: %1</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::MailTransport</name>
+    <message>
+        <source>不明な原因</source>
+        <translation>unknown cause</translation>
+    </message>
+    <message>
+        <source>サーバー %1 (ポート %2) に接続できません: %3</source>
+        <translation>Cannot connect to server %1 (port %2): %3</translation>
+    </message>
+    <message>
+        <source>TLS を準備できません</source>
+        <translation>Cannot prepare TLS</translation>
+    </message>
+    <message>
+        <source>TLS の開始中にサーバーが接続を切りました</source>
+        <translation>The server disconnected while TLS was starting</translation>
+    </message>
+    <message>
+        <source>サーバー証明書を確認できません: %1</source>
+        <translation>Cannot verify the server certificate: %1</translation>
+    </message>
+    <message>
+        <source>TLS を開始できません</source>
+        <translation>Cannot start TLS</translation>
+    </message>
+    <message>
+        <source>サーバーが途中で接続を切りました</source>
+        <translation>The server disconnected midway</translation>
+    </message>
+    <message>
+        <source>制限時間の %1 秒を過ぎたため、サーバーとの接続を打ち切りました</source>
+        <translation>Disconnected from the server: the time limit of %1 seconds passed</translation>
+    </message>
+    <message>
+        <source>サーバーから %1 秒以上応答がありません</source>
+        <translation>No reply from the server for over %1 seconds</translation>
+    </message>
+    <message>
+        <source>サーバーとの接続が切れました: %1</source>
+        <translation>The connection to the server was lost: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが %1 秒以上受信しません</source>
+        <translation>The server has not taken data for over %1 seconds</translation>
+    </message>
+    <message>
+        <source>TLS の受信に失敗しました</source>
+        <translation>TLS receive failed</translation>
+    </message>
+    <message>
+        <source>サーバーとの接続が切れました</source>
+        <translation>The connection to the server was lost</translation>
+    </message>
+    <message>
+        <source>TLS の送信に失敗しました</source>
+        <translation>TLS send failed</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::Mailer</name>
+    <message>
+        <source>設定されていません。</source>
+        <translation>Not set.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::MainWindow</name>
+    <message>
+        <source>新着有りで設定メーラーを起動</source>
+        <translation>Start mailer on new mail</translation>
+    </message>
+    <message>
+        <source>インターバルチェック</source>
+        <translation>Interval check</translation>
+    </message>
+    <message>
+        <source>ON</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>ON♪</source>
+        <translation>ON♪</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>OFF</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>メールチェック</source>
+        <translation>Check Mail</translation>
+    </message>
+    <message>
+        <source>起動メーラーの設定</source>
+        <translation>Choose Mail Program</translation>
+    </message>
+    <message>
+        <source>タスクトレイに常駐</source>
+        <translation>Move to Tray</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>イベント確認</source>
+        <translation>Try New-Mail Scene</translation>
+    </message>
+    <message>
+        <source>戻す</source>
+        <translation>Back to Normal</translation>
+    </message>
+    <message>
+        <source>常に前面表示</source>
+        <translation>Always on Top</translation>
+    </message>
+    <message>
+        <source>前面表示解除</source>
+        <translation>Not on Top</translation>
+    </message>
+    <message>
+        <source>作者のホームページ</source>
+        <translation>Author&apos;s Home Page</translation>
+    </message>
+    <message>
+        <source>選んだメーラーのパスには、設定ファイル（Shift-JIS）に保存できない文字が含まれているか、パスが長すぎます。今回は使えますが、次回の起動時には前の設定に戻ります。</source>
+        <translation>The chosen mail program&apos;s path holds a character the settings file (Shift-JIS) cannot store, or is too long. It is used for now; the next start goes back to the previous one.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>新着メールが有ります</source>
+        <translation>You have new mail.</translation>
+    </message>
+    <message>
+        <source>「Quillworks」作者のホームページです。ちょっと見てみますか？</source>
+        <translation>This is the home page of Quillworks, the author. Take a look?</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>新着メールで起動するメーラー</source>
+        <translation>Mail program started on new mail</translation>
+    </message>
+    <message>
+        <source>チェックの間隔（分）</source>
+        <translation>Check interval (minutes)</translation>
+    </message>
+    <message>
+        <source>曲を鳴らす</source>
+        <translation>Play tune</translation>
+    </message>
+    <message>
+        <source>曲を止める</source>
+        <translation>Stop tune</translation>
+    </message>
+    <message>
+        <source>インターバルチェック: ON</source>
+        <translation>Interval check: on</translation>
+    </message>
+    <message>
+        <source>インターバルチェック: OFF</source>
+        <translation>Interval check: off</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::NoticeBoard</name>
+    <message>
+        <source>新着お知らせボード</source>
+        <translation>New Mail</translation>
+    </message>
+    <message>
+        <source>新着メールがあります。</source>
+        <translation>You have new mail.</translation>
+    </message>
+    <message>
+        <source>新着メールの数</source>
+        <translation>New messages</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::Pop3ReplyReader</name>
+    <message>
+        <source>サーバーの応答が POP3 の形式ではありません</source>
+        <translation>The server&apos;s reply is not POP3</translation>
+    </message>
+    <message>
+        <source>サーバーの応答が上限の %1 バイトを超えました</source>
+        <translation>The server&apos;s reply exceeded the limit of %1 bytes</translation>
+    </message>
+    <message>
+        <source>サーバーの応答の行が長すぎます</source>
+        <translation>A line of the server&apos;s reply is too long</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::Pop3Session</name>
+    <message>
+        <source>ログインできる状態ではありません</source>
+        <translation>Not ready to log in</translation>
+    </message>
+    <message>
+        <source>ID かパスワードに使えない文字が含まれています</source>
+        <translation>The ID or password holds a character that cannot be used</translation>
+    </message>
+    <message>
+        <source>サーバーがエラーを返しました: %1</source>
+        <translation>The server returned an error: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが示したメールのサイズが正しくありません: %1</source>
+        <translation>The server gave a wrong message size: %1</translation>
+    </message>
+    <message>
+        <source>APOP でログインできません: サーバーの挨拶に APOP 用のタイムスタンプがありません</source>
+        <translation>Cannot log in with APOP: the server&apos;s greeting has no APOP time stamp</translation>
+    </message>
+    <message>
+        <source>APOP でログインできません: MD5 を計算できません</source>
+        <translation>Cannot log in with APOP: MD5 cannot be computed</translation>
+    </message>
+    <message>
+        <source>予期しない応答を受け取りました</source>
+        <translation>Received an unexpected reply</translation>
+    </message>
+    <message>
+        <source>サーバーが接続を断りました: %1</source>
+        <translation>The server refused the connection: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが暗号化 (STLS) を提供していないため、ログインしませんでした。暗号化しない接続をあえて使う場合は、サーバー名を「pop3://%1」と書いてください。</source>
+        <translation>Not logged in: the server offers no encryption (STLS). To use an unencrypted connection anyway, write the server name as &quot;pop3://%1&quot;.</translation>
+    </message>
+    <message>
+        <source>サーバーが TLS への切り替えを断りました: %1</source>
+        <translation>The server refused to switch to TLS: %1</translation>
+    </message>
+    <message>
+        <source>TLS の開始前にサーバーが余分なデータを送りました</source>
+        <translation>The server sent extra data before TLS started</translation>
+    </message>
+    <message>
+        <source>ログインできません: %1</source>
+        <translation>Cannot log in: %1</translation>
+    </message>
+    <message>
+        <source>メールの数を取得できません: %1</source>
+        <translation>Cannot get the number of messages: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが示したメールの数が正しくありません: %1</source>
+        <translation>The server gave a wrong number of messages: %1</translation>
+    </message>
+    <message>
+        <source>ログインしていません</source>
+        <translation>Not logged in</translation>
+    </message>
+    <message>
+        <source>メール番号 %1 はありません</source>
+        <translation>There is no message number %1</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::SceneAndTune</name>
+    <message>
+        <source>新着メールの場面</source>
+        <translation>New-mail scene</translation>
+    </message>
+    <message>
+        <source>通常の場面</source>
+        <translation>Normal scene</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::ServerSettingsDialog</name>
+    <message>
+        <source>サーバー設定</source>
+        <translation>Server Settings</translation>
+    </message>
+    <message>
+        <source>SMTPサーバー名(&amp;S)</source>
+        <translation>&amp;SMTP server</translation>
+    </message>
+    <message>
+        <source>POP3サーバー名(&amp;P)</source>
+        <translation>&amp;POP3 server</translation>
+    </message>
+    <message>
+        <source>メールアドレス(&amp;M)</source>
+        <translation>&amp;Mail address</translation>
+    </message>
+    <message>
+        <source>APOP を使用する(&amp;A)</source>
+        <translation>Use &amp;APOP</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>サーバー設定を保存できませんでした。
+Shift-JISで書けない文字が含まれているか、lunaro.ini に書き込めません。</source>
+        <translation>The server settings could not be saved.
+They hold a character Shift-JIS cannot write, or lunaro.ini cannot be written.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::SettingsWindow</name>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ID/PASS</source>
+        <translation>ID/PASS</translation>
+    </message>
+    <message>
+        <source>POPサーバー</source>
+        <translation>POP Server</translation>
+    </message>
+    <message>
+        <source>新着がなければ接続を切断する。</source>
+        <translation>Hang up if no new mail.</translation>
+    </message>
+    <message>
+        <source>インターバルメールチェック</source>
+        <translation>Interval Mail Check</translation>
+    </message>
+    <message>
+        <source>０以上の数字を入力すると、その間隔で自動的にメールチェックを行います。チェックの都度手動で行う場合は０にしておいて下さい。（単位は分です。）</source>
+        <translation>Mail is checked automatically every this many minutes. Leave it at 0 to check only when you ask.</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>新着お知らせボードを１秒で自動消去させる</source>
+        <translation>Close the notice board after 1 second</translation>
+    </message>
+    <message>
+        <source>IDとパスワード</source>
+        <translation>ID and password</translation>
+    </message>
+    <message>
+        <source>チェックの間隔（分）</source>
+        <translation>Check interval (minutes)</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::TrayResidence</name>
+    <message>
+        <source>メイン画面を表示</source>
+        <translation>Show Main Window</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Clicked!</source>
+        <translation>Clicked!</translation>
+    </message>
+</context>
+</TS>
