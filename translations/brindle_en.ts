@@ -212,6 +212,10 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
         <source>設定されていません。</source>
         <translation>Not set.</translation>
     </message>
+    <message>
+        <source>未設定</source>
+        <translation>Not set</translation>
+    </message>
 </context>
 <context>
     <name>brindle::MainWindow</name>
@@ -229,7 +233,7 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     </message>
     <message>
         <source>分</source>
-        <translation>min</translation>
+        <translation>m</translation>
     </message>
     <message>
         <source>ON♪</source>
@@ -337,6 +341,10 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     <message>
         <source>新着メールの数</source>
         <translation>New messages</translation>
+    </message>
+    <message>
+        <source>お知らせ</source>
+        <translation>Notice</translation>
     </message>
 </context>
 <context>

@@ -142,7 +142,10 @@ void MainWindow::buildLayout() {
     intervalField->setAlignment(Qt::AlignRight);
     intervalField->setEnabled(false);
     intervalField->setAccessibleName(tr("チェックの間隔（分）"));
+    intervalField->setToolTip(intervalField->accessibleName());
     minutesLabel = makeLabel(statusStrip, tr("分"), twipsRect(1440, 400, 375, 255), white);
+    // The unit is a single letter in English: the tune's button covers the rest of its place.
+    minutesLabel->setToolTip(intervalField->accessibleName());
     const QColor grey(192, 192, 192);
     tuneOnButton = makeButton(statusStrip, tr("ON♪"), twipsRect(1680, 300, 615, 400), grey);
     tuneOffButton = makeButton(statusStrip, tr("OFF"), twipsRect(2280, 300, 615, 400), grey);

@@ -25,6 +25,7 @@ NoticeBoard::NoticeBoard(WindowStacking& stacking) : stacking_(stacking) {
     noticeText = makeBorderlessBox(this, twipsRect(0, 0, 3135, 270), Qt::AlignCenter);
     noticeText->setText(tr("新着メールがあります。"));
     setTextColour(noticeText, QColor(0, 0, 255));
+    noticeText->setAccessibleName(tr("お知らせ"));
     countText = makeBorderlessBox(this, twipsRect(3120, 0, 495, 270), Qt::AlignRight);
     countText->setAccessibleName(tr("新着メールの数"));
     setTabOrder(noticeText, countText);

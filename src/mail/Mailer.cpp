@@ -65,7 +65,10 @@ void Mailer::setSeen(bool seen) {
 }
 
 void Mailer::moveName(std::int64_t steps) {
-    nameView_.setText(path_.isEmpty() ? tr("設定されていません。") : name_);
+    // The stored word for "none" is shown in the interface's language.
+    nameView_.setText(path_.isEmpty() ? tr("設定されていません。")
+                      : path_ == QString::fromUtf8(SettingKeys::NotSet) ? tr("未設定")
+                                                                        : name_);
     position_ = static_cast<int>((position_ + steps % Positions) % Positions);
     nameView_.setTextLeft(twips(nameLeft()));
 }

@@ -3,11 +3,13 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 
 namespace brindle::test {
 namespace {
@@ -39,11 +41,15 @@ INSTANTIATE_TEST_SUITE_P(
         DesktopCase{"Japanese", {{"LANG", "ja_JP.UTF-8"}}, Japanese},
         DesktopCase{"English", {{"LANG", "en_US.UTF-8"}}, English},
         DesktopCase{"German", {{"LANG", "de_DE.UTF-8"}}, English},
-        DesktopCase{"MessagesOverLang", {{"LANG", "ja_JP.UTF-8"}, {"LC_MESSAGES", "fr_FR"}}, English},
-        DesktopCase{"AllOverMessages", {{"LC_ALL", "ja_JP.eucJP"}, {"LC_MESSAGES", "en_GB"}}, Japanese},
-        DesktopCase{"LanguageListFirst", {{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "ja:en"}}, Japanese},
-        DesktopCase{"LanguageListSkipsOthers", {{"LANG", "ja_JP.UTF-8"}, {"LANGUAGE", "fr:en"}}, English}),
-    [](const auto& info) { return std::string(info.param.name); });
+        DesktopCase{
+            "MessagesOverLang", {{"LANG", "ja_JP.UTF-8"}, {"LC_MESSAGES", "fr_FR"}}, English},
+        DesktopCase{
+            "AllOverMessages", {{"LC_ALL", "ja_JP.eucJP"}, {"LC_MESSAGES", "en_GB"}}, Japanese},
+        DesktopCase{
+            "LanguageListFirst", {{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "ja:en"}}, Japanese},
+        DesktopCase{
+            "LanguageListSkipsOthers", {{"LANG", "ja_JP.UTF-8"}, {"LANGUAGE", "fr:en"}}, English}),
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 // What each window says in one language.
 struct LanguageCase {
@@ -80,6 +86,9 @@ protected:
     // every text fits its place whole.
     static void expectNamedAndFitting(QWidget& window) {
         for (QWidget* control : window.findChildren<QWidget*>()) {
+            if (control->window() != &window || !control->isVisibleTo(&window)) {
+                continue;
+            }
             const std::string where = window.windowTitle().toStdString() + " / " +
                                       control->metaObject()->className() + " " +
                                       control->accessibleName().toStdString();
@@ -96,8 +105,12 @@ protected:
             if (text.isEmpty() || !control->toolTip().isEmpty()) {
                 continue;
             }
+            const QStyle* style = control->style();
             const int room = control->contentsRect().width() -
-                             (qobject_cast<QCheckBox*>(control) ? control->height() + 4 : 0);
+                             (qobject_cast<QCheckBox*>(control)
+                                  ? style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                        style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing)
+                                  : 0);
             if (label && label->wordWrap()) {
                 EXPECT_LE(label->heightForWidth(room), label->height()) << where;
             } else {
@@ -135,27 +148,27 @@ TEST_P(WindowsInLanguageTest, EveryWindowSpeaksItAndNamesItsControls) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, WindowsInLanguageTest,
-    ::testing::Values(
-        LanguageCase{"Japanese",
-                     Japanese,
-                     "ファイル(&F)",
-                     {"メールチェック", "起動メーラーの設定", "タスクトレイに常駐", "設定",
-                      "イベント確認", "戻す", "常に前面表示", "前面表示解除", "作者のホームページ"},
-                     {"メイン画面を表示", "終了"},
-                     {"設定", "サーバー設定", "ID,PASS", "新着お知らせボード"},
-                     "新着メールが有ります",
-                     "インターバルチェック: OFF"},
-        LanguageCase{"English",
-                     English,
-                     "&File",
-                     {"Check Mail", "Choose Mail Program", "Move to Tray", "Settings",
-                      "Try New-Mail Scene", "Back to Normal", "Always on Top", "Not on Top",
-                      "Author's Home Page"},
-                     {"Show Main Window", "Quit"},
-                     {"Settings", "Server Settings", "ID and password", "New Mail"},
-                     "You have new mail.",
-                     "Interval check: off"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(LanguageCase{"Japanese",
+                                   Japanese,
+                                   "ファイル(&F)",
+                                   {"メールチェック", "起動メーラーの設定", "タスクトレイに常駐",
+                                    "設定", "イベント確認", "戻す", "常に前面表示", "前面表示解除",
+                                    "作者のホームページ"},
+                                   {"メイン画面を表示", "終了"},
+                                   {"設定", "サーバー設定", "ID,PASS", "新着お知らせボード"},
+                                   "新着メールが有ります",
+                                   "インターバルチェック: OFF"},
+                      LanguageCase{"English",
+                                   English,
+                                   "&File",
+                                   {"Check Mail", "Choose Mail Program", "Move to Tray", "Settings",
+                                    "Try New-Mail Scene", "Back to Normal", "Always on Top",
+                                    "Not on Top", "Author's Home Page"},
+                                   {"Show Main Window", "Quit"},
+                                   {"Settings", "Server Settings", "ID and password", "New Mail"},
+                                   "You have new mail.",
+                                   "Interval check: off"}),
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 } // namespace
 } // namespace brindle::test

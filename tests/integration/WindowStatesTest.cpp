@@ -147,8 +147,8 @@ TEST_P(LanguageTest, TheProgramSpeaksTheDesktopsLanguageToScreenReaders) {
         names << control.value(1);
     }
     for (const QString& name : expected.mainWindowNames) {
-        EXPECT_TRUE(names.contains(name)) << name.toStdString() << " among "
-                                          << names.join(u", ").toStdString();
+        EXPECT_TRUE(names.contains(name))
+            << name.toStdString() << " among " << names.join(u", ").toStdString();
     }
 
     display.readAccessible(u"accessible_tree.py"_s, {u"press"_s, title, expected.checkItem});
@@ -173,18 +173,27 @@ TEST_P(LanguageTest, TheProgramSpeaksTheDesktopsLanguageToScreenReaders) {
 INSTANTIATE_TEST_SUITE_P(
     Desktops, LanguageTest,
     ::testing::Values(
-        LanguageCase{"Japanese", u"ja_JP.UTF-8"_s,
+        LanguageCase{"Japanese",
+                     u"ja_JP.UTF-8"_s,
                      {u"ファイル(F)"_s, u"メールチェック"_s, u"インターバルチェック: OFF"_s,
                       u"曲を鳴らす"_s, u"新着有りで設定メーラーを起動"_s},
-                     u"メールチェック"_s, u"新着お知らせボード"_s, u"新着メールの数"_s,
-                     u"確認"_s, u"「Quillworks」作者のホームページです。ちょっと見てみますか？"_s,
+                     u"メールチェック"_s,
+                     u"新着お知らせボード"_s,
+                     u"新着メールの数"_s,
+                     u"確認"_s,
+                     u"「Quillworks」作者のホームページです。ちょっと見てみますか？"_s,
                      "はい(Y) いいえ(N)"},
-        LanguageCase{"English", u"en_US.UTF-8"_s,
+        LanguageCase{"English",
+                     u"en_US.UTF-8"_s,
                      {u"File"_s, u"Check Mail"_s, u"Interval check: off"_s, u"Play tune"_s,
                       u"Start mailer on new mail"_s},
-                     u"Check Mail"_s, u"New Mail"_s, u"New messages"_s, u"Confirm"_s,
-                     u"This is the home page of Quillworks, the author. Take a look?"_s, "Yes No"}),
-    [](const auto& info) { return std::string(info.param.name); });
+                     u"Check Mail"_s,
+                     u"New Mail"_s,
+                     u"New messages"_s,
+                     u"Confirm"_s,
+                     u"This is the home page of Quillworks, the author. Take a look?"_s,
+                     "Yes No"}),
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 } // namespace
 } // namespace brindle::test
