@@ -5,7 +5,7 @@
     <name>brindle::AccountDialog</name>
     <message>
         <source>ID,PASS</source>
-        <translation>ID and password</translation>
+        <translation>Account</translation>
     </message>
     <message>
         <source>ID</source>
@@ -444,7 +444,7 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     <name>brindle::ServerSettingsDialog</name>
     <message>
         <source>サーバー設定</source>
-        <translation>Server Settings</translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>SMTPサーバー名(&amp;S)</source>
@@ -464,7 +464,7 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     </message>
     <message>
         <source>設定</source>
-        <translation>Settings</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>中止</source>

@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     "Try New-Mail Scene", "Back to Normal", "Always on Top",
                                     "Not on Top", "Author's Home Page"},
                                    {"Show Main Window", "Quit"},
-                                   {"Settings", "Server Settings", "ID and password", "New Mail"},
+                                   {"Settings", "Server", "Account", "New Mail"},
                                    "You have new mail.",
                                    "Interval check: off"}),
     [](const auto& tested) { return std::string(tested.param.name); });

@@ -20,6 +20,7 @@ CONTROLS = {
     pyatspi.ROLE_MENU: "menu",
     pyatspi.ROLE_MENU_ITEM: "item",
     pyatspi.ROLE_LABEL: "label",
+    pyatspi.ROLE_IMAGE: "image",
 }
 
 
