@@ -27,6 +27,16 @@ protected:
         return pollUntil([&] { return !windows.viewable(box); }, 10s);
     }
 
+    // Chooses the menu item and waits for the box it opens; 0 when none came.
+    XWindows::Id openBox(XWindows::Id window, MenuItem item, const QString& title) {
+        return windows.chooseMenuItem(window, item) ? windows.waitFor(title, 30s) : 0;
+    }
+
+    // The buttons of the box with this title, as a screen reader names them.
+    std::string buttonsOf(const QString& title) {
+        return display.readAccessible(u"accessible_buttons.py"_s, {title}).join(u' ').toStdString();
+    }
+
     DovecotServer dovecot;
 };
 
@@ -66,22 +76,16 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     program.setAccount(DovecotServer::user, "wrong");
     const XWindows::Id window = startProgram();
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(windows.chooseMenuItem(window, HomePage));
-    const XWindows::Id question = windows.waitFor(u"確認"_s, 30s);
+    const XWindows::Id question = openBox(window, HomePage, u"確認"_s);
     ASSERT_NE(question, 0u);
-    EXPECT_EQ(
-        display.readAccessible(u"accessible_buttons.py"_s, {u"確認"_s}).join(u' ').toStdString(),
-        "はい(Y) いいえ(N)");
+    EXPECT_EQ(buttonsOf(u"確認"_s), "はい(Y) いいえ(N)");
     windows.activate(question);
     windows.pressKeys({u"Escape"_s});
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));
 
-    ASSERT_TRUE(windows.chooseMenuItem(window, MailCheck));
-    const XWindows::Id box = windows.waitFor(u"エラー"_s, 30s);
+    const XWindows::Id box = openBox(window, MailCheck, u"エラー"_s);
     ASSERT_NE(box, 0u);
-    EXPECT_EQ(
-        display.readAccessible(u"accessible_buttons.py"_s, {u"エラー"_s}).join(u' ').toStdString(),
-        "OK");
+    EXPECT_EQ(buttonsOf(u"エラー"_s), "OK");
     EXPECT_TRUE(windows.property(window, u"_NET_WM_STATE"_s).contains(u"_NET_WM_STATE_ABOVE"_s));
 
     // A click on the blocked main window does not bring it over the box.
