@@ -1,0 +1,21 @@
+#pragma once
+
+#include "signin/ClientIdPrompt.h"
+
+class QWidget;
+
+namespace brindle {
+
+// A small modal window that asks for the client ID and secret the user
+// registered at the provider.
+class ClientIdDialog : public ClientIdPrompt {
+public:
+    explicit ClientIdDialog(QWidget* parent = nullptr) : parent_(parent) {}
+    std::optional<OAuthClient> ask(const QString& providerName,
+                                   const OAuthClient& previous) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace brindle
