@@ -4,7 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "FakeNetworkManager.h"
-#include "PrivateBus.h"
+#include "support/PrivateBus.h"
 #include "StandInNetworkManager.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "mail/dialup/NetworkManagerDialUp.h"
 
 #include "FakeNetworkManager.h"
-#include "PrivateBus.h"
+#include "support/PrivateBus.h"
 #include "StandInNetworkManager.h"
 
 #include <gtest/gtest.h>
