@@ -24,6 +24,10 @@ public:
     // Before start(): serve TLS with this certificate, on the POP3S and IMAPS
     // ports and through STLS and STARTTLS on the plain ones.
     void enableTls(const QString& certificateFile, const QString& keyFile);
+    // Before start(): also take OAuth 2.0 tokens (OAUTHBEARER, XOAUTH2), checked
+    // by introspection at this authorization server, whose discovery document
+    // a refused OAUTHBEARER login names.
+    void enableOAuth(const QString& introspectionUrl, const QString& discoveryUrl);
     // Starts Dovecot and waits until it accepts connections.
     bool start();
     void stop();
@@ -52,6 +56,8 @@ private:
     QProcess process_;
     QString certificateFile_;
     QString keyFile_;
+    QString introspectionUrl_;
+    QString discoveryUrl_;
     quint16 pop3Port_ = 0;
     quint16 pop3sPort_ = 0;
     quint16 imapPort_ = 0;
