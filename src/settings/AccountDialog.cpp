@@ -155,8 +155,9 @@ void AccountDialog::signIn() {
                                {SettingKeys::AccountSaved.name, QStringLiteral("1")},
                                {SettingKeys::AccountSignIn.name, OAuth2}})) {
         browserSignIn_.signOut(shared_.Pop3Server, id);
-        tell(QStringLiteral("サインインを保存できませんでした。\n"
-                            "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
+        tell(QStringLiteral(
+            "サインインを保存できませんでした。\n"
+            "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
         return;
     }
     showSignedIn(true);

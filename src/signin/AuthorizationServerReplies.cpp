@@ -52,24 +52,25 @@ std::variant<TokenGrant, TokenRefusal, QString> readTokenReply(const JsonReply& 
     grant.accessToken = body.value(QStringLiteral("access_token")).toString();
     grant.refreshToken = body.value(QStringLiteral("refresh_token")).toString();
     if (grant.accessToken.isEmpty() ||
-        body.value(QStringLiteral("token_type")).toString().compare(QLatin1String("bearer"),
-                                                                    Qt::CaseInsensitive) != 0) {
+        body.value(QStringLiteral("token_type"))
+                .toString()
+                .compare(QLatin1String("bearer"), Qt::CaseInsensitive) != 0) {
         return unreadable("トークン");
     }
     const QJsonValue lifetime = body.value(QStringLiteral("expires_in"));
     if (lifetime.isDouble() || lifetime.isString()) {
-        const qint64 seconds = lifetime.isDouble() ? qint64(lifetime.toDouble())
-                                                   : lifetime.toString().toLongLong();
+        const qint64 seconds =
+            lifetime.isDouble() ? qint64(lifetime.toDouble()) : lifetime.toString().toLongLong();
         grant.expiry = now.addSecs(std::clamp<qint64>(seconds, 0, LongestLifetimeSeconds));
     }
     return grant;
 }
 
-std::variant<AuthorizationServer, QString> readDiscoveryDocument(const JsonReply& reply) {
+std::variant<AuthorizationEndpoints, QString> readDiscoveryDocument(const JsonReply& reply) {
     if (!isSuccess(reply.status)) {
         return QStringLiteral("認可サーバーの設定情報がありません (HTTP %1)。").arg(reply.status);
     }
-    AuthorizationServer server;
+    AuthorizationEndpoints server;
     server.authorizationEndpoint =
         QUrl(reply.body.value(QStringLiteral("authorization_endpoint")).toString());
     server.tokenEndpoint = QUrl(reply.body.value(QStringLiteral("token_endpoint")).toString());

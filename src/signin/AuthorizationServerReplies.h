@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/AuthorizationServer.h"
+#include "signin/AuthorizationEndpoints.h"
 #include "signin/BoundedNetworkAccess.h"
 
 #include <QDateTime>
@@ -26,7 +26,7 @@ std::variant<TokenGrant, TokenRefusal, QString> readTokenReply(const JsonReply& 
 
 // Reads a discovery document (RFC 8414, OpenID Connect Discovery); a text
 // says why it cannot be used. The endpoints must be usable addresses.
-std::variant<AuthorizationServer, QString> readDiscoveryDocument(const JsonReply& reply);
+std::variant<AuthorizationEndpoints, QString> readDiscoveryDocument(const JsonReply& reply);
 
 // Reads a dynamic registration's answer (RFC 7591 section 3.2.1).
 std::variant<OAuthClient, QString> readRegistrationReply(const JsonReply& reply);

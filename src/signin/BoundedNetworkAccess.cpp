@@ -20,7 +20,8 @@ QString serverText(const QNetworkReply& reply, const char* what) {
 
 } // namespace
 
-BoundedNetworkAccess::BoundedNetworkAccess(QObject* parent) : QNetworkAccessManager(parent) {
+BoundedNetworkAccess::BoundedNetworkAccess(int answerLimitMs, QObject* parent)
+    : QNetworkAccessManager(parent), answerLimitMs_(answerLimitMs) {
     setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
@@ -48,7 +49,7 @@ QNetworkReply* BoundedNetworkAccess::createRequest(Operation op, const QNetworkR
             reply->abort();
         }
     });
-    QTimer::singleShot(AnswerLimitMs, reply, [reply] {
+    QTimer::singleShot(answerLimitMs_, reply, [reply] {
         reply->setProperty(TooLate, true);
         reply->abort();
     });
@@ -84,12 +85,13 @@ std::variant<JsonReply, QString> BoundedNetworkAccess::read(QNetworkReply& reply
 }
 
 std::variant<JsonReply, QString> BoundedNetworkAccess::get(const QUrl& address) {
-    return exchange(address,
-                    [this](const QNetworkRequest& request) { return QNetworkAccessManager::get(request); });
+    return exchange(address, [this](const QNetworkRequest& request) {
+        return QNetworkAccessManager::get(request);
+    });
 }
 
 std::variant<JsonReply, QString> BoundedNetworkAccess::postForm(const QUrl& address,
-                                                               const QByteArray& form) {
+                                                                const QByteArray& form) {
     return exchange(address, [this, &form](QNetworkRequest request) {
         request.setHeader(QNetworkRequest::ContentTypeHeader,
                           QStringLiteral("application/x-www-form-urlencoded"));
@@ -98,7 +100,7 @@ std::variant<JsonReply, QString> BoundedNetworkAccess::postForm(const QUrl& addr
 }
 
 std::variant<JsonReply, QString> BoundedNetworkAccess::postJson(const QUrl& address,
-                                                               const QJsonObject& body) {
+                                                                const QJsonObject& body) {
     return exchange(address, [this, &body](QNetworkRequest request) {
         request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
         return post(request, QJsonDocument(body).toJson(QJsonDocument::Compact));

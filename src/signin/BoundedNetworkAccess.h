@@ -21,7 +21,7 @@ public:
     static constexpr int AnswerLimitMs = 30'000;
     static constexpr qint64 MaxBodyBytes = 64 * 1024;
 
-    explicit BoundedNetworkAccess(QObject* parent = nullptr);
+    explicit BoundedNetworkAccess(int answerLimitMs = AnswerLimitMs, QObject* parent = nullptr);
 
     // Whether an endpoint may be asked at all: https, or http on this
     // machine's loopback.
@@ -40,7 +40,10 @@ protected:
 
 private:
     std::variant<JsonReply, QString>
-    exchange(const QUrl& address, const std::function<QNetworkReply*(const QNetworkRequest&)>& send);
+    exchange(const QUrl& address,
+             const std::function<QNetworkReply*(const QNetworkRequest&)>& send);
+
+    int answerLimitMs_;
 };
 
 } // namespace brindle

@@ -51,7 +51,7 @@ QString problemWithAnswer(const QVariantMap& answer, const QString& expectedStat
 
 BrowserAuthorization::BrowserAuthorization(UrlOpener& browser) : browser_(browser) {}
 
-std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationServer& server,
+std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationEndpoints& server,
                                                             const ClientFor& clientFor) {
     if (!BoundedNetworkAccess::isAllowed(server.authorizationEndpoint) ||
         !BoundedNetworkAccess::isAllowed(server.tokenEndpoint)) {
@@ -61,9 +61,13 @@ std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationS
     if (!listener.isListening()) {
         return QStringLiteral("サインインの応答を受ける準備ができませんでした。");
     }
-    listener.setCallbackText(QStringLiteral(
-        "Brindle: サインインの応答を受け取りました。このページを閉じて Brindle に戻ってください。"));
-    const auto client = clientFor(listener.callback());
+    listener.setCallbackText(
+        QStringLiteral("Brindle: サインインの応答を受け取りました。このページを閉じて Brindle "
+                       "に戻ってください。"));
+    // Qt names the listener's port only while it listens: the token request,
+    // after it has closed, needs the same address.
+    const QString redirect = listener.callback();
+    const auto client = clientFor(redirect);
     if (const auto* text = std::get_if<QString>(&client)) {
         return *text;
     }
@@ -77,19 +81,19 @@ std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationS
     flow.setClientIdentifierSharedKey(std::get<OAuthClient>(client).secret);
     flow.setScope(server.scope);
     const QByteArray verifier = newCodeVerifier();
-    flow.setModifyParametersFunction(
-        [&](QAbstractOAuth::Stage stage, QMultiMap<QString, QVariant>* parameters) {
-            if (stage == QAbstractOAuth::Stage::RequestingAuthorization) {
-                parameters->replace(QStringLiteral("code_challenge"), codeChallenge(verifier));
-                parameters->replace(QStringLiteral("code_challenge_method"),
-                                    QStringLiteral("S256"));
-                for (const auto& [name, value] : server.authorizationExtras.queryItems()) {
-                    parameters->replace(name, value);
-                }
-            } else if (stage == QAbstractOAuth::Stage::RequestingAccessToken) {
-                parameters->replace(QStringLiteral("code_verifier"), verifier);
+    flow.setModifyParametersFunction([&](QAbstractOAuth::Stage stage,
+                                         QMultiMap<QString, QVariant>* parameters) {
+        if (stage == QAbstractOAuth::Stage::RequestingAuthorization) {
+            parameters->replace(QStringLiteral("code_challenge"), codeChallenge(verifier));
+            parameters->replace(QStringLiteral("code_challenge_method"), QStringLiteral("S256"));
+            for (const auto& [name, value] : server.authorizationExtras.queryItems()) {
+                parameters->replace(name, value);
             }
-        });
+        } else if (stage == QAbstractOAuth::Stage::RequestingAccessToken) {
+            parameters->replace(QStringLiteral("code_verifier"), verifier);
+            parameters->replace(QStringLiteral("redirect_uri"), redirect);
+        }
+    });
 
     std::optional<std::variant<TokenGrant, QString>> outcome;
     QEventLoop loop;
@@ -118,7 +122,8 @@ std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationS
             end(*text);
             return;
         }
-        const auto answer = readTokenReply(std::get<JsonReply>(read), QDateTime::currentDateTimeUtc());
+        const auto answer =
+            readTokenReply(std::get<JsonReply>(read), QDateTime::currentDateTimeUtc());
         if (const auto* refusal = std::get_if<TokenRefusal>(&answer)) {
             end(QStringLiteral("認可サーバーがトークンを出しませんでした (%1)。")
                     .arg(refusal->error.left(100)));

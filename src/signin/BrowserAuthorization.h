@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/AuthorizationServer.h"
+#include "signin/AuthorizationEndpoints.h"
 #include "signin/AuthorizationServerReplies.h"
 
 #include <functional>
@@ -24,7 +24,7 @@ public:
 
     // The tokens, or why there are none, for the user (empty when the user
     // stopped).
-    std::variant<TokenGrant, QString> run(const AuthorizationServer& server,
+    std::variant<TokenGrant, QString> run(const AuthorizationEndpoints& server,
                                           const ClientFor& clientFor);
 
 private:

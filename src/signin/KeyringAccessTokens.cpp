@@ -11,8 +11,9 @@ namespace brindle {
 namespace {
 
 MailError signInAgain() {
-    return {QStringLiteral("サインインの有効期限が切れたか、取り消されました。\n"
-                           "ID/PASS の画面で「ブラウザでサインイン」からもう一度サインインしてください。"),
+    return {QStringLiteral(
+                "サインインの有効期限が切れたか、取り消されました。\n"
+                "ID/PASS の画面で「ブラウザでサインイン」からもう一度サインインしてください。"),
             {}};
 }
 

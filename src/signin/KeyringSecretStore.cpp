@@ -29,7 +29,7 @@ JobEnd run(QKeychain::Job* job) {
         end.error = done->error();
         end.errorText = done->errorString();
         if (auto* reading = qobject_cast<QKeychain::ReadPasswordJob*>(done)) {
-            end.data = reading->binaryData();
+            end.data = reading->textData().toUtf8();
         }
         loop.quit();
     });
@@ -76,7 +76,7 @@ std::optional<SecretStore::Failure> KeyringSecretStore::write(const QString& key
                                                               const QByteArray& secret) {
     auto* job = new QKeychain::WritePasswordJob(Service);
     job->setKey(key);
-    job->setBinaryData(secret);
+    job->setTextData(QString::fromUtf8(secret)); // readable with secret-tool
     const JobEnd end = run(job);
     if (end.finished && end.error == QKeychain::NoError) {
         return std::nullopt;

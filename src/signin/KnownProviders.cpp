@@ -39,16 +39,18 @@ bool isAtOrBelow(const QString& host, const char* domain) {
 
 } // namespace
 
-std::optional<AuthorizationServer> knownProvider(const QString& mailHost) {
+std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost) {
     const QString host = mailHost.toLower();
     for (const Provider& provider : providers) {
         for (const char* domain : provider.domains) {
             if (isAtOrBelow(host, domain)) {
-                return AuthorizationServer{QUrl(QString::fromLatin1(provider.authorization)),
-                                           QUrl(QString::fromLatin1(provider.token)), QUrl(),
-                                           QString::fromLatin1(provider.scope),
-                                           QUrlQuery(QString::fromLatin1(provider.authorizationExtras)),
-                                           QString::fromLatin1(provider.name)};
+                return AuthorizationEndpoints{
+                    QUrl(QString::fromLatin1(provider.authorization)),
+                    QUrl(QString::fromLatin1(provider.token)),
+                    QUrl(),
+                    QString::fromLatin1(provider.scope),
+                    QUrlQuery(QString::fromLatin1(provider.authorizationExtras)),
+                    QString::fromLatin1(provider.name)};
             }
         }
     }

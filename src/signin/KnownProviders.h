@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/AuthorizationServer.h"
+#include "signin/AuthorizationEndpoints.h"
 
 #include <optional>
 
@@ -8,6 +8,6 @@ namespace brindle {
 
 // The authorization servers of the large mail providers, chosen by the mail
 // server's host name; nullopt for any other host.
-std::optional<AuthorizationServer> knownProvider(const QString& mailHost);
+std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost);
 
 } // namespace brindle

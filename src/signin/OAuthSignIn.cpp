@@ -18,7 +18,7 @@ namespace brindle {
 namespace {
 
 // The keyring key of the client entered for a provider, kept across sign-ins.
-QString clientKey(const AuthorizationServer& server) {
+QString clientKey(const AuthorizationEndpoints& server) {
     return QStringLiteral("client %1").arg(server.tokenEndpoint.toString());
 }
 
@@ -58,18 +58,19 @@ OAuthSignIn::OAuthSignIn(MailClient& mailClient, UrlOpener& browser, SecretStore
 BrowserSignIn::Result OAuthSignIn::signIn(const QString& server, const QString& id) {
     const QString key = SignedInAccount::keyFor(server, id);
     // Without a keyring nothing could be kept: say so before the browser opens.
-    if (const auto* failure = std::get_if<SecretStore::Failure>(&std::as_const(secrets_.read(key)))) {
+    const auto stored = secrets_.read(key);
+    if (const auto* failure = std::get_if<SecretStore::Failure>(&stored)) {
         return failed(failure->text);
     }
     const auto found = findServer(server, id);
     if (const auto* text = std::get_if<QString>(&found)) {
         return failed(*text);
     }
-    const auto& authorizationServer = std::get<AuthorizationServer>(found);
+    const auto& authorizationServer = std::get<AuthorizationEndpoints>(found);
     enteredClient_.reset();
     OAuthClient client;
-    const auto grant = BrowserAuthorization(browser_).run(
-        authorizationServer, [&](const QString& redirect) {
+    const auto grant =
+        BrowserAuthorization(browser_).run(authorizationServer, [&](const QString& redirect) {
             auto chosen = clientFor(authorizationServer, redirect);
             if (const auto* got = std::get_if<OAuthClient>(&chosen)) {
                 client = *got;
@@ -95,8 +96,8 @@ void OAuthSignIn::signOut(const QString& server, const QString& id) {
     secrets_.remove(SignedInAccount::keyFor(server, id));
 }
 
-std::variant<AuthorizationServer, QString> OAuthSignIn::findServer(const QString& server,
-                                                                   const QString& id) {
+std::variant<AuthorizationEndpoints, QString> OAuthSignIn::findServer(const QString& server,
+                                                                      const QString& id) {
     const auto address = MailServerAddress::parse(server);
     if (!address) {
         return QStringLiteral("POPサーバーの設定が正しくありません。");
@@ -128,10 +129,11 @@ QUrl OAuthSignIn::discoveryDocument(const QString& server, const QString& id, co
     return standard;
 }
 
-std::variant<OAuthClient, QString> OAuthSignIn::clientFor(const AuthorizationServer& server,
+std::variant<OAuthClient, QString> OAuthSignIn::clientFor(const AuthorizationEndpoints& server,
                                                           const QString& redirect) {
     if (server.registrationEndpoint.isValid()) {
-        const auto reply = network_.postJson(server.registrationEndpoint, registrationRequest(redirect));
+        const auto reply =
+            network_.postJson(server.registrationEndpoint, registrationRequest(redirect));
         if (const auto* text = std::get_if<QString>(&reply)) {
             return *text;
         }

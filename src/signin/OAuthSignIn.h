@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/BrowserSignIn.h"
-#include "signin/AuthorizationServer.h"
+#include "signin/AuthorizationEndpoints.h"
 #include "signin/BoundedNetworkAccess.h"
 
 #include <variant>
@@ -26,9 +26,10 @@ public:
     void signOut(const QString& server, const QString& id) override;
 
 private:
-    std::variant<AuthorizationServer, QString> findServer(const QString& server, const QString& id);
+    std::variant<AuthorizationEndpoints, QString> findServer(const QString& server,
+                                                             const QString& id);
     QUrl discoveryDocument(const QString& server, const QString& id, const QString& host);
-    std::variant<OAuthClient, QString> clientFor(const AuthorizationServer& server,
+    std::variant<OAuthClient, QString> clientFor(const AuthorizationEndpoints& server,
                                                  const QString& redirect);
 
     MailClient& mailClient_;

@@ -7,7 +7,8 @@
 
 namespace brindle {
 
-// The desktop's keyring: secrets by key, never in a file of the program.
+// The desktop's keyring: secrets (UTF-8 text) by key, never in a file of the
+// program.
 class SecretStore {
 public:
     struct Missing {}; // no secret under the key

@@ -26,8 +26,8 @@ std::optional<SignedInAccount> SignedInAccount::fromSecret(const QByteArray& sec
     account.client = {object.value(QStringLiteral("client_id")).toString(),
                       object.value(QStringLiteral("client_secret")).toString()};
     if (object.contains(QStringLiteral("expires_at"))) {
-        account.accessExpiry = QDateTime::fromSecsSinceEpoch(
-            object.value(QStringLiteral("expires_at")).toInteger());
+        account.accessExpiry =
+            QDateTime::fromSecsSinceEpoch(object.value(QStringLiteral("expires_at")).toInteger());
     }
     if (account.accessToken.isEmpty() || !account.tokenEndpoint.isValid()) {
         return std::nullopt;

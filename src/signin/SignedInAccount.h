@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/AuthorizationServer.h"
+#include "signin/AuthorizationEndpoints.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -63,7 +63,7 @@ public:
             client_.duringLogIn();
         }
         if (!client_.errorText.isEmpty()) {
-            return MailError{client_.errorText};
+            return MailError{client_.errorText, client_.openidConfiguration};
         }
         return client_.messageCount;
     }

@@ -92,7 +92,8 @@ public:
     int messageCount = 0;
     // What the sessions answer to checkReadsMessages().
     bool readsMessages = true;
-    QString errorText; // when set, the login fails with it
+    QString errorText;           // when set, the login fails with it
+    QString openidConfiguration; // and names this discovery document
     std::function<void()> duringLogIn;
 };
 

@@ -7,7 +7,7 @@
 namespace brindle {
 
 // Where an account signs in and what it asks for.
-struct AuthorizationServer {
+struct AuthorizationEndpoints {
     QUrl authorizationEndpoint;
     QUrl tokenEndpoint;
     // Empty unless the server registers clients itself (RFC 7591).

@@ -1,0 +1,323 @@
+#include "signin/BoundedNetworkAccess.h"
+#include "signin/KeyringAccessTokens.h"
+#include "signin/KnownProviders.h"
+#include "signin/OAuthSignIn.h"
+#include "signin/SignedInAccount.h"
+#include "support/AuthorizationServer.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedMailServer.h"
+
+#include <QNetworkReply>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+namespace brindle::test {
+namespace {
+
+// A person's browser that consents: follows the address and every redirect,
+// after the test's change to the address (if any).
+class FollowingBrowser : public UrlOpener {
+public:
+    bool open(const QUrl& address) override {
+        opened << address;
+        QNetworkRequest request(change ? change(address) : address);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        QNetworkReply* reply = network_.get(request);
+        QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        return true;
+    }
+    std::function<QUrl(QUrl)> change;
+    QList<QUrl> opened;
+
+private:
+    QNetworkAccessManager network_;
+};
+
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& row) {
+    return row.param.name;
+}
+
+QUrl withQueryItem(QUrl address, const QString& name, const QString& value) {
+    QUrlQuery query(address);
+    query.removeAllQueryItems(name);
+    query.addQueryItem(name, value);
+    address.setQuery(query);
+    return address;
+}
+
+// The test authorization server, a mail server that names its discovery
+// document when it refuses a login, and a keyring in memory.
+class SignInTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server_ = new AuthorizationServer;
+        ASSERT_TRUE(server_->start());
+    }
+    static void TearDownTestSuite() { delete server_; }
+
+    SignInTest() {
+        mail.errorText = QStringLiteral("no token");
+        mail.openidConfiguration = server_->discoveryUrl();
+        server_->setLifetime(3600);
+    }
+
+    std::optional<SignedInAccount> stored() {
+        const auto found = secrets.secrets.find(SignedInAccount::keyFor(field, id));
+        return found == secrets.secrets.end() ? std::nullopt
+                                              : SignedInAccount::fromSecret(found->second);
+    }
+    // Signs in without the browser: the server's tokens, expiring in lifetime seconds.
+    void storeTokens(int lifetime) {
+        server_->setLifetime(lifetime);
+        const QJsonObject tokens = server_->issueTokens();
+        secrets.secrets[SignedInAccount::keyFor(field, id)] = SignedInAccount{
+            tokens[QStringLiteral("refresh_token")].toString(),
+            tokens[QStringLiteral("access_token")].toString(),
+            QDateTime::currentDateTimeUtc().addSecs(lifetime),
+            QUrl(server_->url(QStringLiteral("/token"))),
+            {QString::fromLatin1(AuthorizationServer::clientId),
+             {}}}.toSecret();
+    }
+    bool isActive(const QString& token) {
+        return server_
+            ->call(QStringLiteral("/introspect"),
+                   QUrlQuery{{QStringLiteral("token"), token}})[QStringLiteral("active")]
+            .toBool();
+    }
+
+    static AuthorizationServer* server_;
+    const QString field = QStringLiteral("imaps://127.0.0.1:993");
+    const QString id = QString::fromLatin1(AuthorizationServer::user);
+    FakeMailClient mail;
+    FakeSecretStore secrets;
+    FollowingBrowser browser;
+    FakeClientIdPrompt prompt;
+    OAuthSignIn signIn{mail, browser, secrets, prompt};
+};
+
+AuthorizationServer* SignInTest::server_ = nullptr;
+
+TEST_F(SignInTest, SignsInThroughTheBrowserWithPkceAndKeepsTheTokensInTheKeyring) {
+    const int registrations = server_->count(QStringLiteral("register"));
+    const BrowserSignIn::Result result = signIn.signIn(field, id);
+    ASSERT_TRUE(result.signedIn) << result.text.toStdString();
+
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QUrlQuery asked(browser.opened[0]);
+    EXPECT_EQ(asked.queryItemValue(QStringLiteral("code_challenge_method")),
+              QStringLiteral("S256"));
+    EXPECT_EQ(asked.queryItemValue(QStringLiteral("code_challenge")).size(), 43);
+    EXPECT_TRUE(asked.queryItemValue(QStringLiteral("redirect_uri"), QUrl::FullyDecoded)
+                    .startsWith(QStringLiteral("http://127.0.0.1:")));
+    EXPECT_EQ(server_->count(QStringLiteral("register")), registrations + 1);
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    EXPECT_EQ(mail.calls.first(), QStringLiteral("open ") + field);
+
+    const auto account = stored();
+    ASSERT_TRUE(account);
+    EXPECT_FALSE(account->refreshToken.isEmpty());
+    EXPECT_TRUE(isActive(account->accessToken));
+    KeyringAccessTokens tokens(secrets);
+    const auto token = tokens.accessToken(field, id);
+    ASSERT_TRUE(std::holds_alternative<QString>(token));
+    EXPECT_EQ(std::get<QString>(token), account->accessToken);
+}
+
+// A sign-in that goes wrong says why and leaves nothing in the keyring.
+struct FailedSignIn {
+    const char* name;
+    std::function<void(SignInTest&, FollowingBrowser&, FakeMailClient&, FakeSecretStore&)> arrange;
+    const char* textPart;
+    bool browserOpened;
+};
+
+void PrintTo(const FailedSignIn& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class FailedSignInTest : public SignInTest, public ::testing::WithParamInterface<FailedSignIn> {};
+
+TEST_P(FailedSignInTest, SaysWhyAndStoresNothing) {
+    GetParam().arrange(*this, browser, mail, secrets);
+    const BrowserSignIn::Result result = signIn.signIn(field, id);
+    EXPECT_FALSE(result.signedIn);
+    EXPECT_TRUE(result.text.contains(QString::fromUtf8(GetParam().textPart)))
+        << result.text.toStdString();
+    EXPECT_EQ(!browser.opened.isEmpty(), GetParam().browserOpened);
+    secrets.failure.reset();
+    EXPECT_TRUE(secrets.secrets.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailedSignInTest,
+    ::testing::Values(
+        FailedSignIn{"AnswerOfAnotherSignIn",
+                     [](SignInTest&, FollowingBrowser& browser, FakeMailClient&, FakeSecretStore&) {
+                         browser.change = [](QUrl address) {
+                             return withQueryItem(address, QStringLiteral("state"),
+                                                  QStringLiteral("forged"));
+                         };
+                     },
+                     "このサインインのものではありません", true},
+        FailedSignIn{"ConsentRefused",
+                     [](SignInTest&, FollowingBrowser& browser, FakeMailClient&, FakeSecretStore&) {
+                         browser.change = [](const QUrl& address) {
+                             const QUrlQuery asked(address);
+                             return withQueryItem(
+                                 withQueryItem(
+                                     QUrl(asked.queryItemValue(QStringLiteral("redirect_uri"),
+                                                               QUrl::FullyDecoded)),
+                                     QStringLiteral("state"),
+                                     asked.queryItemValue(QStringLiteral("state"))),
+                                 QStringLiteral("error"), QStringLiteral("access_denied"));
+                         };
+                     },
+                     "access_denied", true},
+        FailedSignIn{"NoKeyring",
+                     [](SignInTest&, FollowingBrowser&, FakeMailClient&, FakeSecretStore& keyring) {
+                         keyring.failure = SecretStore::Failure{QStringLiteral("キーリングなし")};
+                     },
+                     "キーリングなし", false},
+        FailedSignIn{"NoDiscoveryDocument",
+                     [](SignInTest&, FollowingBrowser&, FakeMailClient& mail, FakeSecretStore&) {
+                         mail.openidConfiguration = mail.openidConfiguration.replace(
+                             QStringLiteral(".well-known"), QStringLiteral("elsewhere"));
+                     },
+                     "設定情報", false},
+        FailedSignIn{"DiscoveryOverPlainHttpElsewhere",
+                     [](SignInTest&, FollowingBrowser&, FakeMailClient& mail, FakeSecretStore&) {
+                         mail.openidConfiguration =
+                             QStringLiteral("http://auth.example/.well-known/openid-configuration");
+                     },
+                     "https", false}),
+    rowName<FailedSignIn>);
+
+// The access token as a check asks for it: kept while it lives, refreshed
+// shortly before it expires, and a refused refresh ends the sign-in once.
+struct Refresh {
+    const char* name;
+    int lifetime;
+    bool revoked;
+    bool newToken;  // a refresh gave another token
+    int refreshes;  // requests to the token endpoint over two calls
+    bool keptAfter; // the keyring still holds the account
+};
+
+void PrintTo(const Refresh& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class RefreshTest : public SignInTest, public ::testing::WithParamInterface<Refresh> {};
+
+TEST_P(RefreshTest, TwoChecksInARow) {
+    storeTokens(GetParam().lifetime);
+    const QString before = stored()->accessToken;
+    if (GetParam().revoked) {
+        server_->revoke();
+    }
+    server_->setLifetime(3600);
+    const int refreshes = server_->count(QStringLiteral("refresh"));
+    KeyringAccessTokens tokens(secrets);
+
+    const auto first = tokens.accessToken(field, id);
+    const auto second = tokens.accessToken(field, id);
+
+    EXPECT_EQ(server_->count(QStringLiteral("refresh")) - refreshes, GetParam().refreshes);
+    EXPECT_EQ(stored().has_value(), GetParam().keptAfter);
+    if (GetParam().revoked) {
+        for (const auto& answer : {first, second}) {
+            ASSERT_TRUE(std::holds_alternative<MailError>(answer));
+            EXPECT_TRUE(
+                std::get<MailError>(answer).text.contains(QStringLiteral("もう一度サインイン")));
+        }
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<QString>(first));
+    EXPECT_EQ(std::get<QString>(second), std::get<QString>(first));
+    EXPECT_EQ(std::get<QString>(first) != before, GetParam().newToken);
+    EXPECT_TRUE(isActive(std::get<QString>(first)));
+    EXPECT_EQ(stored()->accessToken, std::get<QString>(first));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefreshTest,
+                         ::testing::Values(Refresh{"Living", 3600, false, false, 0, true},
+                                           Refresh{"AboutToExpire", 30, false, true, 1, true},
+                                           Refresh{"Revoked", 30, true, false, 1, false}),
+                         rowName<Refresh>);
+
+// Whatever an authorization server answers, a request ends with its JSON or
+// with words for the user, within its limit.
+struct BadAnswer {
+    const char* name;
+    QByteArray reply; // empty: the server never answers
+    const char* textPart;
+    bool listening = true;
+};
+
+void PrintTo(const BadAnswer& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class BadAnswerTest : public ::testing::TestWithParam<BadAnswer> {};
+
+TEST_P(BadAnswerTest, EndsWithAText) {
+    ScriptedMailServer server;
+    if (!GetParam().reply.isEmpty()) {
+        server.say(GetParam().reply).hangUp();
+    }
+    server.start();
+    BoundedNetworkAccess network(1000);
+    const quint16 port = GetParam().listening ? server.port() : 1;
+    const auto answer = network.get(QUrl(QStringLiteral("http://127.0.0.1:%1/doc").arg(port)));
+    ASSERT_TRUE(std::holds_alternative<QString>(answer));
+    EXPECT_TRUE(std::get<QString>(answer).contains(QString::fromUtf8(GetParam().textPart)))
+        << std::get<QString>(answer).toStdString();
+}
+
+const QByteArray okHeader = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadAnswerTest,
+    ::testing::Values(
+        BadAnswer{"Silent", {}, "時間内に応答しませんでした"},
+        BadAnswer{"HugeBodyAnnounced",
+                  okHeader + "Content-Length: 70000\r\n\r\n" + QByteArray(70000, ' '),
+                  "大きすぎます"},
+        BadAnswer{"HugeBodyUnannounced",
+                  okHeader + "Connection: close\r\n\r\n{\"a\":\"" + QByteArray(70000, 'a') + "\"}",
+                  "大きすぎます"},
+        BadAnswer{"NotJson", okHeader + "Content-Length: 5\r\n\r\nhello", "読めません"},
+        BadAnswer{"NoBody", okHeader + "Content-Length: 0\r\n\r\n", "読めません"},
+        BadAnswer{"RedirectElsewhere",
+                  "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.2:1/doc\r\n"
+                  "Content-Length: 0\r\n\r\n",
+                  "別の場所へ転送"},
+        BadAnswer{"NobodyListens", "", "接続できませんでした", false}),
+    rowName<BadAnswer>);
+
+struct Provider {
+    const char* host;
+    const char* name; // empty: not a known provider
+};
+
+void PrintTo(const Provider& row, std::ostream* out) {
+    *out << row.host;
+}
+
+class KnownProviderTest : public ::testing::TestWithParam<Provider> {};
+
+TEST_P(KnownProviderTest, ChosenByTheMailHost) {
+    const auto provider = knownProvider(QString::fromLatin1(GetParam().host));
+    EXPECT_EQ(provider ? provider->providerName : QString(), QString::fromLatin1(GetParam().name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KnownProviderTest,
+    ::testing::Values(Provider{"imap.gmail.com", "Google"}, Provider{"POP.GMAIL.COM", "Google"},
+                      Provider{"outlook.office365.com", "Microsoft"},
+                      Provider{"imap-mail.outlook.com", "Microsoft"}, Provider{"notgmail.com", ""},
+                      Provider{"gmail.com.example.net", ""}, Provider{"mail.example.org", ""}));
+
+} // namespace
+} // namespace brindle::test
