@@ -15,16 +15,17 @@ program_packages=(
     libssl-dev ca-certificates
     libfluidsynth-dev timgm6mb-soundfont
     fonts-ipafont-gothic
+    qt6-networkauth-dev qtkeychain-qt6-dev
 )
 # What the tests need besides: a real POP3 and IMAP server, an X server with a window
-# manager, a private D-Bus, a private sound server with the tools that record and
+# manager, a private D-Bus with a keyring on it, a private sound server with the tools that record and
 # measure it, the peers the benchmarks compare against, and clang
 # with libFuzzer (and llvm-symbolizer for its reports) for the fuzz tests.
 test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d dovecot-imapd
     xvfb xauth x11-utils openbox wmctrl trayer
-    dbus xdotool
+    dbus xdotool gnome-keyring libsecret-tools
     pulseaudio pulseaudio-utils sox
     openssl curl python3
     clang libclang-rt-14-dev llvm

@@ -1,6 +1,8 @@
 #include "signin/AuthorizationServerReplies.h"
 
+#include <QHostAddress>
 #include <QJsonArray>
+#include <algorithm>
 
 namespace brindle {
 
@@ -37,6 +39,18 @@ QString scopeFrom(const QJsonObject& document) {
 
 } // namespace
 
+bool isAllowedEndpoint(const QUrl& address) {
+    if (!address.isValid() || address.host().isEmpty()) {
+        return false;
+    }
+    if (address.scheme() == QLatin1String("https")) {
+        return true;
+    }
+    return address.scheme() == QLatin1String("http") &&
+           (address.host() == QLatin1String("localhost") ||
+            QHostAddress(address.host()).isLoopback());
+}
+
 std::variant<TokenGrant, TokenRefusal, QString> readTokenReply(const JsonReply& reply,
                                                                const QDateTime& now) {
     const QJsonObject& body = reply.body;
@@ -59,9 +73,11 @@ std::variant<TokenGrant, TokenRefusal, QString> readTokenReply(const JsonReply& 
     }
     const QJsonValue lifetime = body.value(QStringLiteral("expires_in"));
     if (lifetime.isDouble() || lifetime.isString()) {
-        const qint64 seconds =
-            lifetime.isDouble() ? qint64(lifetime.toDouble()) : lifetime.toString().toLongLong();
-        grant.expiry = now.addSecs(std::clamp<qint64>(seconds, 0, LongestLifetimeSeconds));
+        // Read as a number of seconds between none and a year (NaN as none).
+        const double seconds =
+            lifetime.isDouble() ? lifetime.toDouble() : lifetime.toString().toDouble();
+        const double bounded = seconds > 0 ? std::min(seconds, double(LongestLifetimeSeconds)) : 0;
+        grant.expiry = now.addSecs(qint64(bounded));
     }
     return grant;
 }
@@ -77,11 +93,11 @@ std::variant<AuthorizationEndpoints, QString> readDiscoveryDocument(const JsonRe
     server.registrationEndpoint =
         QUrl(reply.body.value(QStringLiteral("registration_endpoint")).toString());
     server.scope = scopeFrom(reply.body);
-    if (!BoundedNetworkAccess::isAllowed(server.authorizationEndpoint) ||
-        !BoundedNetworkAccess::isAllowed(server.tokenEndpoint)) {
+    if (!isAllowedEndpoint(server.authorizationEndpoint) ||
+        !isAllowedEndpoint(server.tokenEndpoint)) {
         return unreadable("設定情報");
     }
-    if (!BoundedNetworkAccess::isAllowed(server.registrationEndpoint)) {
+    if (!isAllowedEndpoint(server.registrationEndpoint)) {
         server.registrationEndpoint.clear();
     }
     return server;

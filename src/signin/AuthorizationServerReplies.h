@@ -1,12 +1,22 @@
 #pragma once
 
 #include "signin/AuthorizationEndpoints.h"
-#include "signin/BoundedNetworkAccess.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <variant>
 
 namespace brindle {
+
+// The authorization server's answer: its HTTP status and JSON body.
+struct JsonReply {
+    int status = 0;
+    QJsonObject body;
+};
+
+// Whether an endpoint may be asked at all: https, or http on this machine's
+// loopback.
+bool isAllowedEndpoint(const QUrl& address);
 
 // Tokens a token endpoint gave (RFC 6749 section 5.1).
 struct TokenGrant {

@@ -2,7 +2,6 @@
 
 #include "mail/net/LocalEventLoop.h"
 
-#include <QHostAddress>
 #include <QJsonDocument>
 #include <QNetworkReply>
 #include <QTimer>
@@ -25,18 +24,6 @@ BoundedNetworkAccess::BoundedNetworkAccess(int answerLimitMs, QObject* parent)
     setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
-bool BoundedNetworkAccess::isAllowed(const QUrl& address) {
-    if (!address.isValid() || address.host().isEmpty()) {
-        return false;
-    }
-    if (address.scheme() == QLatin1String("https")) {
-        return true;
-    }
-    const QHostAddress host(address.host());
-    return address.scheme() == QLatin1String("http") &&
-           (address.host() == QLatin1String("localhost") || host.isLoopback());
-}
-
 QNetworkReply* BoundedNetworkAccess::createRequest(Operation op, const QNetworkRequest& request,
                                                    QIODevice* outgoingData) {
     QNetworkRequest bounded(request);
@@ -53,7 +40,7 @@ QNetworkReply* BoundedNetworkAccess::createRequest(Operation op, const QNetworkR
         reply->setProperty(TooLate, true);
         reply->abort();
     });
-    if (!isAllowed(request.url())) {
+    if (!isAllowedEndpoint(request.url())) {
         QTimer::singleShot(0, reply, &QNetworkReply::abort);
     }
     return reply;
@@ -110,7 +97,7 @@ std::variant<JsonReply, QString> BoundedNetworkAccess::postJson(const QUrl& addr
 std::variant<JsonReply, QString>
 BoundedNetworkAccess::exchange(const QUrl& address,
                                const std::function<QNetworkReply*(const QNetworkRequest&)>& send) {
-    if (!isAllowed(address)) {
+    if (!isAllowedEndpoint(address)) {
         return QStringLiteral("認可サーバーのアドレス (%1) は https でないため使えません。")
             .arg(address.toDisplayString());
     }

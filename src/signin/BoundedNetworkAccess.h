@@ -1,17 +1,12 @@
 #pragma once
 
-#include <QJsonObject>
+#include "signin/AuthorizationServerReplies.h"
+
 #include <QNetworkAccessManager>
 #include <functional>
 #include <variant>
 
 namespace brindle {
-
-// The authorization server's answer: its HTTP status and JSON body.
-struct JsonReply {
-    int status = 0;
-    QJsonObject body;
-};
 
 // Every request to an authorization server goes through here: no redirect is
 // followed and an answer takes at most AnswerLimitMs and MaxBodyBytes.
@@ -23,9 +18,6 @@ public:
 
     explicit BoundedNetworkAccess(int answerLimitMs = AnswerLimitMs, QObject* parent = nullptr);
 
-    // Whether an endpoint may be asked at all: https, or http on this
-    // machine's loopback.
-    static bool isAllowed(const QUrl& address);
     // Waits for a reply and reads it, or says why not in words for the user.
     // The body stays in the reply, for whoever else reads it.
     static std::variant<JsonReply, QString> read(QNetworkReply& reply);

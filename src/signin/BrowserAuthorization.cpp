@@ -53,8 +53,8 @@ BrowserAuthorization::BrowserAuthorization(UrlOpener& browser) : browser_(browse
 
 std::variant<TokenGrant, QString> BrowserAuthorization::run(const AuthorizationEndpoints& server,
                                                             const ClientFor& clientFor) {
-    if (!BoundedNetworkAccess::isAllowed(server.authorizationEndpoint) ||
-        !BoundedNetworkAccess::isAllowed(server.tokenEndpoint)) {
+    if (!isAllowedEndpoint(server.authorizationEndpoint) ||
+        !isAllowedEndpoint(server.tokenEndpoint)) {
         return QStringLiteral("認可サーバーのアドレスは https でないため使えません。");
     }
     QOAuthHttpServerReplyHandler listener(QHostAddress(QHostAddress::LocalHost), 0);
