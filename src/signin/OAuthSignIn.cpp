@@ -116,7 +116,10 @@ std::variant<AuthorizationEndpoints, QString> OAuthSignIn::findServer(const QStr
 // else the standard place on the mail server's host.
 QUrl OAuthSignIn::discoveryDocument(const QString& server, const QString& id, const QString& host) {
     if (const auto session = mailClient_.open(server)) {
-        const auto login = session->logIn(id, QString(), MailSession::Authentication::Bearer);
+        // A token the server cannot know: its refusal names the document (an
+        // empty one may be refused before that).
+        const auto login =
+            session->logIn(id, QStringLiteral("none"), MailSession::Authentication::Bearer);
         if (const auto* error = std::get_if<MailError>(&login);
             error && !error->openidConfiguration.isEmpty()) {
             return QUrl(error->openidConfiguration);
