@@ -14,7 +14,7 @@ struct MailError {
     QString text;
     // The discovery document a server named when it refused an OAUTHBEARER
     // token (RFC 7628), else empty.
-    QString openidConfiguration;
+    QString openidConfiguration = {};
 };
 
 // One connection to a mailbox; destroying it ends the connection politely.

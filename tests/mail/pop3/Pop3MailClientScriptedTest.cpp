@@ -1,9 +1,9 @@
 #include "MailboxCheck.h"
-#include "support/ScriptedMailServer.h"
 #include "mail/ReadMessages.h"
 #include "mail/net/TcpConnector.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "mail/pop3/Pop3Session.h"
+#include "support/ScriptedMailServer.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -251,7 +251,7 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
 
     Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
-    ASSERT_EQ(session.authenticate("alice", "secret", false), 1);
+    ASSERT_EQ(session.authenticate("alice", "secret", MailSession::Authentication::UserPass), 1);
     MailHeader header;
     QByteArray body;
     EXPECT_EQ(session.fetchStatus(1, header), 0);
@@ -271,7 +271,7 @@ TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
 
     Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
-    ASSERT_EQ(session.authenticate("alice", "secret", false), 2);
+    ASSERT_EQ(session.authenticate("alice", "secret", MailSession::Authentication::UserPass), 2);
     EXPECT_LT(session.fetchSize(1), 0);
     EXPECT_TRUE(session.errorText().contains("1099511627776"));
     EXPECT_LT(session.fetchSize(2), 0);
