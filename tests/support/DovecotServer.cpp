@@ -73,9 +73,11 @@ void DovecotServer::enableTls(const QString& certificateFile, const QString& key
     keyFile_ = keyFile;
 }
 
-void DovecotServer::enableOAuth(const QString& introspectionUrl, const QString& discoveryUrl) {
+void DovecotServer::enableOAuth(const QString& introspectionUrl, const QString& discoveryUrl,
+                                const QString& mechanisms) {
     introspectionUrl_ = introspectionUrl;
     discoveryUrl_ = discoveryUrl;
+    oauthMechanisms_ = mechanisms;
 }
 
 bool DovecotServer::start() {
@@ -225,12 +227,19 @@ void DovecotServer::writeConfiguration() const {
                 .arg(serviceUser_, QString::fromLocal8Bit(::getgrgid(mailGid_)->gr_name));
     }
     if (!introspectionUrl_.isEmpty()) {
-        configuration.replace(QStringLiteral("auth_mechanisms = plain apop\n"),
-                              QStringLiteral("auth_mechanisms = plain apop oauthbearer xoauth2\n"));
+        configuration.replace(
+            QStringLiteral("auth_mechanisms = plain apop\n"),
+            QStringLiteral("auth_mechanisms = plain apop %1\n").arg(oauthMechanisms_));
+        // Without the penalty socket refused tokens do not slow each later
+        // login from loopback.
+        configuration.replace(
+            QStringLiteral("service anvil {\n  chroot =\n}\n"),
+            QStringLiteral("service anvil {\n  chroot =\n"
+                           "  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n}\n"));
         configuration += QStringLiteral("passdb {\n  driver = oauth2\n"
-                                        "  mechanisms = oauthbearer xoauth2\n"
-                                        "  args = %1/oauth2.conf.ext\n}\n")
-                             .arg(folder);
+                                        "  mechanisms = %1\n"
+                                        "  args = %2/oauth2.conf.ext\n}\n")
+                             .arg(oauthMechanisms_, folder);
         folder_.write("oauth2.conf.ext", QStringLiteral("introspection_mode = post\n"
                                                         "introspection_url = %1\n"
                                                         "openid_configuration_url = %2\n"

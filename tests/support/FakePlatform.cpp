@@ -55,10 +55,9 @@ public:
 
     std::variant<int, MailError> logIn(const QString& id, const QString& password,
                                        Authentication authentication) override {
-        const bool apop = authentication == Authentication::Apop;
+        const char* const names[] = {"USER", "APOP", "BEARER"};
         client_.calls << QStringLiteral("log in %1 %2 %3")
-                             .arg(id, password,
-                                  apop ? QStringLiteral("APOP") : QStringLiteral("USER"));
+                             .arg(id, password, QLatin1String(names[int(authentication)]));
         if (client_.duringLogIn) {
             client_.duringLogIn();
         }

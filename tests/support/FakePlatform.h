@@ -81,7 +81,7 @@ public:
 };
 
 // A scripted mail client whose sessions record every call in order:
-// "open <server>", "log in <id> <password> <APOP|USER>", "header n", "size n",
+// "open <server>", "log in <id> <password> <APOP|USER|BEARER>", "header n", "size n",
 // "fetch n", "close".
 class FakeMailClient : public MailClient {
 public:

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <variant>
 
 namespace brindle {
 
@@ -20,8 +21,15 @@ namespace brindle {
 // returned, and stop() only makes the running step end early.
 class ImapInboxWatch : public std::enable_shared_from_this<ImapInboxWatch> {
 public:
+    // A fresh OAuth 2.0 access token, or why there is none.
+    using TokenSource = std::function<std::variant<QString, MailError>()>;
+
+    // With a token source the account signs in with OAuth 2.0: each
+    // connection logs in with a token from it, and the watch ends for good
+    // when it gives none.
     ImapInboxWatch(const MailServerAddress& address, const QString& id, const QString& password,
-                   const ImapOptions& options, std::function<void()> onNewMail);
+                   const ImapOptions& options, std::function<void()> onNewMail,
+                   TokenSource tokens = {});
     ~ImapInboxWatch();
 
     // No more steps and no more calls of onNewMail; the connection closes
@@ -29,8 +37,10 @@ public:
     void stop();
 
     bool isIdling() const { return readable_ != nullptr; }
-    // True once a server without IDLE has been logged out of for good.
+    // True once a server without IDLE has been logged out of for good, or no
+    // access token could be had.
     bool hasGivenUp() const { return !session_ && !retry_.isActive(); }
+    bool lostAccess() const { return lostAccess_; }
 
 private:
     // Connects, logs in, examines INBOX and starts IDLE.
@@ -47,6 +57,7 @@ private:
     QString password_;
     ImapOptions options_;
     std::function<void()> onNewMail_;
+    TokenSource tokens_;
     std::unique_ptr<ImapSession> session_;
     // The notifier may go while it calls us (a drop, the last holder letting
     // go): it is switched off at once and deleted from the event loop.
@@ -62,6 +73,7 @@ private:
     int retryDelayMs_;
     int knownCount_ = -1;
     bool stopped_ = false;
+    bool lostAccess_ = false;
 };
 
 } // namespace brindle
