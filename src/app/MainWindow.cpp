@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "mail/AccessTokens.h"
 #include "mail/MailCheck.h"
 #include "mail/Mailer.h"
 #include "mail/StatusLamp.h"
@@ -43,18 +42,6 @@ constexpr char HomePage[] = "https://quillworks.example/brindle/";
 // How long the scene waits at most for the window manager to show the board.
 constexpr std::chrono::milliseconds BoardAppearanceLimit{100};
 
-// Stands in for the keyring's tokens until the sign-in is wired in here.
-AccessTokens& noAccessTokens() {
-    class NoAccessTokens : public AccessTokens {
-    public:
-        std::variant<QString, MailError> accessToken(const QString&, const QString&) override {
-            return MailError{QStringLiteral("OAuth 2.0 でサインインできません。")};
-        }
-    };
-    static NoAccessTokens tokens;
-    return tokens;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Platform platform)
@@ -76,7 +63,7 @@ MainWindow::MainWindow(Platform platform)
       }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{
-          *platform_.mailClient, *platform_.dialUpLinks, shared, noAccessTokens(), files_,
+          *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, files_,
           [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
