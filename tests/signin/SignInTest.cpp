@@ -7,6 +7,7 @@
 #include "support/FakePlatform.h"
 #include "support/ScriptedMailServer.h"
 
+#include <QJsonDocument>
 #include <QNetworkReply>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -122,6 +123,32 @@ TEST_F(SignInTest, SignsInThroughTheBrowserWithPkceAndKeepsTheTokensInTheKeyring
     const auto token = tokens.accessToken(field, id);
     ASSERT_TRUE(std::holds_alternative<QString>(token));
     EXPECT_EQ(std::get<QString>(token), account->accessToken);
+}
+
+TEST_F(SignInTest, WithoutRegistrationTheUsersClientIdIsAskedForAndOfferedNextTime) {
+    // A discovery document without a registration endpoint.
+    ScriptedMailServer discovery;
+    const QByteArray document =
+        QJsonDocument(
+            QJsonObject{{QStringLiteral("authorization_endpoint"),
+                         server_->url(QStringLiteral("/authorize"))},
+                        {QStringLiteral("token_endpoint"), server_->url(QStringLiteral("/token"))}})
+            .toJson(QJsonDocument::Compact);
+    discovery.say("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Type: application/json\r\n"
+                  "Content-Length: " +
+                  QByteArray::number(document.size()) + "\r\n\r\n" + document);
+    discovery.start();
+    mail.openidConfiguration = QStringLiteral("http://127.0.0.1:%1/doc").arg(discovery.port());
+    const OAuthClient entered{QString::fromLatin1(AuthorizationServer::clientId), {}};
+    prompt.answer = entered;
+
+    ASSERT_TRUE(signIn.signIn(field, id).signedIn);
+    EXPECT_EQ(prompt.asked, QStringList{QStringLiteral("127.0.0.1")});
+    EXPECT_EQ(stored()->client.id, entered.id);
+    const auto kept =
+        secrets.secrets.find(QStringLiteral("client ") + server_->url(QStringLiteral("/token")));
+    ASSERT_NE(kept, secrets.secrets.end());
+    EXPECT_TRUE(kept->second.contains(entered.id.toUtf8()));
 }
 
 // A sign-in that goes wrong says why and leaves nothing in the keyring.
@@ -266,7 +293,9 @@ TEST_P(BadAnswerTest, EndsWithAText) {
     if (!GetParam().reply.isEmpty()) {
         server.say(GetParam().reply).hangUp();
     }
-    server.start();
+    if (GetParam().listening) {
+        server.start();
+    }
     BoundedNetworkAccess network(1000);
     const quint16 port = GetParam().listening ? server.port() : 1;
     const auto answer = network.get(QUrl(QStringLiteral("http://127.0.0.1:%1/doc").arg(port)));
@@ -275,7 +304,8 @@ TEST_P(BadAnswerTest, EndsWithAText) {
         << std::get<QString>(answer).toStdString();
 }
 
-const QByteArray okHeader = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n";
+const QByteArray okHeader =
+    "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadAnswerTest,
@@ -285,8 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
                   okHeader + "Content-Length: 70000\r\n\r\n" + QByteArray(70000, ' '),
                   "大きすぎます"},
         BadAnswer{"HugeBodyUnannounced",
-                  okHeader + "Connection: close\r\n\r\n{\"a\":\"" + QByteArray(70000, 'a') + "\"}",
-                  "大きすぎます"},
+                  okHeader + "\r\n{\"a\":\"" + QByteArray(70000, 'a') + "\"}", "大きすぎます"},
         BadAnswer{"NotJson", okHeader + "Content-Length: 5\r\n\r\nhello", "読めません"},
         BadAnswer{"NoBody", okHeader + "Content-Length: 0\r\n\r\n", "読めません"},
         BadAnswer{"RedirectElsewhere",
