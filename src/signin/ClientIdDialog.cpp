@@ -3,6 +3,7 @@
 #include "ui/Twips.h"
 #include "ui/WidgetStyle.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,13 +13,14 @@ namespace brindle {
 
 std::optional<OAuthClient> ClientIdDialog::ask(const QString& providerName,
                                                const OAuthClient& previous) {
-    QDialog dialog(parent_);
+    // Above the window that asked (the account dialog), which the main window,
+    // kept in front, does not cover.
+    QDialog dialog(parent_ ? parent_ : QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("clientIdDialog"));
     setFixedWindow(&dialog, QStringLiteral("クライアントID"), 5400, 2100, false);
     const QColor black(0, 0, 0);
     makeLabel(&dialog,
-              QStringLiteral("%1 に登録したこのプログラムのクライアントIDを入力してください。")
-                  .arg(providerName),
+              QStringLiteral("%1 に登録したクライアントIDを入力してください。").arg(providerName),
               twipsRect(120, 120, 5160, 255), black);
     makeLabel(&dialog, QStringLiteral("クライアントID"), twipsRect(120, 600, 1800, 255), black);
     QLineEdit* idEdit = makeField(&dialog, twipsRect(1920, 540, 3360, 264));
