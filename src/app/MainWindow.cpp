@@ -123,8 +123,7 @@ void MainWindow::buildLayout() {
     lamp = new QLabel(titleStrip);
     lamp->setGeometry(twipsRect(120, 0, 240, 240));
     lamp->setPixmap(QPixmap(QStringLiteral(":/images/lamp_green.png")));
-    mailerName =
-        new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
+    mailerName = new ScrollingCaption(QStringLiteral("インターバルチェック"), twips(2415), titleStrip);
     mailerName->setGeometry(0, 0, titleStrip->width(), twips(255));
     mailerName->setTextLeft(twips(Mailer::StartLeft));
     setTextColour(mailerName, QColor(255, 255, 0));

@@ -35,9 +35,13 @@ void ImapInboxWatch::open() {
     QString secret = password_;
     if (tokens_) {
         // A refused refresh is not asked again: the next check tells the user.
+        // A refresh waits with events running, which may stop the watch.
         const std::variant<QString, MailError> token = tokens_();
         if (std::holds_alternative<MailError>(token)) {
             lostAccess_ = true;
+            return;
+        }
+        if (stopped_) {
             return;
         }
         secret = std::get<QString>(token);

@@ -74,8 +74,9 @@ BearerSasl::Refusal BearerSasl::readRefusal(QByteArrayView challenge) {
                     [](QChar c) { return c > u' ' && c <= u'~'; })) {
         refusal.status = status;
     }
-    const QString discovery = error.value(QLatin1String("openid-configuration")).toString();
-    const QUrl url(discovery, QUrl::StrictMode);
+    const QUrl url(error.value(QLatin1String("openid-configuration")).toString(),
+                   QUrl::StrictMode);
+    const QString discovery = url.toString(QUrl::FullyEncoded);
     if (discovery.size() <= maxUrlLength && url.isValid() && !url.host().isEmpty() &&
         (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))) {
         refusal.openidConfiguration = discovery;
