@@ -9,6 +9,7 @@
 #include "ui/WidgetStyle.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -138,7 +139,9 @@ void AccountDialog::signIn() {
         return;
     }
     setEnabled(false);
+    signingIn_ = true;
     const BrowserSignIn::Result result = browserSignIn_.signIn(shared_.Pop3Server, id);
+    signingIn_ = false;
     setEnabled(true);
     if (!result.signedIn) {
         if (!result.text.isEmpty()) {
@@ -173,6 +176,14 @@ void AccountDialog::signOut() {
 void AccountDialog::tell(const QString& text) {
     messageBoxes_.show(text, QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
                        MessageBoxes::Buttons::Ok);
+}
+
+void AccountDialog::closeEvent(QCloseEvent* event) {
+    if (signingIn_) {
+        event->ignore();
+        return;
+    }
+    Window::closeEvent(event);
 }
 
 // Enter confirms the dialog (OK is its default button) and Escape cancels it.

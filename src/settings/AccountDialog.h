@@ -44,6 +44,8 @@ public:
     QPushButton* signInButton = nullptr;
 
 protected:
+    // Stays open while a sign-in runs: the sign-in returns to it.
+    void closeEvent(QCloseEvent* event) override;
     void enterPressed() override;
     void escapePressed() override;
 
@@ -58,6 +60,7 @@ private:
     MessageBoxes& messageBoxes_;
     BrowserSignIn& browserSignIn_;
     bool signedIn_ = false;
+    bool signingIn_ = false;
 };
 
 } // namespace brindle
