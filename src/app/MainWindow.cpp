@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "mail/AccessTokens.h"
 #include "mail/MailCheck.h"
 #include "mail/Mailer.h"
 #include "mail/StatusLamp.h"
@@ -43,22 +42,13 @@ constexpr char HomePage[] = "https://quillworks.example/brindle/";
 // How long the scene waits at most for the window manager to show the board.
 constexpr std::chrono::milliseconds BoardAppearanceLimit{100};
 
-// Stands in for the keyring's tokens until the sign-in is wired in here.
-AccessTokens& noAccessTokens() {
-    class NoAccessTokens : public AccessTokens {
-    public:
-        std::variant<QString, MailError> accessToken(const QString&, const QString&) override {
-            return MailError{QStringLiteral("OAuth 2.0 でサインインできません。")};
-        }
-    };
-    static NoAccessTokens tokens;
-    return tokens;
-}
-
 } // namespace
 
 MainWindow::MainWindow(Platform platform)
     : platform_(std::move(platform)), files_(platform_.programFolder, platform_.settings),
+      accessTokens_(*platform_.secrets),
+      browserSignIn_(*platform_.mailClient, *platform_.urlOpener, *platform_.secrets,
+                     *platform_.clientIdPrompt),
       settingsWindow([this] {
           auto* window = new SettingsWindow(this, files_);
           wireSettingsWindow(*window);
@@ -68,11 +58,12 @@ MainWindow::MainWindow(Platform platform)
           return new ServerSettingsDialog(this, files_.serverFile(), shared, *platform_.stacking,
                                           *platform_.messageBoxes);
       }),
-      accountDialog(
-          [this] { return new AccountDialog(this, files_, shared, *platform_.messageBoxes); }),
+      accountDialog([this] {
+          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_);
+      }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{
-          *platform_.mailClient, *platform_.dialUpLinks, shared, noAccessTokens(), files_,
+          *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, files_,
           [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
