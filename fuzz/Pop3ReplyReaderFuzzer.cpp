@@ -15,6 +15,7 @@ namespace {
 struct Taken {
     Pop3ReplyReader::Result result;
     bool ok = false;
+    bool challenge = false;
     QByteArray text; // the status text or, once done, the body
     bool operator==(const Taken&) const = default;
 };
@@ -66,7 +67,11 @@ std::vector<Taken> frame(const Script& script, bool inPieces) {
                 if (line.text.contains('\n') || line.text.size() > script.maxLineLength) {
                     std::abort();
                 }
+                if (line.challenge && line.ok) {
+                    std::abort();
+                }
                 reply.ok = line.ok;
+                reply.challenge = line.challenge;
                 reply.text = line.text;
             }
         }

@@ -33,6 +33,34 @@ Shift-JISで書けない文字が含まれているか、設定ファイルに�
         <translation>The ID and password could not be saved.
 They hold a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
     </message>
+    <message>
+        <source>サインアウト</source>
+        <translation>Sign Out</translation>
+    </message>
+    <message>
+        <source>ブラウザでサインイン</source>
+        <translation>Sign In with Browser</translation>
+    </message>
+    <message>
+        <source>サインイン済み</source>
+        <translation>Signed in</translation>
+    </message>
+    <message>
+        <source>サインインする前に、IDとPOPサーバーを設定してください。</source>
+        <translation>Set the ID and the POP server before signing in.</translation>
+    </message>
+    <message>
+        <source>サインインできませんでした。
+</source>
+        <translation>Sign-in failed.
+</translation>
+    </message>
+    <message>
+        <source>サインインを保存できませんでした。
+Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。</source>
+        <translation>The sign-in could not be saved.
+It holds a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>brindle::HostLookup</name>
@@ -145,6 +173,14 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     <message>
         <source>サーバーが接続を終えました: %1</source>
         <translation>The server closed the connection: %1</translation>
+    </message>
+    <message>
+        <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
+        <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
+    </message>
+    <message>
+        <source>ログインできません: %1%2</source>
+        <translation>Cannot log in: %1%2</translation>
     </message>
 </context>
 <context>
@@ -409,10 +445,6 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
         <translation>The server sent extra data before TLS started</translation>
     </message>
     <message>
-        <source>ログインできません: %1</source>
-        <translation>Cannot log in: %1</translation>
-    </message>
-    <message>
         <source>メールの数を取得できません: %1</source>
         <translation>Cannot get the number of messages: %1</translation>
     </message>
@@ -427,6 +459,22 @@ They hold a character Shift-JIS cannot write, or the settings file cannot be wri
     <message>
         <source>メール番号 %1 はありません</source>
         <translation>There is no message number %1</translation>
+    </message>
+    <message>
+        <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
+        <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
+    </message>
+    <message>
+        <source>ログインできません: %1%2</source>
+        <translation>Cannot log in: %1%2</translation>
+    </message>
+    <message>
+        <source>サーバーが予期しない続きを求めました</source>
+        <translation>The server asked for an unexpected continuation</translation>
+    </message>
+    <message>
+        <source>サーバーの応答が POP3 の形式ではありません</source>
+        <translation>The server&apos;s reply is not POP3</translation>
     </message>
 </context>
 <context>
@@ -518,6 +566,133 @@ They hold a character Shift-JIS cannot write, or lunaro.ini cannot be written.</
     <message>
         <source>チェックの間隔（分）</source>
         <translation>Check interval (minutes)</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::SignIn</name>
+    <message>
+        <source>認可サーバーの%1が読めません。</source>
+        <translation>Cannot read the authorization server&apos;s %1.</translation>
+    </message>
+    <message>
+        <source>認可サーバーがトークンを出しませんでした (HTTP %1)。</source>
+        <translation>The authorization server gave no token (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>認可サーバーの設定情報がありません (HTTP %1)。</source>
+        <translation>The authorization server has no configuration (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>認可サーバーにこのプログラムを登録できませんでした。</source>
+        <translation>This program could not be registered with the authorization server.</translation>
+    </message>
+    <message>
+        <source>認可サーバー (%1) %2</source>
+        <translation>The authorization server (%1) %2</translation>
+    </message>
+    <message>
+        <source>認可サーバーのアドレス (%1) は https でないため使えません。</source>
+        <translation>The authorization server address (%1) cannot be used: it is not https.</translation>
+    </message>
+    <message>
+        <source>サインインが認められませんでした (%1)。</source>
+        <translation>Sign-in was refused (%1).</translation>
+    </message>
+    <message>
+        <source>ブラウザからの応答がこのサインインのものではありません。もう一度お試しください。</source>
+        <translation>The browser&apos;s answer is not for this sign-in. Please try again.</translation>
+    </message>
+    <message>
+        <source>ブラウザからの応答に認可コードがありません。</source>
+        <translation>The browser&apos;s answer has no authorization code.</translation>
+    </message>
+    <message>
+        <source>認可サーバーのアドレスは https でないため使えません。</source>
+        <translation>The authorization server address cannot be used: it is not https.</translation>
+    </message>
+    <message>
+        <source>サインインの応答を受ける準備ができませんでした。</source>
+        <translation>Could not get ready to receive the sign-in answer.</translation>
+    </message>
+    <message>
+        <source>Brindle: サインインの応答を受け取りました。このページを閉じて Brindle に戻ってください。</source>
+        <translation>Brindle: the sign-in answer has arrived. Close this page and go back to Brindle.</translation>
+    </message>
+    <message>
+        <source>ウェブブラウザを起動できませんでした。</source>
+        <translation>The web browser could not be started.</translation>
+    </message>
+    <message>
+        <source>認可サーバーがトークンを出しませんでした (%1)。</source>
+        <translation>The authorization server gave no token (%1).</translation>
+    </message>
+    <message>
+        <source>サインインが %1 分以内に終わりませんでした。もう一度お試しください。</source>
+        <translation>Sign-in did not finish within %1 minutes. Please try again.</translation>
+    </message>
+    <message>
+        <source>クライアントID</source>
+        <translation>Client ID</translation>
+    </message>
+    <message>
+        <source>%1 に登録したクライアントIDを入力してください。</source>
+        <translation>Enter the client ID registered with %1.</translation>
+    </message>
+    <message>
+        <source>シークレット (あれば)</source>
+        <translation>Secret (if any)</translation>
+    </message>
+    <message>
+        <source>サインインの有効期限が切れたか、取り消されました。
+ID/PASS の画面で「ブラウザでサインイン」からもう一度サインインしてください。</source>
+        <translation>The sign-in has expired or was revoked.
+Sign in again with &quot;Sign In with Browser&quot; in the ID/PASS window.</translation>
+    </message>
+    <message>
+        <source>キーリングが時間内に応答しませんでした。</source>
+        <translation>The keyring did not answer in time.</translation>
+    </message>
+    <message>
+        <source>デスクトップのキーリング (Secret Service) が動いていません。
+GNOME Keyring などを起動してからもう一度お試しください。</source>
+        <translation>The desktop keyring (Secret Service) is not running.
+Start GNOME Keyring or another one and try again.</translation>
+    </message>
+    <message>
+        <source>キーリングを使えませんでした: %1</source>
+        <translation>The keyring could not be used: %1</translation>
+    </message>
+    <message>
+        <source>POPサーバーの設定が正しくありません。</source>
+        <translation>The POP server setting is not valid.</translation>
+    </message>
+    <message>
+        <source>トークン</source>
+        <translation>token</translation>
+    </message>
+    <message>
+        <source>設定情報</source>
+        <translation>configuration</translation>
+    </message>
+    <message>
+        <source>の応答が大きすぎます。</source>
+        <translation>sent too large a reply.</translation>
+    </message>
+    <message>
+        <source>が時間内に応答しませんでした。</source>
+        <translation>did not answer in time.</translation>
+    </message>
+    <message>
+        <source>に接続できませんでした。</source>
+        <translation>could not be reached.</translation>
+    </message>
+    <message>
+        <source>が別の場所へ転送しようとしました。</source>
+        <translation>tried to redirect elsewhere.</translation>
+    </message>
+    <message>
+        <source>の応答が読めません。</source>
+        <translation>sent a reply that cannot be read.</translation>
     </message>
 </context>
 <context>

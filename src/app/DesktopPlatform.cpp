@@ -10,6 +10,8 @@
 #include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
+#include "signin/ClientIdDialog.h"
+#include "signin/KeyringSecretStore.h"
 #include "ui/QtEventPump.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtWindowStacking.h"
@@ -38,6 +40,8 @@ Platform createDesktopPlatform() {
     platform.tunePlayer = std::make_unique<FluidSynthTunePlayer>();
     platform.tray = std::make_unique<QtTrayIcon>();
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
+    platform.secrets = std::make_unique<KeyringSecretStore>();
+    platform.clientIdPrompt = std::make_unique<ClientIdDialog>();
     platform.createSceneView = [](QWidget* parent) {
         return std::make_unique<WebEngineSceneView>(parent);
     };

@@ -46,6 +46,9 @@ constexpr std::chrono::milliseconds BoardAppearanceLimit{100};
 
 MainWindow::MainWindow(Platform platform)
     : platform_(std::move(platform)), files_(platform_.programFolder, platform_.settings),
+      accessTokens_(*platform_.secrets),
+      browserSignIn_(*platform_.mailClient, *platform_.urlOpener, *platform_.secrets,
+                     *platform_.clientIdPrompt),
       settingsWindow([this] {
           auto* window = new SettingsWindow(this, files_);
           wireSettingsWindow(*window);
@@ -55,12 +58,13 @@ MainWindow::MainWindow(Platform platform)
           return new ServerSettingsDialog(this, files_.serverFile(), shared, *platform_.stacking,
                                           *platform_.messageBoxes);
       }),
-      accountDialog(
-          [this] { return new AccountDialog(this, files_, shared, *platform_.messageBoxes); }),
+      accountDialog([this] {
+          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_);
+      }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
-      mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared, files_,
-                                    [this] { return settingsWindow->hangsUp(); },
-                                    platform_.timeMarks}),
+      mailCheck(MailCheck::Services{
+          *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, files_,
+          [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },

@@ -8,6 +8,8 @@
 #include "presentation/TrayResidence.h"
 #include "settings/core/ProgramFiles.h"
 #include "settings/core/SharedSettings.h"
+#include "signin/KeyringAccessTokens.h"
+#include "signin/OAuthSignIn.h"
 #include "ui/OnDemandWindow.h"
 #include "ui/WindowVisibility.h"
 
@@ -39,6 +41,9 @@ class MainWindow : public QMainWindow {
     // First, as everything below is made from them.
     Platform platform_;
     ProgramFiles files_;
+    // The OAuth 2.0 sign-in and its tokens, for the account dialog and the checks.
+    KeyringAccessTokens accessTokens_;
+    OAuthSignIn browserSignIn_;
 
 public:
     explicit MainWindow(Platform platform);

@@ -8,6 +8,8 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
+#include "signin/ClientIdPrompt.h"
+#include "signin/SecretStore.h"
 #include "ui/EventPump.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MonotonicClock.h"

@@ -19,6 +19,8 @@ class MessageBoxes;
 class MonotonicClock;
 class ProgramEnd;
 class ProgramLauncher;
+class ClientIdPrompt;
+class SecretStore;
 class SceneView;
 class TrayIcon;
 class TunePlayer;
@@ -46,6 +48,8 @@ struct Platform {
     std::unique_ptr<TunePlayer> tunePlayer;
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<UrlOpener> urlOpener;
+    std::unique_ptr<SecretStore> secrets;
+    std::unique_ptr<ClientIdPrompt> clientIdPrompt;
     std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;
     TimeMarks timeMarks; // silent unless a benchmark asks for them
 };

@@ -1,5 +1,6 @@
 #include "mail/MailCheck.h"
 
+#include "mail/AccessTokens.h"
 #include "mail/MailClient.h"
 #include "mail/ReadMessages.h"
 #include "mail/dialup/DialUpLinks.h"
@@ -48,20 +49,31 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
     services_.timeMarks.mark("session-open");
     loadAccount();
     const SharedSettings& shared = services_.shared;
-    if (shared.AccountId.isEmpty() || shared.AccountPassword.isEmpty()) {
+    const bool oauth = signsInWithOAuth();
+    if (shared.AccountId.isEmpty() || (!oauth && shared.AccountPassword.isEmpty())) {
         emit accountMissing();
         return 0;
     }
-    const auto authentication = shared.ApopFlag != 0 ? MailSession::Authentication::Apop
-                                                     : MailSession::Authentication::UserPass;
-    const auto loggedIn = session->logIn(shared.AccountId, shared.AccountPassword, authentication);
+    auto authentication = shared.ApopFlag != 0 ? MailSession::Authentication::Apop
+                                               : MailSession::Authentication::UserPass;
+    std::variant<QString, MailError> secret = shared.AccountPassword;
+    if (oauth) {
+        authentication = MailSession::Authentication::Bearer;
+        secret = services_.accessTokens.accessToken(shared.Pop3Server, shared.AccountId);
+    }
+    const std::variant<int, MailError> loggedIn =
+        std::holds_alternative<QString>(secret)
+            ? session->logIn(shared.AccountId, std::get<QString>(secret), authentication)
+            : std::get<MailError>(secret);
     if (const auto* error = std::get_if<MailError>(&loggedIn)) {
         emit loginFailed(error->text);
         return 0;
     }
     services_.timeMarks.mark("logged-in");
     const int count = std::get<int>(loggedIn);
-    access = MailAccess{shared.Pop3Server, shared.AccountId, shared.AccountPassword};
+    access =
+        MailAccess{shared.Pop3Server, shared.AccountId, oauth ? QString() : shared.AccountPassword,
+                   oauth ? &services_.accessTokens : nullptr};
     if (session->checkReadsMessages()) {
         readMessages(*session, count);
         services_.timeMarks.mark("fetched");
@@ -72,7 +84,12 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
 std::optional<MailAccess> MailCheck::nextAccess() const {
     MailAccess access{services_.shared.Pop3Server, {}, {}};
     std::tie(access.id, access.password) = accountToUse();
-    if (access.server.isEmpty() || access.id.isEmpty() || access.password.isEmpty()) {
+    if (signsInWithOAuth()) {
+        access.password.clear();
+        access.tokens = &services_.accessTokens;
+    }
+    if (access.server.isEmpty() || access.id.isEmpty() ||
+        (!access.tokens && access.password.isEmpty())) {
         return std::nullopt;
     }
     return access;
@@ -96,6 +113,14 @@ std::pair<QString, QString> MailCheck::accountToUse() const {
                                QString::fromUtf8(SettingKeys::AccountId.defaultText)),
             account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
                                QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
+}
+
+// The account file says so; its tokens are in the keyring.
+bool MailCheck::signsInWithOAuth() const {
+    return services_.files.accountSettings().readString(
+               SettingKeys::Section, SettingKeys::AccountSignIn.name,
+               QString::fromUtf8(SettingKeys::AccountSignIn.defaultText)) ==
+           QLatin1String("OAUTH2");
 }
 
 void MailCheck::hangUpDialUp() {

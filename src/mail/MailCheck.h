@@ -11,12 +11,14 @@
 
 namespace brindle {
 
+class AccessTokens;
 class DialUpLinks;
 class MailClient;
 struct SharedSettings;
 
-// One look into the mailbox: log in with the saved or confirmed account, read
-// every message, and say what was found. Checks never nest: one asked for
+// One look into the mailbox: log in with the saved or confirmed account (an
+// account that signs in with OAuth 2.0 needs an ID and a token, no password),
+// read every message, and say what was found. Checks never nest: one asked for
 // while another runs is skipped.
 class MailCheck : public QObject {
     Q_OBJECT
@@ -25,6 +27,8 @@ public:
         MailClient& client;
         DialUpLinks& dialUpLinks;
         SharedSettings& shared;
+        // The tokens of an account that signs in with OAuth 2.0.
+        AccessTokens& accessTokens;
         ProgramFiles files;
         // Whether the dial-up links are to be hung up after each check.
         std::function<bool()> hangUpWanted;
@@ -47,7 +51,8 @@ signals:
     void accountRead(const QString& id, const QString& password);
     // No ID or password is known: the check cannot log in.
     void accountMissing();
-    // The login failed; the session stays open until the signal returns.
+    // The login failed, or no access token could be had; the session stays
+    // open until the signal returns.
     void loginFailed(const QString& text);
     void newMail(int count);
     // A check logged in, with this server and account; its session has ended.
@@ -58,6 +63,7 @@ private:
     int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
     std::pair<QString, QString> accountToUse() const;
+    bool signsInWithOAuth() const;
 
     Services services_;
     bool running_ = false;

@@ -55,7 +55,9 @@ void PushWatching::update() {
         watchedAccess_.reset();
         return;
     }
-    if (watchedAccess_ == access_) {
+    // A watch that lost its account's token is made anew after a check has
+    // logged in again.
+    if (watchedAccess_ == access_ && !(watch_ && watch_->lostAccess())) {
         return;
     }
     watch_.reset();

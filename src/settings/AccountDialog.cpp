@@ -1,5 +1,6 @@
 #include "settings/AccountDialog.h"
 
+#include "settings/BrowserSignIn.h"
 #include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
@@ -8,17 +9,24 @@
 #include "ui/WidgetStyle.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace brindle {
 
+namespace {
+
+const QString OAuth2 = QStringLiteral("OAUTH2");
+
+} // namespace
+
 AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings& shared,
-                             MessageBoxes& messageBoxes)
+                             MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn)
     : Window(parent, Qt::Dialog), files_(std::move(files)), shared_(shared),
-      messageBoxes_(messageBoxes) {
-    setFixedWindow(this, tr("ID,PASS"), 2880, 1785, false);
+      messageBoxes_(messageBoxes), browserSignIn_(browserSignIn) {
+    setFixedWindow(this, tr("ID,PASS"), 2880, 2205, false);
     const QColor black(0, 0, 0);
     idLabel = makeLabel(this, tr("ID"), twipsRect(120, 180, 675, 255), black);
     idEdit = makeField(this, twipsRect(960, 120, 1632, 264));
@@ -37,14 +45,19 @@ AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings
     okButton->setGeometry(twipsRect(900, 1380, 852, 312));
     cancelButton = new QPushButton(tr("Cancel"), this);
     cancelButton->setGeometry(twipsRect(1860, 1380, 852, 312));
+    signInButton = new QPushButton(this);
+    signInButton->setGeometry(twipsRect(900, 1800, 1812, 312));
 
     setTabOrder(idEdit, passwordEdit);
     setTabOrder(passwordEdit, okButton);
     setTabOrder(okButton, cancelButton);
     setTabOrder(cancelButton, savePasswordBox);
+    setTabOrder(savePasswordBox, signInButton);
 
     connect(okButton, &QPushButton::clicked, this, &AccountDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &AccountDialog::cancel);
+    connect(signInButton, &QPushButton::clicked, this, &AccountDialog::signInOrOut);
+    showSignedIn(false);
 }
 
 void AccountDialog::prepare() {
@@ -55,6 +68,9 @@ void AccountDialog::prepare() {
         account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
                            QString::fromUtf8(SettingKeys::AccountPassword.defaultText)));
     savePasswordBox->setChecked(false);
+    showSignedIn(account.readString(SettingKeys::Section, SettingKeys::AccountSignIn.name,
+                                    QString::fromUtf8(SettingKeys::AccountSignIn.defaultText)) ==
+                 OAuth2);
 }
 
 void AccountDialog::showAccount(const QString& id, const QString& password) {
@@ -63,25 +79,24 @@ void AccountDialog::showAccount(const QString& id, const QString& password) {
 }
 
 bool AccountDialog::hasAccount() const {
-    return !idEdit->text().isEmpty() && !passwordEdit->text().isEmpty();
+    return !idEdit->text().isEmpty() && (signedIn_ || !passwordEdit->text().isEmpty());
 }
 
+// A signed-in account was stored when its sign-in succeeded; the box is for
+// passwords.
 void AccountDialog::confirm() {
     ProfileFile account = files_.accountSettings();
-    if (savePasswordBox->isChecked()) {
+    if (!signedIn_ && savePasswordBox->isChecked()) {
         // The ID and the password are stored together or not at all.
         if (!account.writeStrings(SettingKeys::Section,
                                   {{SettingKeys::AccountId.name, idEdit->text()},
                                    {SettingKeys::AccountPassword.name, passwordEdit->text()},
                                    {SettingKeys::AccountSaved.name, QStringLiteral("1")}})) {
-            messageBoxes_.show(
-                tr("IDとパスワードを保存できませんでした。\n"
-                   "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"),
-                QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
-                MessageBoxes::Buttons::Ok);
+            tell(tr("IDとパスワードを保存できませんでした。\n"
+                    "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
             return;
         }
-    } else {
+    } else if (!signedIn_) {
         account.writeString(SettingKeys::Section, SettingKeys::AccountSaved.name,
                             QStringLiteral("0"));
     }
@@ -93,6 +108,81 @@ void AccountDialog::confirm() {
 
 void AccountDialog::cancel() {
     close();
+}
+
+void AccountDialog::signInOrOut() {
+    if (signedIn_) {
+        signOut();
+    } else {
+        signIn();
+    }
+}
+
+// A signed-in account has no password: its field stays empty and locked, and
+// so does its ID, which the keyring's tokens belong to.
+void AccountDialog::showSignedIn(bool signedIn) {
+    signedIn_ = signedIn;
+    signInButton->setText(signedIn ? tr("サインアウト") : tr("ブラウザでサインイン"));
+    idEdit->setReadOnly(signedIn);
+    passwordEdit->setEnabled(!signedIn);
+    passwordEdit->setPlaceholderText(signedIn ? tr("サインイン済み") : QString());
+    savePasswordBox->setEnabled(!signedIn);
+    if (signedIn) {
+        passwordEdit->clear();
+    }
+}
+
+void AccountDialog::signIn() {
+    const QString id = idEdit->text();
+    if (id.isEmpty() || shared_.Pop3Server.isEmpty()) {
+        tell(tr("サインインする前に、IDとPOPサーバーを設定してください。"));
+        return;
+    }
+    setEnabled(false);
+    signingIn_ = true;
+    const BrowserSignIn::Result result = browserSignIn_.signIn(shared_.Pop3Server, id);
+    signingIn_ = false;
+    setEnabled(true);
+    if (!result.signedIn) {
+        if (!result.text.isEmpty()) {
+            tell(tr("サインインできませんでした。\n") + result.text);
+        }
+        return;
+    }
+    // The account file names the way in; the tokens stay in the keyring. Both
+    // or neither.
+    ProfileFile account = files_.accountSettings();
+    if (!account.writeStrings(SettingKeys::Section,
+                              {{SettingKeys::AccountId.name, id},
+                               {SettingKeys::AccountPassword.name, QString()},
+                               {SettingKeys::AccountSaved.name, QStringLiteral("1")},
+                               {SettingKeys::AccountSignIn.name, OAuth2}})) {
+        browserSignIn_.signOut(shared_.Pop3Server, id);
+        tell(tr("サインインを保存できませんでした。\n"
+                "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
+        return;
+    }
+    showSignedIn(true);
+}
+
+void AccountDialog::signOut() {
+    browserSignIn_.signOut(shared_.Pop3Server, idEdit->text());
+    files_.accountSettings().writeString(SettingKeys::Section, SettingKeys::AccountSignIn.name,
+                                         QString());
+    showSignedIn(false);
+}
+
+void AccountDialog::tell(const QString& text) {
+    messageBoxes_.show(text, QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
+                       MessageBoxes::Buttons::Ok);
+}
+
+void AccountDialog::closeEvent(QCloseEvent* event) {
+    if (signingIn_) {
+        event->ignore();
+        return;
+    }
+    Window::closeEvent(event);
 }
 
 // Enter confirms the dialog (OK is its default button) and Escape cancels it.

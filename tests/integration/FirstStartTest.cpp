@@ -33,7 +33,7 @@ TEST_F(FirstStartTest, OpensBothDialogsAndTheMenuOpensTheSettingsWindow) {
 
     // The main window lies in the middle of the 1024 x 768 screen; the dialogs go aside.
     placeAndKeep(server, {20, 20}, {193, 201}, u"server-settings.png"_s);
-    placeAndKeep(account, {20, 300}, {192, 119}, u"account.png"_s);
+    placeAndKeep(account, {20, 300}, {192, 147}, u"account.png"_s);
 
     ASSERT_TRUE(windows.chooseMenuItem(mainWindow, Settings));
     const XWindows::Id settings = windows.waitFor(u"設定"_s);

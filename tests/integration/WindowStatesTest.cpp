@@ -37,7 +37,13 @@ protected:
         return controls;
     }
 
-    std::string accessibleButtons(const QString& title) const {
+    // Chooses the menu item and waits for the box it opens; 0 when none came.
+    XWindows::Id openBox(XWindows::Id window, MenuItem item, const QString& title) {
+        return windows.chooseMenuItem(window, item) ? windows.waitFor(title, 30s) : 0;
+    }
+
+    // The buttons of the window with this title, as a screen reader names them.
+    std::string buttonsOf(const QString& title) const {
         QStringList names;
         for (const QStringList& control : accessibleControls(title)) {
             if (control.first() == u"button"_s) {
@@ -86,18 +92,16 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     program.setAccount(DovecotServer::user, "wrong");
     const XWindows::Id window = startProgram();
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(windows.chooseMenuItem(window, HomePage));
-    const XWindows::Id question = windows.waitFor(u"確認"_s, 30s);
+    const XWindows::Id question = openBox(window, HomePage, u"確認"_s);
     ASSERT_NE(question, 0u);
-    EXPECT_EQ(accessibleButtons(u"確認"_s), "はい(Y) いいえ(N)");
+    EXPECT_EQ(buttonsOf(u"確認"_s), "はい(Y) いいえ(N)");
     windows.activate(question);
     windows.pressKeys({u"Escape"_s});
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));
 
-    ASSERT_TRUE(windows.chooseMenuItem(window, MailCheck));
-    const XWindows::Id box = windows.waitFor(u"エラー"_s, 30s);
+    const XWindows::Id box = openBox(window, MailCheck, u"エラー"_s);
     ASSERT_NE(box, 0u);
-    EXPECT_EQ(accessibleButtons(u"エラー"_s), "OK");
+    EXPECT_EQ(buttonsOf(u"エラー"_s), "OK");
     EXPECT_TRUE(windows.property(window, u"_NET_WM_STATE"_s).contains(u"_NET_WM_STATE_ABOVE"_s));
 
     // A click on the blocked main window does not bring it over the box.
@@ -162,7 +166,7 @@ TEST_P(LanguageTest, TheProgramSpeaksTheDesktopsLanguageToScreenReaders) {
     ASSERT_NE(question, 0u);
     EXPECT_TRUE(accessibleControls(expected.questionTitle)
                     .contains(QStringList{u"label"_s, expected.question, QString()}));
-    EXPECT_EQ(accessibleButtons(expected.questionTitle), expected.questionButtons);
+    EXPECT_EQ(buttonsOf(expected.questionTitle), expected.questionButtons);
     windows.activate(question);
     windows.pressKeys({u"Escape"_s});
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(question); }, 10s));

@@ -16,6 +16,7 @@ public:
     struct Watch : MailWatch {
         explicit Watch(WatchingClient& client) : client_(client) { ++client_.live; }
         ~Watch() override { --client_.live; }
+        bool lostAccess() const override { return client_.accessLost; }
         WatchingClient& client_;
     };
 
@@ -30,6 +31,7 @@ public:
     QStringList watched;
     std::function<void()> tell;
     int live = 0;
+    bool accessLost = false; // what every watch says
 };
 
 const MailAccess imapAccess{QStringLiteral("imaps://mail.example"), QStringLiteral("taro"),
@@ -62,6 +64,24 @@ TEST(PushWatching, WatchesTheMailboxOfTheNextOrLastCheckOnlyWhileIntervalCheckin
     EXPECT_EQ(client.live, 0);
     push.useAccess(imapAccess);
     EXPECT_EQ(client.live, 0);
+}
+
+TEST(PushWatching, WatchThatLostItsTokenIsMadeAnewOnlyAfterTheNextCheckLoggedIn) {
+    WatchingClient client;
+    PushWatching push(
+        client, [] { return false; }, [] { return std::nullopt; });
+    push.setIntervalOn(true);
+    QCoreApplication::processEvents();
+    push.useAccess(imapAccess);
+    push.useAccess(imapAccess);
+    EXPECT_EQ(client.watched.size(), 1);
+
+    client.accessLost = true;
+    QTest::qWait(100);
+    EXPECT_EQ(client.watched.size(), 1); // nothing retries by itself
+    push.useAccess(imapAccess);
+    EXPECT_EQ(client.watched.size(), 2);
+    EXPECT_EQ(client.live, 1);
 }
 
 TEST(PushWatching, NewsAskForOneCheckPerSpacingFromTheEventLoop) {

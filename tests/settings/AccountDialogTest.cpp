@@ -1,4 +1,5 @@
 #include "settings/AccountDialog.h"
+#include "settings/BrowserSignIn.h"
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstring>
 
 namespace brindle::test {
 namespace {
@@ -101,6 +103,141 @@ TEST_F(AccountDialogTest, TheSaveBoxAlwaysStartsUnticked) {
     dialogWith(QStringLiteral("a"), QStringLiteral("b"), true).okButton->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(mainWindow->accountDialog->savePasswordBox->isChecked());
+}
+
+// Records what the dialog asks of the sign-in and answers as the test sets.
+class FakeBrowserSignIn : public BrowserSignIn {
+public:
+    Result signIn(const QString& server, const QString& id) override {
+        calls << QStringLiteral("sign in %1 %2").arg(server, id);
+        if (duringSignIn) {
+            duringSignIn();
+        }
+        return result;
+    }
+    std::function<void()> duringSignIn;
+    void signOut(const QString& server, const QString& id) override {
+        calls << QStringLiteral("sign out %1 %2").arg(server, id);
+    }
+    Result result;
+    QStringList calls;
+};
+
+// The sign-in button: what it stores, what it tells and how the dialog looks after.
+struct SignInCase {
+    const char* name;
+    const char* server;
+    const char* id;
+    BrowserSignIn::Result result;
+    QStringList calls;    // %1: the server, %2: the ID
+    const char* stored;   // the account file afterwards; empty: none
+    const char* toldPart; // the message shown; empty: none
+    bool signedInAfter;
+};
+
+void PrintTo(const SignInCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::string caseName(const ::testing::TestParamInfo<SignInCase>& row) {
+    return row.param.name;
+}
+
+class AccountSignInTest : public AccountDialogTest,
+                          public ::testing::WithParamInterface<SignInCase> {
+protected:
+    std::unique_ptr<AccountDialog> makeDialog() {
+        auto dialog =
+            std::make_unique<AccountDialog>(nullptr, ProgramFiles(programFolder.path(), settings),
+                                            mainWindow->shared, *fakes.messageBoxes, signIn);
+        dialog->prepare();
+        return dialog;
+    }
+    FakeBrowserSignIn signIn;
+};
+
+TEST_P(AccountSignInTest, TheButtonSignsInThroughTheBrowser) {
+    const SignInCase& row = GetParam();
+    start();
+    fakes.messageBoxes->shown.clear();
+    mainWindow->shared.Pop3Server = QString::fromUtf8(row.server);
+    signIn.result = row.result;
+    auto dialog = makeDialog();
+    dialog->idEdit->setText(QString::fromUtf8(row.id));
+    dialog->passwordEdit->setText(QStringLiteral("old"));
+    // The window manager's close box does nothing while the sign-in runs.
+    signIn.duringSignIn = [&dialog] { EXPECT_FALSE(dialog->close()); };
+    dialog->signInButton->click();
+
+    QStringList calls;
+    for (const QString& call : row.calls) {
+        calls << call.arg(QString::fromUtf8(row.server), QString::fromUtf8(row.id));
+    }
+    EXPECT_EQ(signIn.calls, calls);
+    EXPECT_EQ(QFile::exists(accountIni()) ? stored() : QString(), QString::fromUtf8(row.stored));
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), std::strlen(row.toldPart) ? 1u : 0u);
+    if (std::strlen(row.toldPart)) {
+        EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QString::fromUtf8(row.toldPart)));
+    }
+    EXPECT_EQ(dialog->signInButton->text(), row.signedInAfter
+                                                ? QStringLiteral("サインアウト")
+                                                : QStringLiteral("ブラウザでサインイン"));
+    EXPECT_EQ(dialog->passwordEdit->isEnabled(), !row.signedInAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AccountSignInTest,
+    ::testing::Values(
+        SignInCase{"SignedIn",
+                   "imaps://mail.example",
+                   "alice",
+                   {true, {}},
+                   {QStringLiteral("sign in %1 %2")},
+                   "[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=OAUTH2\r\n",
+                   "",
+                   true},
+        SignInCase{"Refused",
+                   "imaps://mail.example",
+                   "alice",
+                   {false, QStringLiteral("認可サーバーが拒否")},
+                   {QStringLiteral("sign in %1 %2")},
+                   "",
+                   "認可サーバーが拒否",
+                   false},
+        SignInCase{"StoppedByTheUser",
+                   "imaps://mail.example",
+                   "alice",
+                   {false, {}},
+                   {QStringLiteral("sign in %1 %2")},
+                   "",
+                   "",
+                   false},
+        SignInCase{"NoServerYet", "", "alice", {true, {}}, {}, "", "POPサーバー", false},
+        SignInCase{"AccountFileCannotHoldTheId",
+                   "imaps://mail.example",
+                   "al¥ce",
+                   {true, {}},
+                   {QStringLiteral("sign in %1 %2"), QStringLiteral("sign out %1 %2")},
+                   "",
+                   "サインインを保存できませんでした",
+                   false}),
+    caseName);
+
+TEST_F(AccountSignInTest, SigningOutForgetsTheTokensAndGivesThePasswordBack) {
+    writeAccountIni("[EXEINI]\nNAME=alice\nNAME2=\nNAME3=1\nAUTH=OAUTH2\n");
+    start();
+    mainWindow->shared.Pop3Server = QStringLiteral("imaps://mail.example");
+    auto dialog = makeDialog();
+    EXPECT_TRUE(dialog->hasAccount());
+    EXPECT_FALSE(dialog->passwordEdit->isEnabled());
+    EXPECT_TRUE(dialog->idEdit->isReadOnly());
+
+    dialog->signInButton->click();
+
+    EXPECT_EQ(signIn.calls, QStringList{QStringLiteral("sign out imaps://mail.example alice")});
+    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=\r\n"));
+    EXPECT_TRUE(dialog->passwordEdit->isEnabled());
+    EXPECT_FALSE(dialog->hasAccount());
 }
 
 } // namespace

@@ -73,6 +73,13 @@ void DovecotServer::enableTls(const QString& certificateFile, const QString& key
     keyFile_ = keyFile;
 }
 
+void DovecotServer::enableOAuth(const QString& introspectionUrl, const QString& discoveryUrl,
+                                const QString& mechanisms) {
+    introspectionUrl_ = introspectionUrl;
+    discoveryUrl_ = discoveryUrl;
+    oauthMechanisms_ = mechanisms;
+}
+
 bool DovecotServer::start() {
     pop3Port_ = freeLoopbackPort();
     pop3sPort_ = certificateFile_.isEmpty() ? 0 : freeLoopbackPort();
@@ -218,6 +225,32 @@ void DovecotServer::writeConfiguration() const {
                            "default_login_user = %1\n"
                            "default_internal_group = %2\n")
                 .arg(serviceUser_, QString::fromLocal8Bit(::getgrgid(mailGid_)->gr_name));
+    }
+    if (!introspectionUrl_.isEmpty()) {
+        configuration.replace(
+            QStringLiteral("auth_mechanisms = plain apop\n"),
+            QStringLiteral("auth_mechanisms = plain apop %1\n").arg(oauthMechanisms_));
+        // Without the penalty socket refused tokens do not slow each later
+        // login from loopback.
+        configuration.replace(
+            QStringLiteral("service anvil {\n  chroot =\n}\n"),
+            QStringLiteral("service anvil {\n  chroot =\n"
+                           "  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n}\n"));
+        configuration += QStringLiteral("passdb {\n  driver = oauth2\n"
+                                        "  mechanisms = %1\n"
+                                        "  args = %2/oauth2.conf.ext\n}\n")
+                             .arg(oauthMechanisms_, folder);
+        folder_.write("oauth2.conf.ext", QStringLiteral("introspection_mode = post\n"
+                                                        "introspection_url = %1\n"
+                                                        "openid_configuration_url = %2\n"
+                                                        "username_attribute = username\n"
+                                                        "active_attribute = active\n"
+                                                        "active_value = true\n"
+                                                        "force_introspection = yes\n")
+                                             .arg(introspectionUrl_, discoveryUrl_)
+                                             .toUtf8());
+        QFile::setPermissions(folder_.file("oauth2.conf.ext"),
+                              QFile::ReadOwner | QFile::ReadOther | QFile::ReadGroup);
     }
     // Written apart from the arg() calls above, which would take its % signs.
     configuration += "pop3_uidl_format = %08Xu%08Xv\n";

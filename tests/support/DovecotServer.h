@@ -24,6 +24,11 @@ public:
     // Before start(): serve TLS with this certificate, on the POP3S and IMAPS
     // ports and through STLS and STARTTLS on the plain ones.
     void enableTls(const QString& certificateFile, const QString& keyFile);
+    // Before start(): also take OAuth 2.0 tokens through these SASL mechanisms,
+    // checked by introspection at an authorization server whose discovery
+    // document a refused OAUTHBEARER login names.
+    void enableOAuth(const QString& introspectionUrl, const QString& discoveryUrl,
+                     const QString& mechanisms = QStringLiteral("oauthbearer xoauth2"));
     // Starts Dovecot and waits until it accepts connections.
     bool start();
     void stop();
@@ -52,6 +57,9 @@ private:
     QProcess process_;
     QString certificateFile_;
     QString keyFile_;
+    QString introspectionUrl_;
+    QString discoveryUrl_;
+    QString oauthMechanisms_;
     quint16 pop3Port_ = 0;
     quint16 pop3sPort_ = 0;
     quint16 imapPort_ = 0;

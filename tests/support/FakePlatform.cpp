@@ -55,15 +55,14 @@ public:
 
     std::variant<int, MailError> logIn(const QString& id, const QString& password,
                                        Authentication authentication) override {
-        const bool apop = authentication == Authentication::Apop;
+        const char* const names[] = {"USER", "APOP", "BEARER"};
         client_.calls << QStringLiteral("log in %1 %2 %3")
-                             .arg(id, password,
-                                  apop ? QStringLiteral("APOP") : QStringLiteral("USER"));
+                             .arg(id, password, QLatin1String(names[int(authentication)]));
         if (client_.duringLogIn) {
             client_.duringLogIn();
         }
         if (!client_.errorText.isEmpty()) {
-            return MailError{client_.errorText};
+            return MailError{client_.errorText, client_.openidConfiguration};
         }
         return client_.messageCount;
     }
@@ -111,6 +110,33 @@ bool FakeTunePlayer::playFromStart() {
     return true;
 }
 
+std::variant<QByteArray, SecretStore::Missing, SecretStore::Failure>
+FakeSecretStore::read(const QString& key) {
+    if (failure) {
+        return *failure;
+    }
+    const auto found = secrets.find(key);
+    if (found == secrets.end()) {
+        return Missing{};
+    }
+    return found->second;
+}
+
+std::optional<SecretStore::Failure> FakeSecretStore::write(const QString& key,
+                                                           const QByteArray& secret) {
+    if (!failure) {
+        secrets[key] = secret;
+    }
+    return failure;
+}
+
+std::optional<SecretStore::Failure> FakeSecretStore::remove(const QString& key) {
+    if (!failure) {
+        secrets.erase(key);
+    }
+    return failure;
+}
+
 Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     Platform platform;
     platform.programFolder = programFolder;
@@ -135,6 +161,8 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.tunePlayer, fakes.tunePlayer, std::make_unique<FakeTunePlayer>());
     take(platform.tray, fakes.tray, std::make_unique<FakeTray>());
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());
+    take(platform.secrets, fakes.secrets, std::make_unique<FakeSecretStore>());
+    take(platform.clientIdPrompt, fakes.clientIdPrompt, std::make_unique<FakeClientIdPrompt>());
     platform.createSceneView = [&fakes](QWidget* parent) {
         auto scene = std::make_unique<FakeSceneView>(parent);
         fakes.scene = scene.get();

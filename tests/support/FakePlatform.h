@@ -9,6 +9,8 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
+#include "signin/ClientIdPrompt.h"
+#include "signin/SecretStore.h"
 #include "ui/EventPump.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MonotonicClock.h"
@@ -79,7 +81,7 @@ public:
 };
 
 // A scripted mail client whose sessions record every call in order:
-// "open <server>", "log in <id> <password> <APOP|USER>", "header n", "size n",
+// "open <server>", "log in <id> <password> <APOP|USER|BEARER>", "header n", "size n",
 // "fetch n", "close".
 class FakeMailClient : public MailClient {
 public:
@@ -90,7 +92,8 @@ public:
     int messageCount = 0;
     // What the sessions answer to checkReadsMessages().
     bool readsMessages = true;
-    QString errorText; // when set, the login fails with it
+    QString errorText;           // when set, the login fails with it
+    QString openidConfiguration; // and names this discovery document
     std::function<void()> duringLogIn;
 };
 
@@ -181,6 +184,26 @@ public:
     QList<QUrl> opened;
 };
 
+// A keyring in memory; when failure is set, every call fails with it.
+class FakeSecretStore : public SecretStore {
+public:
+    std::variant<QByteArray, Missing, Failure> read(const QString& key) override;
+    std::optional<Failure> write(const QString& key, const QByteArray& secret) override;
+    std::optional<Failure> remove(const QString& key) override;
+    std::map<QString, QByteArray> secrets;
+    std::optional<Failure> failure;
+};
+
+class FakeClientIdPrompt : public ClientIdPrompt {
+public:
+    std::optional<OAuthClient> ask(const QString& providerName, const OAuthClient&) override {
+        asked << providerName;
+        return answer;
+    }
+    std::optional<OAuthClient> answer; // nullopt: the user stops
+    QStringList asked;
+};
+
 // Every fake, reachable by the test after the platform has been handed over.
 struct Fakes {
     FakeClock* clock;
@@ -195,6 +218,8 @@ struct Fakes {
     FakeTunePlayer* tunePlayer;
     FakeTray* tray;
     FakeUrlOpener* urlOpener;
+    FakeSecretStore* secrets;
+    FakeClientIdPrompt* clientIdPrompt;
     FakeSceneView* scene = nullptr;
     std::FILE* timeMarks = nullptr; // where the program's time marks go, if anywhere
 };

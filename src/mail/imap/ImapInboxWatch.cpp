@@ -6,9 +6,10 @@ namespace brindle {
 
 ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& id,
                                const QString& password, const ImapOptions& options,
-                               std::function<void()> onNewMail)
+                               std::function<void()> onNewMail, TokenSource tokens)
     : address_(address), id_(id), password_(password), options_(options),
-      onNewMail_(std::move(onNewMail)), retryDelayMs_(options.retryFirstMs) {
+      onNewMail_(std::move(onNewMail)), tokens_(std::move(tokens)),
+      retryDelayMs_(options.retryFirstMs) {
     retry_.setSingleShot(true);
     renew_.setSingleShot(true);
     takeBuffered_.setSingleShot(true);
@@ -34,8 +35,24 @@ void ImapInboxWatch::stop() {
 }
 
 void ImapInboxWatch::open() {
+    QString secret = password_;
+    if (tokens_) {
+        // A refused refresh is not asked again: the next check tells the user.
+        // A refresh waits with events running, which may stop the watch.
+        const std::variant<QString, MailError> token = tokens_();
+        if (std::holds_alternative<MailError>(token)) {
+            lostAccess_ = true;
+            return;
+        }
+        if (stopped_) {
+            return;
+        }
+        secret = std::get<QString>(token);
+    }
+    const auto authentication =
+        tokens_ ? MailSession::Authentication::Bearer : MailSession::Authentication::UserPass;
     session_ = std::make_unique<ImapSession>(address_, options_);
-    if (!session_->connect() || !session_->logIn(id_, password_)) {
+    if (!session_->connect() || !session_->logIn(id_, secret, authentication)) {
         drop();
         return;
     }

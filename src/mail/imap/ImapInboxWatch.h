@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <variant>
 
 namespace brindle {
 
@@ -22,8 +23,15 @@ namespace brindle {
 // returned, and stop() only makes the running step end early.
 class ImapInboxWatch : public std::enable_shared_from_this<ImapInboxWatch> {
 public:
+    // A fresh OAuth 2.0 access token, or why there is none.
+    using TokenSource = std::function<std::variant<QString, MailError>()>;
+
+    // With a token source the account signs in with OAuth 2.0: each
+    // connection logs in with a token from it, and the watch ends for good
+    // when it gives none.
     ImapInboxWatch(const MailServerAddress& address, const QString& id, const QString& password,
-                   const ImapOptions& options, std::function<void()> onNewMail);
+                   const ImapOptions& options, std::function<void()> onNewMail,
+                   TokenSource tokens = {});
     ~ImapInboxWatch();
 
     // No more steps and no more calls of onNewMail; the connection closes
@@ -31,10 +39,12 @@ public:
     void stop();
 
     bool isIdling() const { return readable_ != nullptr; }
-    // True once a server without IDLE has been logged out of for good.
+    // True once a server without IDLE has been logged out of for good, or no
+    // access token could be had.
     bool hasGivenUp() const { return !session_ && !retry_.isActive(); }
     // The wait before the latest opening after a drop, or before the one to come.
     int retryWaitMs() const { return retry_.interval(); }
+    bool lostAccess() const { return lostAccess_; }
 
 private:
     // Connects, logs in, examines INBOX and starts IDLE.
@@ -55,6 +65,7 @@ private:
     QString password_;
     ImapOptions options_;
     std::function<void()> onNewMail_;
+    TokenSource tokens_;
     std::unique_ptr<ImapSession> session_;
     // The notifier may go while it calls us (a drop, the last holder letting
     // go): it is switched off at once and deleted from the event loop.
@@ -72,6 +83,7 @@ private:
     int retryDelayMs_;
     int knownCount_ = -1;
     bool stopped_ = false;
+    bool lostAccess_ = false;
 };
 
 } // namespace brindle

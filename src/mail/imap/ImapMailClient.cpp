@@ -1,5 +1,6 @@
 #include "mail/imap/ImapMailClient.h"
 
+#include "mail/AccessTokens.h"
 #include "mail/imap/ImapMailSession.h"
 #include "mail/imap/ImapWatchHandle.h"
 
@@ -29,8 +30,14 @@ std::unique_ptr<MailWatch> ImapMailClient::watch(const MailAccess& access,
     if (!address || address->protocol != MailProtocol::Imap) {
         return nullptr;
     }
+    ImapInboxWatch::TokenSource tokens;
+    if (access.tokens != nullptr) {
+        tokens = [tokens = access.tokens, server = access.server, id = access.id] {
+            return tokens->accessToken(server, id);
+        };
+    }
     return std::make_unique<ImapWatchHandle>(std::make_shared<ImapInboxWatch>(
-        *address, access.id, access.password, options_, std::move(onNewMail)));
+        *address, access.id, access.password, options_, std::move(onNewMail), std::move(tokens)));
 }
 
 } // namespace brindle

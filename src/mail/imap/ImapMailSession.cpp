@@ -14,9 +14,9 @@ bool ImapMailSession::connect() {
 }
 
 std::variant<int, MailError> ImapMailSession::logIn(const QString& id, const QString& password,
-                                                    Authentication) {
-    if (!session_.logIn(id, password)) {
-        return MailError{session_.errorText()};
+                                                    Authentication authentication) {
+    if (!session_.logIn(id, password, authentication)) {
+        return MailError{session_.errorText(), session_.openidConfiguration()};
     }
     const int count = session_.unseenCount();
     if (count < 0) {

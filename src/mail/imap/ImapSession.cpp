@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <algorithm>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcImap, "brindle.imap", QtInfoMsg)
 
@@ -64,13 +65,15 @@ bool ImapSession::connect() {
     return true;
 }
 
-bool ImapSession::logIn(const QString& id, const QString& password) {
+bool ImapSession::logIn(const QString& id, const QString& password,
+                        MailSession::Authentication authentication) {
     if (!open_ || loggedIn_) {
         errorText_ = tr("ログインできる状態ではありません");
         return false;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
+    bearer_ = authentication == MailSession::Authentication::Bearer;
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
         return fail(tr("ID かパスワードに使えない文字が含まれています"));
     }
@@ -235,7 +238,6 @@ bool ImapSession::execute(const QByteArray& command, ImapResponse& done, const E
 }
 
 bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expect& expect) {
-    bool continued = false;
     for (int untagged = 0; untagged <= options_.maxUntaggedPerCommand; ++untagged) {
         if (!readResponse(done)) {
             return false;
@@ -255,11 +257,11 @@ bool ImapSession::awaitEnd(const QByteArray& tag, ImapResponse& done, const Expe
             if (expect.continuationEnds) {
                 return true;
             }
-            if (expect.continuation.isEmpty() || continued) {
+            if (const std::optional<QByteArray> answer =
+                    expect.onContinuation ? expect.onContinuation(done) : std::nullopt;
+                !answer) {
                 return fail(tr("サーバーが予期しない続きを求めました"));
-            }
-            continued = true;
-            if (!transport_.send(expect.continuation + "\r\n")) {
+            } else if (!transport_.send(*answer + "\r\n")) {
                 return fail(transport_.errorText());
             }
             break;
@@ -326,12 +328,18 @@ bool ImapSession::startTls() {
 bool ImapSession::authenticate() {
     const QString failureText = tr("ログインできません");
     bool accepted = false;
-    if (hasCapability("AUTH=PLAIN")) {
+    if (bearer_) {
+        accepted = authenticateBearer();
+    } else if (hasCapability("AUTH=PLAIN")) {
         // With SASL-IR the credentials go with the command, else when asked for.
+        sentCredentials_ = ('\0' + id_ + '\0' + password_).toBase64();
         Expect askedFor;
-        askedFor.continuation = ('\0' + id_ + '\0' + password_).toBase64();
+        askedFor.onContinuation = [this, asked = false](const ImapResponse&) mutable {
+            return std::exchange(asked, true) ? std::nullopt
+                                              : std::optional<QByteArray>(sentCredentials_);
+        };
         accepted = hasCapability("SASL-IR")
-                       ? executeOk("AUTHENTICATE PLAIN " + askedFor.continuation, failureText, {})
+                       ? executeOk("AUTHENTICATE PLAIN " + sentCredentials_, failureText, {})
                        : executeOk("AUTHENTICATE PLAIN", failureText, askedFor);
     } else if (hasCapability("LOGINDISABLED")) {
         return fail(tr("サーバーがこの接続でのログインを受け付けていません"));
@@ -346,6 +354,53 @@ bool ImapSession::authenticate() {
     }
     loggedIn_ = accepted;
     return accepted;
+}
+
+// With SASL-IR the token goes with the command, else when asked for. A
+// further challenge tells why the server refuses it; its answer ends the
+// exchange, and the tagged NO that follows is the failure.
+bool ImapSession::authenticateBearer() {
+    QSet<QByteArray> offered;
+    for (const QByteArray& capability : std::as_const(capabilities_)) {
+        if (capability.startsWith("AUTH=")) {
+            offered.insert(capability.mid(5));
+        }
+    }
+    const std::optional<BearerSasl::Mechanism> mechanism = BearerSasl::choose(offered);
+    if (!mechanism) {
+        return fail(tr("サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を"
+                       "受け付けていません"));
+    }
+    sentCredentials_ =
+        BearerSasl::initialResponse(*mechanism, id_, password_, address_.host, address_.port)
+            .toBase64();
+    const bool initialResponse = hasCapability("SASL-IR");
+    bool sent = initialResponse;
+    std::optional<BearerSasl::Refusal> refusal;
+    Expect exchange;
+    exchange.onContinuation = [&](const ImapResponse& challenge) -> std::optional<QByteArray> {
+        if (!std::exchange(sent, true)) {
+            return sentCredentials_;
+        }
+        if (refusal) {
+            return std::nullopt;
+        }
+        refusal = BearerSasl::readRefusal(challenge.text);
+        openidConfiguration_ = refusal->openidConfiguration;
+        return BearerSasl::refusalAnswer(*mechanism).toBase64();
+    };
+    const QByteArray command = "AUTHENTICATE " + BearerSasl::name(*mechanism);
+    ImapResponse done;
+    if (!execute(initialResponse ? command + ' ' + sentCredentials_ : command, done, exchange)) {
+        return false;
+    }
+    if (done.word(0) != "OK") {
+        const QString status = refusal && !refusal->status.isEmpty()
+                                   ? QStringLiteral(" (%1)").arg(refusal->status)
+                                   : QString();
+        return fail(tr("ログインできません: %1%2").arg(reason(done), status));
+    }
+    return true;
 }
 
 void ImapSession::noteCapabilities(const QByteArray& list) {
@@ -396,8 +451,8 @@ bool ImapSession::receiveMore() {
 
 bool ImapSession::fail(const QString& text) {
     errorText_ = text;
-    for (const QByteArray& secret : {password_, ('\0' + id_ + '\0' + password_).toBase64()}) {
-        if (!password_.isEmpty()) {
+    for (const QByteArray& secret : {password_, sentCredentials_}) {
+        if (!secret.isEmpty()) {
             errorText_.replace(QString::fromUtf8(secret), QStringLiteral("****"));
         }
     }

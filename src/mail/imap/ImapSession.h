@@ -1,7 +1,9 @@
 #pragma once
 
+#include "mail/MailSession.h"
 #include "mail/imap/ImapOptions.h"
 #include "mail/imap/ImapReplyReader.h"
+#include "mail/net/BearerSasl.h"
 #include "mail/net/MailServerAddress.h"
 #include "mail/net/MailTransport.h"
 
@@ -9,6 +11,7 @@
 #include <QCoreApplication>
 #include <QSet>
 #include <functional>
+#include <optional>
 
 namespace brindle {
 
@@ -25,8 +28,11 @@ public:
 
     // Opens the TCP connection; false when none can be made.
     bool connect();
-    // TLS, greeting, capabilities, STARTTLS and LOGIN or AUTHENTICATE PLAIN.
-    bool logIn(const QString& id, const QString& password);
+    // TLS, greeting, capabilities, STARTTLS and LOGIN or AUTHENTICATE PLAIN;
+    // with Bearer the password is an OAuth 2.0 access token, sent through
+    // AUTHENTICATE OAUTHBEARER or XOAUTH2.
+    bool logIn(const QString& id, const QString& password,
+               MailSession::Authentication authentication = MailSession::Authentication::UserPass);
     // STATUS INBOX (UNSEEN): the number of unseen messages, or -1.
     int unseenCount();
     // EXAMINE INBOX: selected read-only, so nothing in it changes.
@@ -52,14 +58,17 @@ public:
     bool isOpen() const { return open_; }
     bool hasCapability(const QByteArray& name) const { return capabilities_.contains(name); }
     QString errorText() const { return errorText_; }
+    // The discovery document a server named when it refused a token, else empty.
+    QString openidConfiguration() const { return openidConfiguration_; }
 
 private:
     // What a command may meet besides its tagged answer.
     struct Expect {
         // Given every untagged response; false ends the session's work.
         std::function<bool(const ImapResponse&)> onUntagged;
-        // Sent once when the server asks to continue; without it a request is an error.
-        QByteArray continuation;
+        // Gives what to send when the server asks to continue, or nullopt
+        // when the request is an error; none: every request is one.
+        std::function<std::optional<QByteArray>(const ImapResponse&)> onContinuation;
         // IDLE: the continuation request is the answer.
         bool continuationEnds = false;
         // LOGOUT: BYE is part of the answer, not a failure.
@@ -77,6 +86,7 @@ private:
     bool askCapabilities();
     bool startTls();
     bool authenticate();
+    bool authenticateBearer();
     void noteCapabilities(const QByteArray& list);
     // Takes the complete responses already read during IDLE, receiving nothing.
     bool takeReadIdleNews();
@@ -101,7 +111,11 @@ private:
     QSet<QByteArray> capabilities_;
     QByteArray id_;
     QByteArray password_;
+    bool bearer_ = false;
+    // The credentials as last sent in base64, kept out of error texts.
+    QByteArray sentCredentials_;
     QString errorText_;
+    QString openidConfiguration_;
 };
 
 } // namespace brindle

@@ -13,6 +13,7 @@ class ImapWatchHandle : public MailWatch {
 public:
     explicit ImapWatchHandle(std::shared_ptr<ImapInboxWatch> watch) : watch_(std::move(watch)) {}
     ~ImapWatchHandle() override { watch_->stop(); }
+    bool lostAccess() const override { return watch_->lostAccess(); }
     ImapWatchHandle(const ImapWatchHandle&) = delete;
     ImapWatchHandle& operator=(const ImapWatchHandle&) = delete;
 

@@ -15,9 +15,9 @@ bool Pop3MailSession::connect() {
 
 std::variant<int, MailError> Pop3MailSession::logIn(const QString& id, const QString& password,
                                                     Authentication authentication) {
-    const int count = session_.authenticate(id, password, authentication == Authentication::Apop);
+    const int count = session_.authenticate(id, password, authentication);
     if (count < 0) {
-        return MailError{session_.errorText()};
+        return MailError{session_.errorText(), session_.openidConfiguration()};
     }
     return count;
 }

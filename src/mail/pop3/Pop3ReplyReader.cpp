@@ -48,7 +48,9 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeStatusLine(StatusLine& line) {
     const QByteArray text = withoutLineEnd(input_.constData() + position_, end - position_);
     position_ = end;
     dropTakenInput(input_, position_);
-    const qsizetype indicator = indicatorLength(text, line.ok);
+    line.challenge = text == "+" || text.startsWith("+ ");
+    line.ok = false;
+    const qsizetype indicator = line.challenge ? 1 : indicatorLength(text, line.ok);
     if (indicator == 0) {
         failed_ = true;
         errorText_ = tr("サーバーの応答が POP3 の形式ではありません");

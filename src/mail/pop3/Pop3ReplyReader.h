@@ -6,9 +6,9 @@
 
 namespace brindle {
 
-// Frames POP3 replies out of a byte stream: the status line ("+OK ..." or
-// "-ERR ...") and multi-line bodies ending in a lone dot, with the dot-stuffing
-// undone. Only whole lines are consumed, so a reply may arrive in any pieces.
+// Frames POP3 replies out of a byte stream: the status line ("+OK ...",
+// "-ERR ..." or a SASL challenge "+ ...") and multi-line bodies ending in a lone dot, with the
+// dot-stuffing undone. Only whole lines are consumed, so a reply may arrive in any pieces.
 class Pop3ReplyReader {
     Q_DECLARE_TR_FUNCTIONS(brindle::Pop3ReplyReader)
 
@@ -21,7 +21,9 @@ public:
 
     struct StatusLine {
         bool ok = false;
-        QByteArray text; // what follows "+OK " or "-ERR ", without the line end
+        // A SASL challenge ("+ " and base64, RFC 5034) rather than a status.
+        bool challenge = false;
+        QByteArray text; // what follows "+OK ", "-ERR " or "+ ", without the line end
     };
 
     explicit Pop3ReplyReader(qsizetype maxLineLength);

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <algorithm>
 #include <openssl/evp.h>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcPop3, "brindle.pop3", QtInfoMsg)
 
@@ -14,6 +15,9 @@ namespace {
 
 // Server texts quoted in error messages are cut to this many characters.
 constexpr qsizetype maxQuotedLength = 512;
+// The longest command line, CR LF included (RFC 5034): a longer AUTH waits
+// for the server's empty challenge to send its initial response.
+constexpr qsizetype maxCommandLength = 255;
 
 // The "<...>" part of the greeting that APOP digests, or empty.
 QByteArray apopTimestamp(const QByteArray& greeting) {
@@ -49,14 +53,15 @@ bool Pop3Session::connect() {
     return true;
 }
 
-int Pop3Session::authenticate(const QString& id, const QString& password, bool apop) {
+int Pop3Session::authenticate(const QString& id, const QString& password,
+                              MailSession::Authentication authentication) {
     if (state_ != State::Connected) {
         reject(tr("ログインできる状態ではありません"));
         return -1;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
-    apop_ = apop;
+    authentication_ = authentication;
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
         fail(tr("ID かパスワードに使えない文字が含まれています"));
         return -1;
@@ -130,9 +135,9 @@ void Pop3Session::quit() {
 }
 
 const char* Pop3Session::stateName(State state) {
-    static const char* const names[] = {"Stop", "Connected",   "Greeting", "Capa",
-                                        "Stls", "User",        "Pass",     "Apop",
-                                        "Stat", "Transaction", "Quit"};
+    static const char* const names[] = {"Stop", "Connected", "Greeting",    "Capa",
+                                        "Stls", "User",      "Pass",        "Apop",
+                                        "Auth", "Stat",      "Transaction", "Quit"};
     static_assert(std::size(names) == size_t(State::Quit) + 1, "one name per state");
     return names[size_t(state)];
 }
@@ -154,6 +159,7 @@ bool Pop3Session::sendCommand(const QByteArray& command, State next) {
 
 bool Pop3Session::sendCapa() {
     capabilities_.clear();
+    saslMechanisms_.clear();
     return sendCommand("CAPA", State::Capa);
 }
 
@@ -162,7 +168,15 @@ bool Pop3Session::sendStls() {
 }
 
 bool Pop3Session::sendLogin() {
-    return apop_ ? sendApop() : sendUser();
+    switch (authentication_) {
+    case MailSession::Authentication::Apop:
+        return sendApop();
+    case MailSession::Authentication::Bearer:
+        return sendAuth();
+    case MailSession::Authentication::UserPass:
+        break;
+    }
+    return sendUser();
 }
 
 bool Pop3Session::sendUser() {
@@ -183,6 +197,25 @@ bool Pop3Session::sendApop() {
         return fail(tr("APOP でログインできません: MD5 を計算できません"));
     }
     return sendCommand("APOP " + id_ + ' ' + digest, State::Apop);
+}
+
+bool Pop3Session::sendAuth() {
+    const std::optional<BearerSasl::Mechanism> mechanism = BearerSasl::choose(saslMechanisms_);
+    if (!mechanism) {
+        return fail(tr("サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を"
+                       "受け付けていません"));
+    }
+    mechanism_ = *mechanism;
+    saslResponse_ =
+        BearerSasl::initialResponse(mechanism_, id_, password_, address_.host, address_.port)
+            .toBase64();
+    saslSecret_ = saslResponse_;
+    refusal_.reset();
+    const QByteArray command = "AUTH " + BearerSasl::name(mechanism_);
+    if (command.size() + 1 + saslResponse_.size() + 2 > maxCommandLength) {
+        return sendCommand(command, State::Auth);
+    }
+    return sendCommand(command + ' ' + std::exchange(saslResponse_, {}), State::Auth);
 }
 
 bool Pop3Session::sendStat() {
@@ -206,6 +239,8 @@ bool Pop3Session::handleReply(const Pop3ReplyReader::StatusLine& reply) {
     case State::Pass:
     case State::Apop:
         return handleLogin(reply);
+    case State::Auth:
+        return handleAuth(reply);
     case State::Stat:
         return handleStat(reply);
     default:
@@ -228,9 +263,13 @@ bool Pop3Session::handleCapa(const Pop3ReplyReader::StatusLine& reply) {
             return false;
         }
         for (const QByteArray& line : list.split('\n')) {
-            const QByteArray name = line.trimmed().split(' ').value(0).toUpper();
+            QList<QByteArray> words = line.trimmed().toUpper().split(' ');
+            const QByteArray name = words.takeFirst();
             if (!name.isEmpty()) {
                 capabilities_.insert(name);
+            }
+            if (name == "SASL") {
+                saslMechanisms_.unite(QSet<QByteArray>(words.cbegin(), words.cend()));
             }
         }
     }
@@ -261,9 +300,28 @@ bool Pop3Session::handleStls(const Pop3ReplyReader::StatusLine& reply) {
 
 bool Pop3Session::handleLogin(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
-        return fail(tr("ログインできません: %1").arg(serverText(reply.text)));
+        const QString status = refusal_ && !refusal_->status.isEmpty()
+                                   ? QStringLiteral(" (%1)").arg(refusal_->status)
+                                   : QString();
+        return fail(tr("ログインできません: %1%2").arg(serverText(reply.text), status));
     }
     return sendStat();
+}
+
+// The first challenge asks for a held-back initial response; a later one
+// tells why the token was refused and gets the answer that ends the exchange.
+bool Pop3Session::handleAuth(const Pop3ReplyReader::StatusLine& reply) {
+    if (!reply.challenge) {
+        return handleLogin(reply);
+    }
+    if (!saslResponse_.isEmpty()) {
+        return sendCommand(std::exchange(saslResponse_, {}), State::Auth);
+    }
+    if (refusal_) {
+        return fail(tr("サーバーが予期しない続きを求めました"));
+    }
+    refusal_ = BearerSasl::readRefusal(reply.text);
+    return sendCommand(BearerSasl::refusalAnswer(mechanism_).toBase64(), State::Auth);
 }
 
 bool Pop3Session::handleStat(const Pop3ReplyReader::StatusLine& reply) {
@@ -371,7 +429,8 @@ bool Pop3Session::readStatusLine(Pop3ReplyReader::StatusLine& reply) {
     for (;;) {
         switch (reader_.takeStatusLine(reply)) {
         case Pop3ReplyReader::Result::Done:
-            return true;
+            return !reply.challenge || state_ == State::Auth ||
+                   fail(tr("サーバーの応答が POP3 の形式ではありません"));
         case Pop3ReplyReader::Result::Error:
             return fail(reader_.errorText());
         case Pop3ReplyReader::Result::NeedMore:
@@ -423,8 +482,10 @@ bool Pop3Session::fail(const QString& text) {
 
 bool Pop3Session::reject(const QString& text) {
     errorText_ = text;
-    if (!password_.isEmpty()) {
-        errorText_.replace(QString::fromUtf8(password_), QStringLiteral("****"));
+    for (const QByteArray& secret : {password_, saslSecret_}) {
+        if (!secret.isEmpty()) {
+            errorText_.replace(QString::fromUtf8(secret), QStringLiteral("****"));
+        }
     }
     qCDebug(lcPop3) << "error:" << errorText_;
     return false;

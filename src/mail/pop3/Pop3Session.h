@@ -1,6 +1,8 @@
 #pragma once
 
 #include "mail/MailHeader.h"
+#include "mail/MailSession.h"
+#include "mail/net/BearerSasl.h"
 #include "mail/net/MailServerAddress.h"
 #include "mail/net/MailTransport.h"
 #include "mail/pop3/Pop3Options.h"
@@ -25,8 +27,11 @@ public:
 
     // Opens the TCP connection; false when none can be made.
     bool connect();
-    // TLS, greeting, capabilities, STLS, login and STAT: the message count, or -1.
-    int authenticate(const QString& id, const QString& password, bool apop);
+    // TLS, greeting, capabilities, STLS, login and STAT: the message count, or
+    // -1. With Bearer the password is an OAuth 2.0 access token, sent through
+    // AUTH (RFC 5034).
+    int authenticate(const QString& id, const QString& password,
+                     MailSession::Authentication authentication);
     // Header fields of a message (TOP n 0); 0, or -1 on failure.
     int fetchStatus(int number, MailHeader& header);
     // Size from LIST n, or -1 when unknown or implausible.
@@ -38,6 +43,10 @@ public:
     // False once the session has ended: failed, timed out or closed.
     bool isOpen() const { return state_ != State::Stop; }
     QString errorText() const { return errorText_; }
+    // The discovery document a server named when it refused a token, else empty.
+    QString openidConfiguration() const {
+        return refusal_ ? refusal_->openidConfiguration : QString();
+    }
 
 private:
     enum class State {
@@ -49,6 +58,7 @@ private:
         User,        // waiting for the answer to USER
         Pass,        // waiting for the answer to PASS
         Apop,        // waiting for the answer to APOP
+        Auth,        // waiting for a challenge or the answer to AUTH
         Stat,        // waiting for the message count
         Transaction, // logged in; TOP, LIST and RETR in flight are kept in pending_
         Quit,        // waiting for the answer to QUIT
@@ -69,6 +79,7 @@ private:
     bool sendUser();
     bool sendPass();
     bool sendApop();
+    bool sendAuth();
     bool sendStat();
     bool sendQuit();
     bool handleReply(const Pop3ReplyReader::StatusLine& reply);
@@ -76,6 +87,7 @@ private:
     bool handleCapa(const Pop3ReplyReader::StatusLine& reply);
     bool handleStls(const Pop3ReplyReader::StatusLine& reply);
     bool handleLogin(const Pop3ReplyReader::StatusLine& reply);
+    bool handleAuth(const Pop3ReplyReader::StatusLine& reply);
     bool handleStat(const Pop3ReplyReader::StatusLine& reply);
 
     // Transaction phase.
@@ -105,9 +117,16 @@ private:
     QString errorText_;
     QByteArray id_;
     QByteArray password_;
-    bool apop_ = false;
+    MailSession::Authentication authentication_ = MailSession::Authentication::UserPass;
     QByteArray apopTimestamp_;
     QSet<QByteArray> capabilities_;
+    QSet<QByteArray> saslMechanisms_;
+    // AUTH: the mechanism, the initial response in base64 until it is sent,
+    // and what a refusing server's challenge said.
+    BearerSasl::Mechanism mechanism_ = BearerSasl::Mechanism::OAuthBearer;
+    QByteArray saslResponse_;
+    QByteArray saslSecret_;
+    std::optional<BearerSasl::Refusal> refusal_;
     int count_ = 0;
     std::deque<Request> pending_;
     qint64 nextAhead_ = 1; // first message whose commands have not been sent ahead

@@ -17,6 +17,7 @@ public:
 
     bool ready() const { return ready_; }
     const QString& folder() const { return programFolder_.path(); }
+    const QString& workingFolder() const { return workingFolder_.path(); }
     QByteArray mainSettings() const;
     // Before start(): replace the saved settings. The texts are written as they are.
     void setMainSettings(const QByteArray& contents);

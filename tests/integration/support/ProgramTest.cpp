@@ -3,7 +3,9 @@
 #include "Polling.h"
 
 #include <QDir>
+#include <QHash>
 #include <QProcess>
+#include <algorithm>
 #include <utility>
 
 namespace brindle::test {
@@ -22,6 +24,19 @@ bool uniform(const QImage& picture) {
         }
     }
     return true;
+}
+
+// A scene still blank (a page not yet drawn, with only the strip's edge below
+// it) is nearly all one colour; a drawn page is not.
+bool nearlyUniform(const QImage& picture) {
+    QHash<QRgb, qsizetype> counts;
+    qsizetype most = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            most = std::max(most, ++counts[picture.pixel(x, y)]);
+        }
+    }
+    return most * 10 > qsizetype(picture.width()) * picture.height() * 9;
 }
 
 } // namespace
@@ -81,7 +96,7 @@ QImage ProgramTest::waitForScene(XWindows::Id window,
             // small changes (a blinking notice) do not count.
             const bool loaded = differingShare(scene, previousScene) < 0.2;
             previousScene = scene;
-            return !scene.isNull() && !uniform(scene) && loaded && condition(scene);
+            return !scene.isNull() && !nearlyUniform(scene) && loaded && condition(scene);
         },
         60s);
     if (!shown) {

@@ -232,7 +232,7 @@ TEST(Pop3ScriptedFaults, ReplyCutInTheMiddleOfAMessageEndsWithAnError) {
 
     Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
-    ASSERT_EQ(session.authenticate("alice", "secret", false), 1);
+    ASSERT_EQ(session.authenticate("alice", "secret", MailSession::Authentication::UserPass), 1);
     MailHeader header;
     QByteArray body;
     EXPECT_EQ(session.fetchStatus(1, header), 0);
@@ -252,7 +252,7 @@ TEST(Pop3ScriptedFaults, ImplausibleListSizesAreRefused) {
 
     Pop3Session session(*MailServerAddress::parse(server.address()), fastOptions());
     ASSERT_TRUE(session.connect());
-    ASSERT_EQ(session.authenticate("alice", "secret", false), 2);
+    ASSERT_EQ(session.authenticate("alice", "secret", MailSession::Authentication::UserPass), 2);
     EXPECT_LT(session.fetchSize(1), 0);
     EXPECT_TRUE(session.errorText().contains("1099511627776"));
     EXPECT_LT(session.fetchSize(2), 0);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/PrivateBus.h"
+#include "support/TempFolder.h"
+
+#include <QProcess>
+
+namespace brindle::test {
+
+// A private session bus for this process (DBUS_SESSION_BUS_ADDRESS points at
+// it from construction on) and, once started, gnome-keyring-daemon's Secret
+// Service on it with an unlocked keyring in a temporary home. Both end with
+// the object.
+class KeyringDaemon {
+public:
+    KeyringDaemon();
+    ~KeyringDaemon();
+    KeyringDaemon(const KeyringDaemon&) = delete;
+    KeyringDaemon& operator=(const KeyringDaemon&) = delete;
+
+    // Starts the keyring and waits until it serves; false when it does not come up.
+    bool start();
+    const QString& busAddress() const { return bus_.address(); }
+    // The environment of a program that is to use this keyring.
+    QProcessEnvironment environment() const;
+    // What `secret-tool` finds for the program's key, or an empty text.
+    QByteArray lookUp(const QString& key) const;
+
+private:
+    PrivateBus bus_;
+    TempFolder home_;
+    QProcess daemon_;
+};
+
+} // namespace brindle::test
