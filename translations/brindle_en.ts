@@ -63,6 +63,17 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     </message>
 </context>
 <context>
+    <name>brindle::BearerSasl</name>
+    <message>
+        <source>OAuth 2.0 のトークンは暗号化されていない接続では送れません (pop3s://、imaps:// などの暗号化された接続を使ってください)</source>
+        <translation>An OAuth 2.0 token is never sent over an unencrypted connection (use an encrypted one such as pop3s:// or imaps://)</translation>
+    </message>
+    <message>
+        <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
+        <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
+    </message>
+</context>
+<context>
     <name>brindle::HostLookup</name>
     <message>
         <source>サーバー %1 の名前を %2 秒以内に引けませんでした</source>
@@ -173,10 +184,6 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>サーバーが接続を終えました: %1</source>
         <translation>The server closed the connection: %1</translation>
-    </message>
-    <message>
-        <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
-        <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
     </message>
     <message>
         <source>ログインできません: %1%2</source>
@@ -459,10 +466,6 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>メール番号 %1 はありません</source>
         <translation>There is no message number %1</translation>
-    </message>
-    <message>
-        <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
-        <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
     </message>
     <message>
         <source>ログインできません: %1%2</source>

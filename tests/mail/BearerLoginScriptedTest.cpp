@@ -1,6 +1,7 @@
 #include "mail/imap/ImapMailClient.h"
 #include "mail/pop3/Pop3MailClient.h"
 #include "support/ScriptedMailServer.h"
+#include "support/TrustedTls.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,19 @@ struct Case {
     int count; // -1: the login fails
     QStringList errorParts;
     QByteArray discovery;
+    TransportSecurity security = TransportSecurity::ImplicitTls;
 };
 
 class BearerLoginScripted : public ::testing::TestWithParam<Case> {};
 
 TEST_P(BearerLoginScripted, SendsTheTokenAsTheServerAsksAndKeepsItOutOfTheError) {
     const Case& c = GetParam();
+    const TrustedTls tls;
+    ASSERT_TRUE(tls.isValid());
     ScriptedMailServer server;
+    if (c.security == TransportSecurity::ImplicitTls) {
+        server.useTls(tls.certificateFile(), tls.keyFile());
+    }
     server.say(c.greeting);
     for (const QByteArray& answer : c.answers) {
         server.answer(answer);
@@ -45,10 +52,8 @@ TEST_P(BearerLoginScripted, SendsTheTokenAsTheServerAsksAndKeepsItOutOfTheError)
     ImapOptions imapOptions;
     static_cast<ConnectionOptions&>(pop3Options) = timing;
     static_cast<ConnectionOptions&>(imapOptions) = timing;
-    // Plain text: the scripted server speaks no TLS; the rules for TLS are
-    // those of passwords, proved elsewhere.
     const MailServerAddress address{c.protocol, QStringLiteral("127.0.0.1"), server.port(),
-                                    TransportSecurity::PlainOnly};
+                                    c.security};
     std::unique_ptr<MailSession> session = c.protocol == MailProtocol::Pop3
                                                ? Pop3MailClient(pop3Options).open(address)
                                                : ImapMailClient(imapOptions).open(address);
@@ -180,6 +185,26 @@ INSTANTIATE_TEST_SUITE_P(
              -1,
              {"Authentication failed", "invalid_token"},
              discovery},
+        Case{"Pop3PlainConnectionSendsNoToken",
+             MailProtocol::Pop3,
+             "+OK ready\r\n",
+             {"+OK\r\nSASL OAUTHBEARER\r\n.\r\n"},
+             "tok-10",
+             {"CAPA"},
+             -1,
+             {"暗号化されていない"},
+             "",
+             TransportSecurity::PlainOnly},
+        Case{"ImapPlainConnectionSendsNoToken",
+             MailProtocol::Imap,
+             "* OK ready\r\n",
+             {"* CAPABILITY IMAP4rev1 SASL-IR AUTH=OAUTHBEARER\r\na1 OK\r\n"},
+             "tok-11",
+             {"a1 CAPABILITY"},
+             -1,
+             {"暗号化されていない"},
+             "",
+             TransportSecurity::PlainOnly},
         Case{"ImapWithoutABearerMechanismSendsNoToken",
              MailProtocol::Imap,
              "* OK ready\r\n",

@@ -366,11 +366,10 @@ bool ImapSession::authenticateBearer() {
             offered.insert(capability.mid(5));
         }
     }
-    const std::optional<BearerSasl::Mechanism> mechanism = BearerSasl::choose(offered);
-    if (!mechanism) {
-        return fail(tr("サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を"
-                       "受け付けていません"));
+    if (const QString why = BearerSasl::whyNotSent(offered, transport_.isTls()); !why.isEmpty()) {
+        return fail(why);
     }
+    const std::optional<BearerSasl::Mechanism> mechanism = BearerSasl::choose(offered);
     sentCredentials_ =
         BearerSasl::initialResponse(*mechanism, id_, password_, address_.host, address_.port)
             .toBase64();

@@ -28,6 +28,18 @@ std::optional<BearerSasl::Mechanism> BearerSasl::choose(const QSet<QByteArray>& 
     return std::nullopt;
 }
 
+QString BearerSasl::whyNotSent(const QSet<QByteArray>& offered, bool encrypted) {
+    if (!encrypted) {
+        return tr("OAuth 2.0 のトークンは暗号化されていない接続では送れません"
+                  " (pop3s://、imaps:// などの暗号化された接続を使ってください)");
+    }
+    if (!choose(offered)) {
+        return tr("サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を"
+                  "受け付けていません");
+    }
+    return {};
+}
+
 QByteArray BearerSasl::name(Mechanism mechanism) {
     return mechanism == Mechanism::OAuthBearer ? "OAUTHBEARER" : "XOAUTH2";
 }
@@ -74,8 +86,7 @@ BearerSasl::Refusal BearerSasl::readRefusal(QByteArrayView challenge) {
                     [](QChar c) { return c > u' ' && c <= u'~'; })) {
         refusal.status = status;
     }
-    const QUrl url(error.value(QLatin1String("openid-configuration")).toString(),
-                   QUrl::StrictMode);
+    const QUrl url(error.value(QLatin1String("openid-configuration")).toString(), QUrl::StrictMode);
     const QString discovery = url.toString(QUrl::FullyEncoded);
     if (discovery.size() <= maxUrlLength && url.isValid() && !url.host().isEmpty() &&
         (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))) {

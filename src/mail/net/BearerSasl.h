@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSet>
 #include <QString>
 #include <optional>
@@ -12,6 +13,8 @@ namespace brindle {
 // (OAUTHBEARER first). Messages are given unencoded; the protocols send
 // them in base64.
 class BearerSasl {
+    Q_DECLARE_TR_FUNCTIONS(brindle::BearerSasl)
+
 public:
     enum class Mechanism { OAuthBearer, XOAuth2 };
 
@@ -31,6 +34,10 @@ public:
     // From the mechanism names a server lists (any case); nullopt when it
     // offers neither.
     static std::optional<Mechanism> choose(const QSet<QByteArray>& offered);
+    // Why no token can go to this server, in words for the user; empty when
+    // one can. A token opens the mailbox until it expires, so it never goes
+    // out unencrypted, not even where the user asked for a plain connection.
+    static QString whyNotSent(const QSet<QByteArray>& offered, bool encrypted);
     static QByteArray name(Mechanism mechanism);
     // The client's first message. OAUTHBEARER: GS2 header with the ID as
     // authorization identity, then host, port and the token; XOAUTH2:

@@ -200,12 +200,11 @@ bool Pop3Session::sendApop() {
 }
 
 bool Pop3Session::sendAuth() {
-    const std::optional<BearerSasl::Mechanism> mechanism = BearerSasl::choose(saslMechanisms_);
-    if (!mechanism) {
-        return fail(tr("サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を"
-                       "受け付けていません"));
+    if (const QString why = BearerSasl::whyNotSent(saslMechanisms_, transport_.isTls());
+        !why.isEmpty()) {
+        return fail(why);
     }
-    mechanism_ = *mechanism;
+    mechanism_ = *BearerSasl::choose(saslMechanisms_);
     saslResponse_ =
         BearerSasl::initialResponse(mechanism_, id_, password_, address_.host, address_.port)
             .toBase64();

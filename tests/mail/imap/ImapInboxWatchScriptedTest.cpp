@@ -1,13 +1,11 @@
 #include "mail/imap/ImapInboxWatch.h"
 #include "mail/imap/ImapWatchHandle.h"
 #include "support/ScriptedMailServer.h"
-#include "support/TempFolder.h"
-#include "support/TestCertificates.h"
+#include "support/TrustedTls.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -129,22 +127,12 @@ TEST(ImapInboxWatch, LettingGoDuringAWaitEndsTheWatchOnceTheWaitReturns) {
     EXPECT_EQ(server.clientLines(), (Lines{"a1 CAPABILITY", R"(a2 LOGIN "alice" "secret")"}));
 }
 
-// The scripted server over TLS, with a certificate for 127.0.0.1 from an
-// authority trusted through SSL_CERT_FILE.
+// The scripted server over TLS, with a certificate the client trusts.
 class ImapInboxWatchOverTls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(certificates_.issue("server", {"IP:127.0.0.1"}));
-        previousTrust_ = qgetenv("SSL_CERT_FILE");
-        qputenv("SSL_CERT_FILE", QFile::encodeName(certificates_.authorityFile()));
-        server_.useTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
-    }
-    void TearDown() override {
-        if (previousTrust_.isNull()) {
-            qunsetenv("SSL_CERT_FILE");
-        } else {
-            qputenv("SSL_CERT_FILE", previousTrust_);
-        }
+        ASSERT_TRUE(tls_.isValid());
+        server_.useTls(tls_.certificateFile(), tls_.keyFile());
     }
     std::shared_ptr<ImapInboxWatch> watch(const ImapOptions& options,
                                           std::function<void()> onNewMail) {
@@ -155,9 +143,7 @@ protected:
                                                 std::move(onNewMail));
     }
 
-    TempFolder folder_;
-    TestCertificates certificates_{folder_.path()};
-    QByteArray previousTrust_;
+    TrustedTls tls_;
     ScriptedMailServer server_;
 };
 
