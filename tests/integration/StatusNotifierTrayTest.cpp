@@ -117,9 +117,19 @@ private:
     QString path_;
 };
 
+// A desktop language: the tray menu's two items and the tray text's form
+// (the short date and the long time, which has the seconds).
+struct TrayLanguage {
+    const char* lang;
+    const char* showWindow;
+    const char* quit;
+    const char* dateTimeFormat;
+};
+
 // The real program on a desktop whose panel shows StatusNotifierItems, as
 // KDE Plasma, GNOME with AppIndicator support and most current panels do.
-class StatusNotifierTrayTest : public ProgramTest {
+class StatusNotifierTrayTest : public ProgramTest,
+                               public ::testing::WithParamInterface<TrayLanguage> {
 protected:
     StatusNotifierTrayTest()
         : ProgramTest(ProgramCopy::Settings::Account,
@@ -133,24 +143,29 @@ protected:
         QString text;
         EXPECT_TRUE(
             pollUntil([&] { return item.find() && !(text = item.toolTipTitle()).isEmpty(); }, 10s));
-        // A Japanese desktop's short date and long time, which has the seconds.
-        const QDateTime shown = QLocale::c().toDateTime(text, u"yyyy/MM/dd H時mm分ss秒"_s);
-        EXPECT_TRUE(shown >= before && shown <= QDateTime::currentDateTime()) << text.toStdString();
+        const QLocale locale(QString::fromLatin1(GetParam().lang).section(u'.', 0, 0));
+        bool named = false;
+        for (QDateTime moment = before; moment <= QDateTime::currentDateTime().addSecs(1);
+             moment = moment.addSecs(1)) {
+            named = named ||
+                    locale.toString(moment, QString::fromUtf8(GetParam().dateTimeFormat)) == text;
+        }
+        EXPECT_TRUE(named) << text.toStdString();
         return text;
     }
 
     StatusNotifierItem item{display.sessionBus()->connection()};
 };
 
-TEST_F(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
-    const XWindows::Id window = startProgram(u"ja_JP.UTF-8"_s);
+TEST_P(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
+    const XWindows::Id window = startProgram(QString::fromLatin1(GetParam().lang));
     ASSERT_NE(window, 0u);
     const QString firstText = moveToTray(window);
 
     const auto items = item.menuItems();
     ASSERT_EQ(items.size(), 2) << "the icon's menu as the panel shows it";
-    EXPECT_EQ(items[0].first, u"メイン画面を表示"_s);
-    EXPECT_EQ(items[1].first, u"終了"_s);
+    EXPECT_EQ(items[0].first, QString::fromUtf8(GetParam().showWindow));
+    EXPECT_EQ(items[1].first, QString::fromUtf8(GetParam().quit));
 
     ASSERT_TRUE(item.clickMenuItem(items[0].second));
     ASSERT_TRUE(pollUntil([&] { return windows.viewable(window); }, 10s));
@@ -170,6 +185,12 @@ TEST_F(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
     ASSERT_TRUE(endedCleanly()) << "after 終了";
     EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, StatusNotifierTrayTest,
+                         ::testing::Values(TrayLanguage{"ja_JP.UTF-8", "メイン画面を表示", "終了",
+                                                        "yyyy/MM/dd H時mm分ss秒"},
+                                           TrayLanguage{"en_US.UTF-8", "Show Main Window", "Quit",
+                                                        "M/d/yy h:mm:ss AP"}));
 
 } // namespace
 } // namespace brindle::test
