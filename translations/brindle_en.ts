@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>SessionTexts</name>
+    <message>
+        <source>ログインできる状態ではありません</source>
+        <translation>Not ready to log in</translation>
+    </message>
+    <message>
+        <source>ID かパスワードに使えない文字が含まれています</source>
+        <translation>The ID or password holds a character that cannot be used</translation>
+    </message>
+    <message>
+        <source>サーバーの応答が上限の %1 バイトを超えました</source>
+        <translation>The server&apos;s reply exceeded the limit of %1 bytes</translation>
+    </message>
+    <message>
+        <source>サーバーの応答の行が長すぎます</source>
+        <translation>A line of the server&apos;s reply is too long</translation>
+    </message>
+</context>
+<context>
     <name>brindle::AccountDialog</name>
     <message>
         <source>ID,PASS</source>
@@ -90,25 +109,9 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <source>サーバーの応答が IMAP の形式ではありません</source>
         <translation>The server&apos;s reply is not IMAP</translation>
     </message>
-    <message>
-        <source>サーバーの応答の行が長すぎます</source>
-        <translation>A line of the server&apos;s reply is too long</translation>
-    </message>
-    <message>
-        <source>サーバーの応答が上限の %1 バイトを超えました</source>
-        <translation>The server&apos;s reply exceeded the limit of %1 bytes</translation>
-    </message>
 </context>
 <context>
     <name>brindle::ImapSession</name>
-    <message>
-        <source>ログインできる状態ではありません</source>
-        <translation>Not ready to log in</translation>
-    </message>
-    <message>
-        <source>ID かパスワードに使えない文字が含まれています</source>
-        <translation>The ID or password holds a character that cannot be used</translation>
-    </message>
     <message>
         <source>サーバーが暗号化 (STARTTLS) を提供していないため、ログインしませんでした。最初から TLS で接続するサーバーなら、サーバー名を「imaps://%1」と書いてください。</source>
         <translation>Not logged in: the server offers no encryption (STARTTLS). If the server takes TLS from the start, write the server name as &quot;imaps://%1&quot;.</translation>
@@ -396,25 +399,9 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <source>サーバーの応答が POP3 の形式ではありません</source>
         <translation>The server&apos;s reply is not POP3</translation>
     </message>
-    <message>
-        <source>サーバーの応答が上限の %1 バイトを超えました</source>
-        <translation>The server&apos;s reply exceeded the limit of %1 bytes</translation>
-    </message>
-    <message>
-        <source>サーバーの応答の行が長すぎます</source>
-        <translation>A line of the server&apos;s reply is too long</translation>
-    </message>
 </context>
 <context>
     <name>brindle::Pop3Session</name>
-    <message>
-        <source>ログインできる状態ではありません</source>
-        <translation>Not ready to log in</translation>
-    </message>
-    <message>
-        <source>ID かパスワードに使えない文字が含まれています</source>
-        <translation>The ID or password holds a character that cannot be used</translation>
-    </message>
     <message>
         <source>サーバーがエラーを返しました: %1</source>
         <translation>The server returned an error: %1</translation>

@@ -1,4 +1,5 @@
 #include "mail/imap/ImapReplyReader.h"
+#include "mail/net/SessionTexts.h"
 
 #include "mail/net/DropTakenInput.h"
 
@@ -65,7 +66,7 @@ bool ImapReplyReader::readParts() {
         const void* newline = std::memchr(input_.constData() + position_, '\n', size_t(searched));
         if (newline == nullptr) {
             if (available >= limits_.maxLineLength) {
-                failWith(tr("サーバーの応答の行が長すぎます"));
+                failWith(SessionTexts::replyLineTooLong());
             }
             return false;
         }
@@ -79,7 +80,7 @@ bool ImapReplyReader::readParts() {
         if (literal > limits_.maxLiteralSize || partialSize_ > limits_.maxResponseSize) {
             const qsizetype limit =
                 literal > limits_.maxLiteralSize ? limits_.maxLiteralSize : limits_.maxResponseSize;
-            failWith(tr("サーバーの応答が上限の %1 バイトを超えました").arg(limit));
+            failWith(SessionTexts::replyOverLimit(limit));
             return false;
         }
         if (literal < 0) {

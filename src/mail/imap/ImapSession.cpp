@@ -1,4 +1,5 @@
 #include "mail/imap/ImapSession.h"
+#include "mail/net/SessionTexts.h"
 
 #include <QLoggingCategory>
 #include <algorithm>
@@ -68,14 +69,14 @@ bool ImapSession::connect() {
 bool ImapSession::logIn(const QString& id, const QString& password,
                         MailSession::Authentication authentication) {
     if (!open_ || loggedIn_) {
-        errorText_ = tr("ログインできる状態ではありません");
+        errorText_ = SessionTexts::notReadyToLogIn();
         return false;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
     bearer_ = authentication == MailSession::Authentication::Bearer;
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
-        return fail(tr("ID かパスワードに使えない文字が含まれています"));
+        return fail(SessionTexts::unusableCharacter());
     }
     if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
         return false;

@@ -1,4 +1,5 @@
 #include "mail/pop3/Pop3ReplyReader.h"
+#include "mail/net/SessionTexts.h"
 
 #include "mail/net/DropTakenInput.h"
 
@@ -69,7 +70,7 @@ Pop3ReplyReader::Result Pop3ReplyReader::takeBody(QByteArray& body, qint64 maxBo
     for (;;) {
         if (body.size() + (position_ - runStart) > maxBodySize) {
             failed_ = true;
-            errorText_ = tr("サーバーの応答が上限の %1 バイトを超えました").arg(maxBodySize);
+            errorText_ = SessionTexts::replyOverLimit(maxBodySize);
             return Result::Error;
         }
         const qsizetype end = nextLineEnd();
@@ -104,7 +105,7 @@ qsizetype Pop3ReplyReader::nextLineEnd() {
     }
     if (available >= maxLineLength_) {
         failed_ = true;
-        errorText_ = tr("サーバーの応答の行が長すぎます");
+        errorText_ = SessionTexts::replyLineTooLong();
     }
     return -1;
 }

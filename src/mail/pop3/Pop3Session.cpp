@@ -1,4 +1,5 @@
 #include "mail/pop3/Pop3Session.h"
+#include "mail/net/SessionTexts.h"
 
 #include "mail/pop3/MailHeaderFields.h"
 
@@ -56,14 +57,14 @@ bool Pop3Session::connect() {
 int Pop3Session::authenticate(const QString& id, const QString& password,
                               MailSession::Authentication authentication) {
     if (state_ != State::Connected) {
-        reject(tr("ログインできる状態ではありません"));
+        reject(SessionTexts::notReadyToLogIn());
         return -1;
     }
     id_ = id.toUtf8();
     password_ = password.toUtf8();
     authentication_ = authentication;
     if (!isSafeArgument(id_) || !isSafeArgument(password_)) {
-        fail(tr("ID かパスワードに使えない文字が含まれています"));
+        fail(SessionTexts::unusableCharacter());
         return -1;
     }
     if (address_.security == TransportSecurity::ImplicitTls && !startTls()) {
