@@ -15,7 +15,7 @@ program_packages=(
     libssl-dev ca-certificates
     libfluidsynth-dev timgm6mb-soundfont
     fonts-ipafont-gothic qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
-    qt6-networkauth-dev qtkeychain-qt6-dev
+    qtkeychain-qt6-dev
 )
 # What the tests need besides: a real POP3 and IMAP server, an X server with a window
 # manager and the two kinds of system tray, a private D-Bus with a keyring and the

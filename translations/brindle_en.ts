@@ -80,6 +80,12 @@ Shift-JISで書けない文字が含まれているか、設定ファイルに�
         <translation>The sign-in could not be saved.
 It holds a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
     </message>
+    <message>
+        <source>サインアウトできませんでした。トークンがキーリングに残っています。
+</source>
+        <translation>Could not sign out. The tokens remain in the keyring.
+</translation>
+    </message>
 </context>
 <context>
     <name>brindle::BearerSasl</name>
@@ -581,24 +587,12 @@ They hold a character Shift-JIS cannot write, or lunaro.ini cannot be written.</
         <translation>The authorization server (%1) %2</translation>
     </message>
     <message>
-        <source>認可サーバーのアドレス (%1) は https でないため使えません。</source>
-        <translation>The authorization server address (%1) cannot be used: it is not https.</translation>
-    </message>
-    <message>
         <source>サインインが認められませんでした (%1)。</source>
         <translation>Sign-in was refused (%1).</translation>
     </message>
     <message>
-        <source>ブラウザからの応答がこのサインインのものではありません。もう一度お試しください。</source>
-        <translation>The browser&apos;s answer is not for this sign-in. Please try again.</translation>
-    </message>
-    <message>
         <source>ブラウザからの応答に認可コードがありません。</source>
         <translation>The browser&apos;s answer has no authorization code.</translation>
-    </message>
-    <message>
-        <source>認可サーバーのアドレスは https でないため使えません。</source>
-        <translation>The authorization server address cannot be used: it is not https.</translation>
     </message>
     <message>
         <source>サインインの応答を受ける準備ができませんでした。</source>
@@ -623,10 +617,6 @@ They hold a character Shift-JIS cannot write, or lunaro.ini cannot be written.</
     <message>
         <source>クライアントID</source>
         <translation>Client ID</translation>
-    </message>
-    <message>
-        <source>%1 に登録したクライアントIDを入力してください。</source>
-        <translation>Enter the client ID registered with %1.</translation>
     </message>
     <message>
         <source>シークレット (あれば)</source>
@@ -661,10 +651,6 @@ Start GNOME Keyring or another one and try again.</translation>
         <translation>token</translation>
     </message>
     <message>
-        <source>設定情報</source>
-        <translation>configuration</translation>
-    </message>
-    <message>
         <source>の応答が大きすぎます。</source>
         <translation>sent too large a reply.</translation>
     </message>
@@ -683,6 +669,60 @@ Start GNOME Keyring or another one and try again.</translation>
     <message>
         <source>の応答が読めません。</source>
         <translation>sent a reply that cannot be read.</translation>
+    </message>
+    <message>
+        <source>認可サーバーの設定情報が、読み込んだ場所 (%1) のサーバーのものではありません。</source>
+        <translation>The authorization server's settings do not belong to the server they were read from (%1).</translation>
+    </message>
+    <message>
+        <source>認可サーバー (%1) の設定情報が、使えないアドレスか別のサーバーを指しています。</source>
+        <translation>The settings of the authorization server (%1) name an address that cannot be used, or another server.</translation>
+    </message>
+    <message>
+        <source>認可サーバー (%1) の設定情報が %2 のサインインページを指しています。Google と Microsoft には、このプログラムに組み込みの設定でのみサインインします。</source>
+        <translation>The settings of the authorization server (%1) point to the sign-in page of %2. Google and Microsoft are signed in to only through this program's own settings.</translation>
+    </message>
+    <message>
+        <source>認可サーバー (%1) が安全なサインイン (PKCE S256) に対応していません。</source>
+        <translation>The authorization server (%1) does not offer secure sign-in (PKCE S256).</translation>
+    </message>
+    <message>
+        <source>認可サーバーのアドレス (%1) は使えません。インターネット上の https のアドレスでなければなりません。</source>
+        <translation>The authorization server address (%1) cannot be used: it must be an https address on the internet.</translation>
+    </message>
+    <message>
+        <source>ブラウザからの応答が別の認可サーバー (%1) のものです。</source>
+        <translation>The browser's answer comes from another authorization server (%1).</translation>
+    </message>
+    <message>
+        <source>Brindle: このページはサインインを完了しませんでした。</source>
+        <translation>Brindle: this page did not complete a sign-in.</translation>
+    </message>
+    <message>
+        <source>Brindle: サインインは完了しませんでした。Brindle に戻ってください。</source>
+        <translation>Brindle: the sign-in did not complete. Please return to Brindle.</translation>
+    </message>
+    <message>
+        <source>サインインを更新しています。しばらくしてからもう一度お試しください。</source>
+        <translation>The sign-in is being renewed. Please try again shortly.</translation>
+    </message>
+    <message>
+        <source>認可サーバーがトークンを更新しませんでした (%1)。</source>
+        <translation>The authorization server did not renew the token (%1).</translation>
+    </message>
+    <message>
+        <source>メールサーバー %2 が、認可サーバー %1 でサインインするよう求めています。
+%1 を信頼できる場合だけ続けてください。
+
+ブラウザで %1 のサインインページを開きますか?</source>
+        <translation>The mail server %2 asks you to sign in at the authorization server %1.
+Go on only if you trust %1.
+
+Open the sign-in page of %1 in your browser?</translation>
+    </message>
+    <message>
+        <source>メールサーバー %2 のサインイン先 %1 に登録したクライアントIDを入力してください。</source>
+        <translation>Enter the client ID you registered at %1, where the mail server %2 signs in.</translation>
     </message>
 </context>
 <context>

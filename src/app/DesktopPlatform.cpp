@@ -10,8 +10,8 @@
 #include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
-#include "signin/ClientIdDialog.h"
 #include "signin/KeyringSecretStore.h"
+#include "signin/SignInPromptWindows.h"
 #include "ui/QtEventPump.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtWindowStacking.h"
@@ -41,7 +41,7 @@ Platform createDesktopPlatform() {
     platform.tray = std::make_unique<QtTrayIcon>();
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
     platform.secrets = std::make_unique<KeyringSecretStore>();
-    platform.clientIdPrompt = std::make_unique<ClientIdDialog>();
+    platform.signInPrompts = std::make_unique<SignInPromptWindows>();
     platform.createSceneView = [](QWidget* parent) {
         return std::make_unique<WebEngineSceneView>(parent);
     };

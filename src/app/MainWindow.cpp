@@ -48,7 +48,7 @@ MainWindow::MainWindow(Platform platform)
     : platform_(std::move(platform)), files_(platform_.programFolder, platform_.settings),
       accessTokens_(*platform_.secrets),
       browserSignIn_(*platform_.mailClient, *platform_.urlOpener, *platform_.secrets,
-                     *platform_.clientIdPrompt),
+                     *platform_.signInPrompts),
       settingsWindow([this] {
           auto* window = new SettingsWindow(this, files_);
           wireSettingsWindow(*window);

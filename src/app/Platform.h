@@ -19,7 +19,7 @@ class MessageBoxes;
 class MonotonicClock;
 class ProgramEnd;
 class ProgramLauncher;
-class ClientIdPrompt;
+class SignInPrompts;
 class SecretStore;
 class SceneView;
 class TrayIcon;
@@ -49,7 +49,7 @@ struct Platform {
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<UrlOpener> urlOpener;
     std::unique_ptr<SecretStore> secrets;
-    std::unique_ptr<ClientIdPrompt> clientIdPrompt;
+    std::unique_ptr<SignInPrompts> signInPrompts;
     std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;
     TimeMarks timeMarks; // silent unless a benchmark asks for them
 };

@@ -4,6 +4,7 @@
 #include "mail/MailClient.h"
 #include "mail/ReadMessages.h"
 #include "mail/dialup/DialUpLinks.h"
+#include "settings/core/AccountSignIn.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
 
@@ -42,7 +43,7 @@ void MailCheck::run() {
 // Logs in and, where the session asks for it, reads every message; the
 // count, or 0 when the mailbox could not be read.
 int MailCheck::countMessages(std::optional<MailAccess>& access) {
-    const std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
+    std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
         return 0;
     }
@@ -54,17 +55,11 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
         emit accountMissing();
         return 0;
     }
-    auto authentication = shared.ApopFlag != 0 ? MailSession::Authentication::Apop
-                                               : MailSession::Authentication::UserPass;
-    std::variant<QString, MailError> secret = shared.AccountPassword;
-    if (oauth) {
-        authentication = MailSession::Authentication::Bearer;
-        secret = services_.accessTokens.accessToken(shared.Pop3Server, shared.AccountId);
-    }
     const std::variant<int, MailError> loggedIn =
-        std::holds_alternative<QString>(secret)
-            ? session->logIn(shared.AccountId, std::get<QString>(secret), authentication)
-            : std::get<MailError>(secret);
+        oauth ? logInWithToken(session)
+              : session->logIn(shared.AccountId, shared.AccountPassword,
+                               shared.ApopFlag != 0 ? MailSession::Authentication::Apop
+                                                    : MailSession::Authentication::UserPass);
     if (const auto* error = std::get_if<MailError>(&loggedIn)) {
         emit loginFailed(error->text);
         return 0;
@@ -79,6 +74,29 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
         services_.timeMarks.mark("fetched");
     }
     return count;
+}
+
+// A token the server refuses although it should still be good (revoked, or
+// its stored lifetime wrong) is refreshed once and tried once more, in a new
+// session; a second refusal is told.
+std::variant<int, MailError> MailCheck::logInWithToken(std::unique_ptr<MailSession>& session) {
+    const SharedSettings& shared = services_.shared;
+    const auto attempt = [&](AccessTokens::Refresh refresh) -> std::variant<int, MailError> {
+        const auto token =
+            services_.accessTokens.accessToken(shared.Pop3Server, shared.AccountId, refresh);
+        if (const auto* error = std::get_if<MailError>(&token)) {
+            return *error;
+        }
+        return session->logIn(shared.AccountId, std::get<QString>(token),
+                              MailSession::Authentication::Bearer);
+    };
+    const auto first = attempt(AccessTokens::Refresh::WhenDue);
+    const auto* refused = std::get_if<MailError>(&first);
+    if (!refused || !refused->tokenRefused) {
+        return first;
+    }
+    session = services_.client.open(shared.Pop3Server);
+    return session ? attempt(AccessTokens::Refresh::Now) : first;
 }
 
 std::optional<MailAccess> MailCheck::nextAccess() const {
@@ -115,12 +133,11 @@ std::pair<QString, QString> MailCheck::accountToUse() const {
                                QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
 }
 
-// The account file says so; its tokens are in the keyring.
+// The account file says so, for this server; its tokens are in the keyring.
 bool MailCheck::signsInWithOAuth() const {
-    return services_.files.accountSettings().readString(
-               SettingKeys::Section, SettingKeys::AccountSignIn.name,
-               QString::fromUtf8(SettingKeys::AccountSignIn.defaultText)) ==
-           QLatin1String("OAUTH2");
+    return AccountSignIn::signedInServer(services_.files.accountSettings(),
+                                         services_.shared.Pop3Server) ==
+           services_.shared.Pop3Server;
 }
 
 void MailCheck::hangUpDialUp() {

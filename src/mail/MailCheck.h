@@ -1,11 +1,13 @@
 #pragma once
 
 #include "mail/MailAccess.h"
+#include "mail/MailSession.h"
 #include "settings/core/ProgramFiles.h"
 #include "ui/TimeMarks.h"
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -62,6 +64,7 @@ private:
     void run();
     int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
+    std::variant<int, MailError> logInWithToken(std::unique_ptr<MailSession>& session);
     std::pair<QString, QString> accountToUse() const;
     bool signsInWithOAuth() const;
 

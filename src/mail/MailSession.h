@@ -15,6 +15,9 @@ struct MailError {
     // The discovery document a server named when it refused an OAUTHBEARER
     // token (RFC 7628), else empty.
     QString openidConfiguration = {};
+    // The server answered an OAuth 2.0 login and refused its access token
+    // (rather than the connection failing before it could).
+    bool tokenRefused = false;
 };
 
 // One connection to a mailbox; destroying it ends the connection politely.

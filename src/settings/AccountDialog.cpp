@@ -1,6 +1,7 @@
 #include "settings/AccountDialog.h"
 
 #include "settings/BrowserSignIn.h"
+#include "settings/core/AccountSignIn.h"
 #include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
@@ -16,11 +17,7 @@
 
 namespace brindle {
 
-namespace {
-
-const QString OAuth2 = QStringLiteral("OAUTH2");
-
-} // namespace
+namespace {} // namespace
 
 AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings& shared,
                              MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn)
@@ -68,9 +65,11 @@ void AccountDialog::prepare() {
         account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
                            QString::fromUtf8(SettingKeys::AccountPassword.defaultText)));
     savePasswordBox->setChecked(false);
-    showSignedIn(account.readString(SettingKeys::Section, SettingKeys::AccountSignIn.name,
-                                    QString::fromUtf8(SettingKeys::AccountSignIn.defaultText)) ==
-                 OAuth2);
+    // A sign-in made for another server field is not this one's.
+    signedInServer_ =
+        AccountSignIn::signedInServer(account, shared_.Pop3Server).value_or(QString());
+    signedInId_ = idEdit->text();
+    showSignedIn(!signedInServer_.isEmpty() && signedInServer_ == shared_.Pop3Server);
 }
 
 void AccountDialog::showAccount(const QString& id, const QString& password) {
@@ -156,20 +155,38 @@ void AccountDialog::signIn() {
                               {{SettingKeys::AccountId.name, id},
                                {SettingKeys::AccountPassword.name, QString()},
                                {SettingKeys::AccountSaved.name, QStringLiteral("1")},
-                               {SettingKeys::AccountSignIn.name, OAuth2}})) {
+                               {SettingKeys::AccountSignIn.name, AccountSignIn::OAuth2},
+                               {SettingKeys::AccountSignInServer.name, shared_.Pop3Server}})) {
         browserSignIn_.signOut(shared_.Pop3Server, id);
         tell(tr("サインインを保存できませんでした。\n"
                 "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
         return;
     }
+    // The sign-in for the server field before is no one's any more.
+    if (!signedInServer_.isEmpty() && signedInServer_ != shared_.Pop3Server) {
+        tellIfNotSignedOut(browserSignIn_.signOut(signedInServer_, signedInId_));
+    }
+    signedInServer_ = shared_.Pop3Server;
+    signedInId_ = id;
     showSignedIn(true);
 }
 
 void AccountDialog::signOut() {
-    browserSignIn_.signOut(shared_.Pop3Server, idEdit->text());
-    files_.accountSettings().writeString(SettingKeys::Section, SettingKeys::AccountSignIn.name,
-                                         QString());
+    if (tellIfNotSignedOut(browserSignIn_.signOut(signedInServer_, signedInId_))) {
+        return;
+    }
+    files_.accountSettings().writeStrings(SettingKeys::Section,
+                                          {{SettingKeys::AccountSignIn.name, QString()},
+                                           {SettingKeys::AccountSignInServer.name, QString()}});
+    signedInServer_.clear();
     showSignedIn(false);
+}
+
+bool AccountDialog::tellIfNotSignedOut(const QString& why) {
+    if (!why.isEmpty()) {
+        tell(tr("サインアウトできませんでした。トークンがキーリングに残っています。\n") + why);
+    }
+    return !why.isEmpty();
 }
 
 void AccountDialog::tell(const QString& text) {

@@ -54,12 +54,18 @@ private:
     void signIn();
     void signOut();
     void tell(const QString& text);
+    // True (and the user told) when why is not empty.
+    bool tellIfNotSignedOut(const QString& why);
 
     ProgramFiles files_;
     SharedSettings& shared_;
     MessageBoxes& messageBoxes_;
     BrowserSignIn& browserSignIn_;
     bool signedIn_ = false;
+    // The server field and ID the keyring's tokens are kept under; empty
+    // server: none.
+    QString signedInServer_;
+    QString signedInId_;
     bool signingIn_ = false;
 };
 

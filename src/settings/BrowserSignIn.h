@@ -17,8 +17,10 @@ public:
     // Signs the ID in for the mail server and keeps its tokens in the
     // keyring; nothing is kept unless it succeeds.
     virtual Result signIn(const QString& server, const QString& id) = 0;
-    // Removes the account's tokens from the keyring.
-    virtual void signOut(const QString& server, const QString& id) = 0;
+    // Takes the account's tokens back at the provider where it can, and
+    // removes them from the keyring; why they could not be removed, for the
+    // user, else empty.
+    virtual QString signOut(const QString& server, const QString& id) = 0;
 };
 
 } // namespace brindle

@@ -11,8 +11,9 @@ namespace brindle {
 class UrlOpener;
 
 // The authorization-code grant with PKCE (S256) through the user's browser,
-// answered on a loopback address of this machine (RFC 8252): one answer,
-// then the listener closes; BrowserLimitMs at most in all.
+// answered on a loopback address of this machine (RFC 8252). Only an answer
+// that carries this sign-in's state counts; any other is shown a page and
+// ignored. BrowserLimitMs at most in all.
 class BrowserAuthorization {
 public:
     static constexpr int BrowserLimitMs = 5 * 60'000;
@@ -20,7 +21,7 @@ public:
     // there is none, an empty text that the user stopped.
     using ClientFor = std::function<std::variant<OAuthClient, QString>(const QString& redirect)>;
 
-    explicit BrowserAuthorization(UrlOpener& browser);
+    BrowserAuthorization(UrlOpener& browser, AddressReach reach);
 
     // The tokens, or why there are none, for the user (empty when the user
     // stopped).
@@ -29,6 +30,7 @@ public:
 
 private:
     UrlOpener& browser_;
+    AddressReach reach_;
 };
 
 } // namespace brindle

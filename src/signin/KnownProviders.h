@@ -10,4 +10,8 @@ namespace brindle {
 // server's host name; nullopt for any other host.
 std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost);
 
+// Whether a host belongs to one of those providers. They are signed in to only
+// through the built-in table, never where another server's document points.
+bool isKnownProviderHost(const QString& host);
+
 } // namespace brindle

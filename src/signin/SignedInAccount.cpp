@@ -11,6 +11,9 @@ QByteArray SignedInAccount::toSecret() const {
                        {QStringLiteral("token_endpoint"), tokenEndpoint.toString()},
                        {QStringLiteral("client_id"), client.id},
                        {QStringLiteral("client_secret"), client.secret}};
+    if (!revocationEndpoint.isEmpty()) {
+        object.insert(QStringLiteral("revocation_endpoint"), revocationEndpoint.toString());
+    }
     if (accessExpiry.isValid()) {
         object.insert(QStringLiteral("expires_at"), accessExpiry.toSecsSinceEpoch());
     }
@@ -23,6 +26,8 @@ std::optional<SignedInAccount> SignedInAccount::fromSecret(const QByteArray& sec
     account.refreshToken = object.value(QStringLiteral("refresh_token")).toString();
     account.accessToken = object.value(QStringLiteral("access_token")).toString();
     account.tokenEndpoint = QUrl(object.value(QStringLiteral("token_endpoint")).toString());
+    account.revocationEndpoint =
+        QUrl(object.value(QStringLiteral("revocation_endpoint")).toString());
     account.client = {object.value(QStringLiteral("client_id")).toString(),
                       object.value(QStringLiteral("client_secret")).toString()};
     if (object.contains(QStringLiteral("expires_at"))) {

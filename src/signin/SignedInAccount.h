@@ -13,9 +13,10 @@ namespace brindle {
 struct SignedInAccount {
     QString refreshToken;
     QString accessToken;
-    QDateTime accessExpiry; // invalid when the server named no lifetime
+    QDateTime accessExpiry; // invalid in what older versions stored without a lifetime
     QUrl tokenEndpoint;
     OAuthClient client;
+    QUrl revocationEndpoint = {}; // empty: the provider takes no token back
 
     QByteArray toSecret() const;
     // Nullopt for a secret that is not one of these.

@@ -20,16 +20,21 @@ namespace {
 class IssuedTokens : public AccessTokens {
 public:
     explicit IssuedTokens(AuthorizationServer& server) : server_(server) {}
-    std::variant<QString, MailError> accessToken(const QString&, const QString& id) override {
+    std::variant<QString, MailError> accessToken(const QString&, const QString& id,
+                                                 Refresh refresh) override {
         ++asked;
         EXPECT_EQ(id, QString::fromLatin1(DovecotServer::user));
         if (refusal) {
             return *refusal;
         }
+        if (staleUntilRefreshed && refresh == Refresh::WhenDue) {
+            return QStringLiteral("revoked-but-not-yet-expired");
+        }
         last = server_.issueTokens().value(QLatin1String("access_token")).toString();
         return last;
     }
     std::optional<MailError> refusal;
+    bool staleUntilRefreshed = false; // the kept token is one the server refuses
     QString last;
     int asked = 0;
 
@@ -162,6 +167,20 @@ TEST_P(OAuthDovecot, ExpiredTokenShowsDovecotsReasonWithoutTheTokenAndNamesTheDi
             << field.toStdString();
     }
     EXPECT_EQ(server.loginCount(), 0);
+}
+
+// A token the server refuses while it should still live is refreshed once and
+// tried once more; a second refusal is told.
+TEST_P(OAuthDovecot, ARefusedTokenIsRefreshedOnceAndTriedOnceMore) {
+    tokens.staleUntilRefreshed = true;
+    EXPECT_EQ(check(field("imaps://", server.imapsPort())), (std::variant<int, QStringList>(2)));
+    EXPECT_EQ(tokens.asked, 2);
+
+    authorization.setLifetime(-1); // the refreshed token is refused too
+    const auto refused = check(field("pop3s://", server.pop3sPort()));
+    ASSERT_TRUE(std::holds_alternative<QStringList>(refused));
+    EXPECT_EQ(std::get<QStringList>(refused).size(), 1);
+    EXPECT_EQ(tokens.asked, 4);
 }
 
 TEST_P(OAuthDovecot, RefusedRefreshIsShownOnceAndNeitherCheckNorPushConnect) {

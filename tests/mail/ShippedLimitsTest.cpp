@@ -2,6 +2,7 @@
 #include "mail/ReadMessages.h"
 #include "mail/imap/ImapOptions.h"
 #include "mail/pop3/Pop3Options.h"
+#include "signin/BrowserAuthorization.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@ TEST(ShippedLimits, AreTheOnesUsersGet) {
     EXPECT_EQ(PushWatching::defaultSpacingMs, 3 * 1000);
     EXPECT_EQ(imap.retryFirstMs, 5 * 1000);
     EXPECT_EQ(imap.retryMaxMs, 15 * 60 * 1000);
+    EXPECT_EQ(BrowserAuthorization::BrowserLimitMs, 5 * 60 * 1000);
 }
 
 } // namespace

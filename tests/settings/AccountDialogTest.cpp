@@ -116,10 +116,12 @@ public:
         return result;
     }
     std::function<void()> duringSignIn;
-    void signOut(const QString& server, const QString& id) override {
+    QString signOut(const QString& server, const QString& id) override {
         calls << QStringLiteral("sign out %1 %2").arg(server, id);
+        return signOutRefusal;
     }
     Result result;
+    QString signOutRefusal; // empty: signed out
     QStringList calls;
 };
 
@@ -193,7 +195,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "alice",
                    {true, {}},
                    {QStringLiteral("sign in %1 %2")},
-                   "[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=OAUTH2\r\n",
+                   "[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=OAUTH2\r\n"
+                   "AUTHSERVER=imaps://mail.example\r\n",
                    "",
                    true},
         SignInCase{"Refused",
@@ -232,12 +235,42 @@ TEST_F(AccountSignInTest, SigningOutForgetsTheTokensAndGivesThePasswordBack) {
     EXPECT_FALSE(dialog->passwordEdit->isEnabled());
     EXPECT_TRUE(dialog->idEdit->isReadOnly());
 
+    // A keyring that refuses: told, and still signed in.
+    signIn.signOutRefusal = QStringLiteral("キーリングなし");
+    dialog->signInButton->click();
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1u);
+    EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QStringLiteral("キーリングなし")));
+    EXPECT_FALSE(dialog->passwordEdit->isEnabled());
+
+    signIn.signOutRefusal.clear();
     dialog->signInButton->click();
 
-    EXPECT_EQ(signIn.calls, QStringList{QStringLiteral("sign out imaps://mail.example alice")});
-    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=\r\n"));
+    EXPECT_EQ(signIn.calls.size(), 2);
+    EXPECT_EQ(signIn.calls.last(), QStringLiteral("sign out imaps://mail.example alice"));
+    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNAME=alice\r\nNAME2=\r\nNAME3=1\r\nAUTH=\r\n"
+                                       "AUTHSERVER=\r\n"));
     EXPECT_TRUE(dialog->passwordEdit->isEnabled());
     EXPECT_FALSE(dialog->hasAccount());
+}
+
+// The tokens are kept under the server field of the sign-in: after the field
+// changed the account is not shown signed in, and a new sign-in removes the
+// old tokens.
+TEST_F(AccountSignInTest, ASignInForAnotherServerIsNotThisOnesAndGoesWithTheNext) {
+    writeAccountIni("[EXEINI]\nNAME=alice\nNAME3=1\nAUTH=OAUTH2\nAUTHSERVER=imaps://old.example\n");
+    start();
+    fakes.messageBoxes->shown.clear();
+    mainWindow->shared.Pop3Server = QStringLiteral("imaps://mail.example");
+    signIn.result = {true, {}};
+    auto dialog = makeDialog();
+    EXPECT_TRUE(dialog->passwordEdit->isEnabled());
+
+    dialog->signInButton->click();
+
+    EXPECT_EQ(signIn.calls, (QStringList{QStringLiteral("sign in imaps://mail.example alice"),
+                                         QStringLiteral("sign out imaps://old.example alice")}));
+    EXPECT_TRUE(stored().contains(QStringLiteral("AUTHSERVER=imaps://mail.example\r\n")));
+    EXPECT_TRUE(fakes.messageBoxes->shown.empty());
 }
 
 } // namespace

@@ -56,6 +56,10 @@ void AuthorizationServer::setLifetime(int seconds) {
          QUrlQuery{{QStringLiteral("seconds"), QString::number(seconds)}});
 }
 
+void AuthorizationServer::rotate(bool on) {
+    call(QStringLiteral("/test/rotate"), QUrlQuery{{QStringLiteral("on"), on ? "1" : "0"}});
+}
+
 void AuthorizationServer::revoke(const QString& refreshToken) {
     QUrlQuery form{{QStringLiteral("all"), QStringLiteral("1")}};
     if (!refreshToken.isEmpty()) {

@@ -38,10 +38,12 @@ public:
     QJsonObject issueTokens();
     // Access tokens issued from now on live this long.
     void setLifetime(int seconds);
+    // Each refresh from now on gives a new refresh token and ends the old one.
+    void rotate(bool on);
     // Refuses the refresh token from now on; every one when it is empty.
     void revoke(const QString& refreshToken = {});
     // How many requests each endpoint had: "token", "refresh", "introspect",
-    // "register", "authorize".
+    // "register", "authorize", "discovery", "revocation".
     int count(const QString& endpoint);
     // Sends a request (POST with a form when one is given, else GET) and
     // gives the JSON answer, or an empty object.

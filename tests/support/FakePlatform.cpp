@@ -162,7 +162,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.tray, fakes.tray, std::make_unique<FakeTray>());
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());
     take(platform.secrets, fakes.secrets, std::make_unique<FakeSecretStore>());
-    take(platform.clientIdPrompt, fakes.clientIdPrompt, std::make_unique<FakeClientIdPrompt>());
+    take(platform.signInPrompts, fakes.signInPrompts, std::make_unique<FakeSignInPrompts>());
     platform.createSceneView = [&fakes](QWidget* parent) {
         auto scene = std::make_unique<FakeSceneView>(parent);
         fakes.scene = scene.get();

@@ -9,8 +9,8 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
-#include "signin/ClientIdPrompt.h"
 #include "signin/SecretStore.h"
+#include "signin/SignInPrompts.h"
 #include "ui/EventPump.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MonotonicClock.h"
@@ -194,12 +194,21 @@ public:
     std::optional<Failure> failure;
 };
 
-class FakeClientIdPrompt : public ClientIdPrompt {
+class FakeSignInPrompts : public SignInPrompts {
 public:
-    std::optional<OAuthClient> ask(const QString& providerName, const OAuthClient&) override {
-        asked << providerName;
+    bool trustAuthorizationServer(const QString& authorizationHost,
+                                  const QString& mailHost) override {
+        asked << QStringLiteral("trust %1 for %2").arg(authorizationHost, mailHost);
+        return trust;
+    }
+    std::optional<OAuthClient> askClientId(const QString& authorizationServer,
+                                           const QString& mailHost,
+                                           const OAuthClient& previous) override {
+        asked << QStringLiteral("client for %1 for %2, shown %3")
+                     .arg(authorizationServer, mailHost, previous.id);
         return answer;
     }
+    bool trust = true;
     std::optional<OAuthClient> answer; // nullopt: the user stops
     QStringList asked;
 };
@@ -219,7 +228,7 @@ struct Fakes {
     FakeTray* tray;
     FakeUrlOpener* urlOpener;
     FakeSecretStore* secrets;
-    FakeClientIdPrompt* clientIdPrompt;
+    FakeSignInPrompts* signInPrompts;
     FakeSceneView* scene = nullptr;
     std::FILE* timeMarks = nullptr; // where the program's time marks go, if anywhere
 };

@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """A small OAuth 2.0 authorization server for the tests, on 127.0.0.1 only.
 
-Serves discovery (RFC 8414), an authorize endpoint that consents at once,
-the token endpoint (authorization code with PKCE S256, refresh token),
-introspection (RFC 7662) and dynamic registration (RFC 7591). The test
-steers it through /test/...: token lifetime, revocation, tokens issued
-without a browser, and counts of what was asked. Prints "port N" once
-listening; ends with its standard input.
+Serves discovery (RFC 8414), an authorize endpoint that consents at once
+and names itself (RFC 9207), the token endpoint (authorization code with
+PKCE S256, refresh token, rotated when asked), introspection (RFC 7662),
+revocation (RFC 7009) and dynamic registration (RFC 7591). Under
+/<flaw>/.well-known/openid-configuration it serves documents with one flaw
+each, as a hostile server would. The test steers it through /test/...:
+token lifetime, revocation, rotation, tokens issued without a browser, and
+counts of what was asked. Prints "port N" once listening; ends with its
+standard input.
 """
 
 import base64
@@ -29,8 +32,26 @@ state = {
     "codes": {},  # code -> client, redirect_uri, challenge, scope
     "access": {},  # token -> username, expiry, scope, client
     "refresh": {},  # token -> username, client, scope, revoked
-    "counts": {"token": 0, "refresh": 0, "introspect": 0, "register": 0, "authorize": 0},
+    "rotate": False,  # each refresh gives a new refresh token and ends the old one
+    "counts": {"token": 0, "refresh": 0, "introspect": 0, "register": 0, "authorize": 0,
+               "discovery": 0, "revocation": 0},
 }
+
+# Documents with one flaw each, by the path before their well-known part.
+FLAWS = {
+    "foreign-token": lambda base, doc: doc.update(token_endpoint=foreign(base) + "/token"),
+    "foreign-registration":
+        lambda base, doc: doc.update(registration_endpoint=foreign(base) + "/register"),
+    "wrong-issuer": lambda base, doc: doc.update(issuer=base + "/other"),
+    "provider-page": lambda base, doc: doc.update(
+        authorization_endpoint="https://login.microsoftonline.com/common/oauth2/v2.0/authorize"),
+    "no-s256": lambda base, doc: doc.update(code_challenge_methods_supported=["plain"]),
+}
+
+
+def foreign(base):
+    """The same port on another loopback host."""
+    return base.replace("127.0.0.1", "127.0.0.2")
 
 
 def issue(client, scope, refresh=None):
@@ -87,6 +108,11 @@ class Handler(BaseHTTPRequestHandler):
 
     def route(self):
         path = urllib.parse.urlsplit(self.path).path
+        flaw = path.split("/")[1] if path.count("/") > 1 else ""
+        if flaw in FLAWS and path == "/%s/.well-known/openid-configuration" % flaw:
+            with lock:
+                self.discovery({}, None, flaw)
+            return
         handler = {
             "/.well-known/openid-configuration": self.discovery,
             "/.well-known/oauth-authorization-server": self.discovery,
@@ -94,6 +120,8 @@ class Handler(BaseHTTPRequestHandler):
             "/token": self.token,
             "/introspect": self.introspect,
             "/register": self.register,
+            "/revoke": self.revoke_token,
+            "/test/rotate": self.set_rotate,
             "/test/lifetime": self.set_lifetime,
             "/test/revoke": self.revoke,
             "/test/issue": self.issue_directly,
@@ -106,20 +134,26 @@ class Handler(BaseHTTPRequestHandler):
         with lock:
             handler(form, document)
 
-    def discovery(self, form, document):
+    def discovery(self, form, document, flaw=None):
+        state["counts"]["discovery"] += 1
         base = self.base()
-        self.reply(200, {
-            "issuer": base,
+        answer = {
+            "issuer": base + ("/" + flaw if flaw else ""),
             "authorization_endpoint": base + "/authorize",
             "token_endpoint": base + "/token",
             "introspection_endpoint": base + "/introspect",
             "registration_endpoint": base + "/register",
+            "revocation_endpoint": base + "/revoke",
+            "authorization_response_iss_parameter_supported": True,
             "scopes_supported": ["mail"],
             "response_types_supported": ["code"],
             "grant_types_supported": ["authorization_code", "refresh_token"],
             "code_challenge_methods_supported": ["S256"],
             "token_endpoint_auth_methods_supported": ["none", "client_secret_post"],
-        })
+        }
+        if flaw:
+            FLAWS[flaw](base, answer)
+        self.reply(200, answer)
 
     def authorize(self, form, document):
         state["counts"]["authorize"] += 1
@@ -133,7 +167,8 @@ class Handler(BaseHTTPRequestHandler):
         state["codes"][code] = {"client": form["client_id"], "redirect_uri": redirect,
                                 "challenge": form["code_challenge"],
                                 "scope": form.get("scope", "mail")}
-        answer = {"code": code}
+        # test_iss: the browser brings an answer that names another server.
+        answer = {"code": code, "iss": form.get("test_iss", self.base())}
         if "state" in form:
             answer["state"] = form["state"]
         separator = "&" if "?" in redirect else "?"
@@ -164,7 +199,11 @@ class Handler(BaseHTTPRequestHandler):
                 self.reply(400, {"error": "invalid_grant",
                                  "error_description": "refresh token revoked or unknown"})
                 return
-            self.reply(200, issue(refresh["client"], refresh["scope"], form["refresh_token"]))
+            if state["rotate"]:
+                refresh["revoked"] = True
+                self.reply(200, issue(refresh["client"], refresh["scope"]))
+            else:
+                self.reply(200, issue(refresh["client"], refresh["scope"], form["refresh_token"]))
         else:
             self.reply(400, {"error": "unsupported_grant_type"})
 
@@ -193,6 +232,17 @@ class Handler(BaseHTTPRequestHandler):
         answer.update({"client_id": client, "client_id_issued_at": int(time.time()),
                        "token_endpoint_auth_method": "none"})
         self.reply(201, answer)
+
+    def revoke_token(self, form, document):
+        state["counts"]["revocation"] += 1
+        refresh = state["refresh"].get(form.get("token", ""))
+        if refresh is not None:
+            refresh["revoked"] = True
+        self.reply(200, b"")
+
+    def set_rotate(self, form, document):
+        state["rotate"] = form.get("on") == "1"
+        self.reply(200, {"rotate": state["rotate"]})
 
     def set_lifetime(self, form, document):
         state["lifetime"] = int(form.get("seconds", "3600"))

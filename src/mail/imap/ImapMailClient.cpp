@@ -33,7 +33,7 @@ std::unique_ptr<MailWatch> ImapMailClient::watch(const MailAccess& access,
     ImapInboxWatch::TokenSource tokens;
     if (access.tokens != nullptr) {
         tokens = [tokens = access.tokens, server = access.server, id = access.id] {
-            return tokens->accessToken(server, id);
+            return tokens->accessToken(server, id, AccessTokens::Refresh::WhenDue);
         };
     }
     return std::make_unique<ImapWatchHandle>(std::make_shared<ImapInboxWatch>(

@@ -16,7 +16,8 @@ bool ImapMailSession::connect() {
 std::variant<int, MailError> ImapMailSession::logIn(const QString& id, const QString& password,
                                                     Authentication authentication) {
     if (!session_.logIn(id, password, authentication)) {
-        return MailError{session_.errorText(), session_.openidConfiguration()};
+        return MailError{session_.errorText(), session_.openidConfiguration(),
+                         session_.tokenRefused()};
     }
     const int count = session_.unseenCount();
     if (count < 0) {

@@ -395,6 +395,7 @@ bool ImapSession::authenticateBearer() {
         return false;
     }
     if (done.word(0) != "OK") {
+        tokenRefused_ = true;
         const QString status = refusal && !refusal->status.isEmpty()
                                    ? QStringLiteral(" (%1)").arg(refusal->status)
                                    : QString();

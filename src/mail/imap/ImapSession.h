@@ -60,6 +60,7 @@ public:
     QString errorText() const { return errorText_; }
     // The discovery document a server named when it refused a token, else empty.
     QString openidConfiguration() const { return openidConfiguration_; }
+    bool tokenRefused() const { return tokenRefused_; }
 
 private:
     // What a command may meet besides its tagged answer.
@@ -116,6 +117,7 @@ private:
     QByteArray sentCredentials_;
     QString errorText_;
     QString openidConfiguration_;
+    bool tokenRefused_ = false;
 };
 
 } // namespace brindle

@@ -17,7 +17,8 @@ std::variant<int, MailError> Pop3MailSession::logIn(const QString& id, const QSt
                                                     Authentication authentication) {
     const int count = session_.authenticate(id, password, authentication);
     if (count < 0) {
-        return MailError{session_.errorText(), session_.openidConfiguration()};
+        return MailError{session_.errorText(), session_.openidConfiguration(),
+                         session_.tokenRefused()};
     }
     return count;
 }

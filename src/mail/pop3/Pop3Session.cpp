@@ -300,6 +300,7 @@ bool Pop3Session::handleStls(const Pop3ReplyReader::StatusLine& reply) {
 
 bool Pop3Session::handleLogin(const Pop3ReplyReader::StatusLine& reply) {
     if (!reply.ok) {
+        tokenRefused_ = state_ == State::Auth;
         const QString status = refusal_ && !refusal_->status.isEmpty()
                                    ? QStringLiteral(" (%1)").arg(refusal_->status)
                                    : QString();

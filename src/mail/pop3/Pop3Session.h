@@ -47,6 +47,8 @@ public:
     QString openidConfiguration() const {
         return refusal_ ? refusal_->openidConfiguration : QString();
     }
+    // The server answered the token with -ERR.
+    bool tokenRefused() const { return tokenRefused_; }
 
 private:
     enum class State {
@@ -127,6 +129,7 @@ private:
     QByteArray saslResponse_;
     QByteArray saslSecret_;
     std::optional<BearerSasl::Refusal> refusal_;
+    bool tokenRefused_ = false;
     int count_ = 0;
     std::deque<Request> pending_;
     qint64 nextAhead_ = 1; // first message whose commands have not been sent ahead

@@ -34,5 +34,8 @@ inline constexpr Key AccountSaved{"NAME3", ""};
 // "OAUTH2" for an account that signs in through OAuth 2.0 (its tokens live in
 // the desktop keyring, never here); empty for a password account.
 inline constexpr Key AccountSignIn{"AUTH", ""};
+// The server field the OAuth 2.0 sign-in was made for: its tokens are kept
+// under it.
+inline constexpr Key AccountSignInServer{"AUTHSERVER", ""};
 
 } // namespace brindle::SettingKeys
