@@ -63,6 +63,11 @@ ScriptedMailServer& ScriptedMailServer::sayAtOnce(const QList<QByteArray>& parts
     return *this;
 }
 
+ScriptedMailServer& ScriptedMailServer::sayRepeatedly(const QByteArray& bytes, qint64 limit) {
+    steps_.push_back({Step::Kind::SayRepeatedly, {bytes}, limit});
+    return *this;
+}
+
 ScriptedMailServer& ScriptedMailServer::hear(int lines) {
     steps_.push_back({Step::Kind::Hear, {}, lines});
     return *this;
@@ -103,6 +108,11 @@ QList<QByteArray> ScriptedMailServer::clientLines() {
     return lines_;
 }
 
+qint64 ScriptedMailServer::repeatedBytesTaken() {
+    clientLines();
+    return repeatedBytesTaken_;
+}
+
 QList<int> ScriptedMailServer::repliesBeforeEachLine() {
     clientLines();
     return repliesBefore_;
@@ -120,6 +130,15 @@ void ScriptedMailServer::serve() {
             if (!send(step.parts)) {
                 closeConnection();
                 return;
+            }
+            break;
+        case Step::Kind::SayRepeatedly:
+            while (repeatedBytesTaken_ < step.amount) {
+                if (!send(step.parts)) {
+                    closeConnection();
+                    return;
+                }
+                repeatedBytesTaken_ += step.parts.front().size();
             }
             break;
         case Step::Kind::Hear:
@@ -211,8 +230,8 @@ bool ScriptedMailServer::send(const QList<QByteArray>& parts) {
         bytes.append(data, BIO_get_mem_data(output, &data));
         BIO_reset(output);
     }
-    return bytes.isEmpty() ||
-           ::send(connection_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) >= 0;
+    return bytes.isEmpty() || ::send(connection_, bytes.constData(), size_t(bytes.size()),
+                                     MSG_NOSIGNAL) == bytes.size();
 }
 
 bool ScriptedMailServer::readLine() {

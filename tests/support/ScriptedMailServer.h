@@ -27,6 +27,9 @@ public:
     ScriptedMailServer& say(const QByteArray& bytes);
     // Says the parts in one write to the socket; over TLS each is a record of its own.
     ScriptedMailServer& sayAtOnce(const QList<QByteArray>& parts);
+    // Says the bytes again and again until limit bytes are said or the client
+    // takes no more.
+    ScriptedMailServer& sayRepeatedly(const QByteArray& bytes, qint64 limit);
     ScriptedMailServer& hear(int lines = 1);
     ScriptedMailServer& pause(int milliseconds);
     ScriptedMailServer& hangUp();
@@ -47,12 +50,22 @@ public:
     QList<int> repliesBeforeEachLine();
     // Clients accepted so far.
     int clientCount() const { return clientCount_; }
+    // The bytes of sayRepeatedly() the client took (waits for the session to end).
+    qint64 repeatedBytesTaken();
 
 private:
     struct Step {
-        enum class Kind { Say, Hear, Pause, HangUp, AnswerEveryLine, NextClient } kind;
+        enum class Kind {
+            Say,
+            SayRepeatedly,
+            Hear,
+            Pause,
+            HangUp,
+            AnswerEveryLine,
+            NextClient
+        } kind;
         QList<QByteArray> parts;
-        int amount = 0;
+        qint64 amount = 0;
     };
 
     void serve();
@@ -79,6 +92,7 @@ private:
     QList<QByteArray> lines_;
     QList<int> repliesBefore_;
     int repliesSent_ = 0;
+    qint64 repeatedBytesTaken_ = 0;
     int repliesBeforeInput_ = 0; // replies played when the buffered input arrived
 };
 
