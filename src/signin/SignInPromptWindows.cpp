@@ -38,7 +38,7 @@ std::optional<OAuthClient> SignInPromptWindows::askClientId(const QString& autho
     QDialog dialog(owner());
     dialog.setObjectName(QStringLiteral("clientIdDialog"));
     setFixedWindow(&dialog, QCoreApplication::translate("brindle::SignIn", "クライアントID"), 5400,
-                   2100, false);
+                   2520, false);
     const QColor black(0, 0, 0);
     QLabel* request =
         makeLabel(&dialog,
@@ -46,21 +46,21 @@ std::optional<OAuthClient> SignInPromptWindows::askClientId(const QString& autho
                                               "メールサーバー %2 のサインイン先 %1 に登録した"
                                               "クライアントIDを入力してください。")
                       .arg(authorizationServer, mailHost),
-                  twipsRect(120, 60, 5160, 450), black);
+                  twipsRect(120, 120, 5160, 720), black);
     request->setWordWrap(true);
     makeLabel(&dialog, QCoreApplication::translate("brindle::SignIn", "クライアントID"),
-              twipsRect(120, 600, 1800, 255), black);
-    QLineEdit* idEdit = makeField(&dialog, twipsRect(1920, 540, 3360, 264));
+              twipsRect(120, 1020, 2040, 255), black);
+    QLineEdit* idEdit = makeField(&dialog, twipsRect(2160, 960, 3120, 264));
     idEdit->setText(previous.id);
     makeLabel(&dialog, QCoreApplication::translate("brindle::SignIn", "シークレット (あれば)"),
-              twipsRect(120, 1020, 1800, 255), black);
-    QLineEdit* secretEdit = makeField(&dialog, twipsRect(1920, 960, 3360, 264));
+              twipsRect(120, 1440, 2040, 255), black);
+    QLineEdit* secretEdit = makeField(&dialog, twipsRect(2160, 1380, 3120, 264));
     secretEdit->setText(previous.secret);
     auto* okButton = new QPushButton(QStringLiteral("OK"), &dialog);
-    okButton->setGeometry(twipsRect(3000, 1560, 1020, 312));
+    okButton->setGeometry(twipsRect(3000, 1980, 1020, 312));
     okButton->setDefault(true);
     auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), &dialog);
-    cancelButton->setGeometry(twipsRect(4200, 1560, 1020, 312));
+    cancelButton->setGeometry(twipsRect(4200, 1980, 1020, 312));
     QObject::connect(okButton, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancelButton, &QPushButton::clicked, &dialog, &QDialog::reject);
 

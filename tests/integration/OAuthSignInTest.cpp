@@ -127,6 +127,7 @@ TEST_F(OAuthSignInTest, SignsInChecksWithTheTokenRefreshesItAndTellsOnceWhenRevo
         },
         60s));
     EXPECT_EQ(authorization.count(u"register"_s), 0) << "nothing is sent before the user agrees";
+    saveScreenshot(settledCapture(trust, XWindows::Framing::WithFrame), u"sign-in-trust.png"_s);
     windows.activate(trust);
     windows.pressKeys({u"alt+y"_s});
     ASSERT_TRUE(pollUntil([&] { return accountFile().contains("AUTH=OAUTH2"); }, 60s))
