@@ -6,6 +6,12 @@
 
 namespace brindle {
 
+// The program's identity at an authorization server.
+struct OAuthClient {
+    QString id;
+    QString secret; // empty for a public client
+};
+
 // Where an account signs in and what it asks for.
 struct AuthorizationEndpoints {
     QUrl authorizationEndpoint;
@@ -23,12 +29,9 @@ struct AuthorizationEndpoints {
     QString issuer;
     // The server names itself in every answer to the browser (RFC 9207).
     bool namesItselfInAnswers = false;
-};
-
-// The program's identity at an authorization server.
-struct OAuthClient {
-    QString id;
-    QString secret; // empty for a public client
+    // The client built into the program for a built-in provider; empty:
+    // the user's own.
+    OAuthClient packagedClient;
 };
 
 } // namespace brindle

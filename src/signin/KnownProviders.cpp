@@ -17,6 +17,7 @@ struct Provider {
     const char* issuer;     // empty: none that holds for every account
     const char* scope;
     const char* authorizationExtras;
+    OAuthClient PackagedClients::*packaged;
 };
 
 const std::array<Provider, 2> providers{{
@@ -29,7 +30,8 @@ const std::array<Provider, 2> providers{{
      "https://accounts.google.com",
      "https://mail.google.com/",
      // A refresh token comes only with offline access.
-     "access_type=offline"},
+     "access_type=offline",
+     &PackagedClients::google},
     {{"outlook.com", "office365.com", "hotmail.com"},
      {"microsoftonline.com", "live.com", "microsoft.com"},
      "Microsoft",
@@ -40,7 +42,8 @@ const std::array<Provider, 2> providers{{
      "",
      "https://outlook.office.com/IMAP.AccessAsUser.All "
      "https://outlook.office.com/POP.AccessAsUser.All offline_access",
-     ""},
+     "",
+     &PackagedClients::microsoft},
 }};
 
 bool isAtOrBelow(const QString& host, const char* domain) {
@@ -50,7 +53,8 @@ bool isAtOrBelow(const QString& host, const char* domain) {
 
 } // namespace
 
-std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost) {
+std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost,
+                                                    const PackagedClients& packaged) {
     const QString host = mailHost.toLower();
     for (const Provider& provider : providers) {
         for (const char* domain : provider.domains) {
@@ -64,6 +68,7 @@ std::optional<AuthorizationEndpoints> knownProvider(const QString& mailHost) {
                     QUrlQuery(QString::fromLatin1(provider.authorizationExtras));
                 endpoints.providerName = QString::fromLatin1(provider.name);
                 endpoints.issuer = QString::fromLatin1(provider.issuer);
+                endpoints.packagedClient = packaged.*provider.packaged;
                 return endpoints;
             }
         }

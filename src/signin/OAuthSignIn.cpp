@@ -72,8 +72,9 @@ QByteArray revocationForm(const SignedInAccount& account) {
 } // namespace
 
 OAuthSignIn::OAuthSignIn(MailClient& mailClient, UrlOpener& browser, SecretStore& secrets,
-                         SignInPrompts& prompts)
-    : mailClient_(mailClient), browser_(browser), secrets_(secrets), prompts_(prompts) {}
+                         SignInPrompts& prompts, PackagedClients packaged)
+    : mailClient_(mailClient), browser_(browser), secrets_(secrets), prompts_(prompts),
+      packaged_(std::move(packaged)) {}
 
 BrowserSignIn::Result OAuthSignIn::signIn(const QString& server, const QString& id) {
     const QString key = SignedInAccount::keyFor(server, id);
@@ -150,7 +151,7 @@ QString OAuthSignIn::signOut(const QString& server, const QString& id) {
 std::variant<AuthorizationEndpoints, QString>
 OAuthSignIn::findServer(const QString& server, const QString& id, const MailServerAddress& address,
                         BoundedNetworkAccess& network) {
-    if (auto known = knownProvider(address.host)) {
+    if (auto known = knownProvider(address.host, packaged_)) {
         return *known;
     }
     const QUrl document = discoveryDocument(server, id, address.host);
@@ -196,6 +197,9 @@ std::variant<OAuthClient, QString> OAuthSignIn::clientFor(const AuthorizationEnd
     // Only a built-in provider's endpoints are surely the provider's: a
     // client kept for them is never offered to a server that copies them.
     const bool builtIn = !server.providerName.isEmpty();
+    if (builtIn && !server.packagedClient.id.isEmpty()) {
+        return server.packagedClient;
+    }
     OAuthClient previous;
     if (builtIn) {
         const auto remembered = secrets_.read(clientKey(server));

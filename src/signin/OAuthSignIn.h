@@ -3,6 +3,7 @@
 #include "settings/BrowserSignIn.h"
 #include "signin/AuthorizationEndpoints.h"
 #include "signin/AuthorizationServerReplies.h"
+#include "signin/PackagedClients.h"
 
 #include <optional>
 #include <variant>
@@ -24,7 +25,7 @@ struct MailServerAddress;
 class OAuthSignIn : public BrowserSignIn {
 public:
     OAuthSignIn(MailClient& mailClient, UrlOpener& browser, SecretStore& secrets,
-                SignInPrompts& prompts);
+                SignInPrompts& prompts, PackagedClients packaged = builtInPackagedClients());
 
     Result signIn(const QString& server, const QString& id) override;
     QString signOut(const QString& server, const QString& id) override;
@@ -43,6 +44,7 @@ private:
     UrlOpener& browser_;
     SecretStore& secrets_;
     SignInPrompts& prompts_;
+    PackagedClients packaged_;
     // A client the user entered for a built-in provider in this sign-in, kept
     // once it succeeds.
     std::optional<OAuthClient> enteredClient_;

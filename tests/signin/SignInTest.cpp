@@ -158,6 +158,19 @@ TEST_F(SignInTest, ABuiltInProvidersClientIsOfferedWithoutAskingTheMailServer) {
     EXPECT_TRUE(mail.calls.isEmpty()); // no refused login to find the server
 }
 
+TEST_F(SignInTest, AClientBuiltInForAProviderIsUsedWithoutAsking) {
+    OAuthSignIn packaged{mail, browser, secrets, prompt,
+                         PackagedClients{{QStringLiteral("packaged"), QStringLiteral("s")}, {}}};
+    browser.starts = false;
+
+    EXPECT_TRUE(packaged.signIn(QStringLiteral("imaps://imap.gmail.com"), id)
+                    .text.contains(QStringLiteral("ウェブブラウザ")));
+    EXPECT_TRUE(prompt.asked.isEmpty());
+    ASSERT_EQ(browser.opened.size(), 1);
+    EXPECT_EQ(QUrlQuery(browser.opened[0]).queryItemValue(QStringLiteral("client_id")),
+              QStringLiteral("packaged"));
+}
+
 // A page or program that answers the listener with another state is shown a
 // page and ignored; the browser's own answer then signs in.
 TEST_F(SignInTest, AnAnswerOfAnotherSignInIsIgnoredAndTheRightOneSignsIn) {
