@@ -4,6 +4,7 @@
 #include "mail/DetachedProgramLauncher.h"
 #include "mail/QtFileChooser.h"
 #include "mail/ServerFieldMailClient.h"
+#include "mail/SystemWakeSignals.h"
 #include "mail/dialup/NetworkManagerDialUp.h"
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/QtTrayIcon.h"
@@ -37,6 +38,7 @@ Platform createDesktopPlatform() {
     platform.launcher = std::make_unique<DetachedProgramLauncher>();
     platform.fileChooser = std::make_unique<QtFileChooser>();
     platform.dialUpLinks = std::make_unique<NetworkManagerDialUp>(QDBusConnection::systemBus());
+    platform.wakeSignals = std::make_unique<SystemWakeSignals>(QDBusConnection::systemBus());
     platform.tunePlayer = std::make_unique<FluidSynthTunePlayer>();
     platform.tray = std::make_unique<QtTrayIcon>();
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();

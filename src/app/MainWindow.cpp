@@ -4,6 +4,7 @@
 #include "mail/Mailer.h"
 #include "mail/StatusLamp.h"
 #include "mail/TimedChecking.h"
+#include "mail/WakeSignals.h"
 #include "presentation/SceneAndTune.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayResidence.h"
@@ -219,6 +220,11 @@ void MainWindow::wire() {
     connect(&timedChecking, &TimedChecking::switched, &pushWatching, &PushWatching::setIntervalOn);
     connect(&mailCheck, &MailCheck::loggedIn, &pushWatching, &PushWatching::useAccess);
     connect(&pushWatching, &PushWatching::checkDue, &mailCheck, &MailCheck::checkMail);
+    // After sleep or a network change the push connection may be dead unnoticed.
+    WakeSignals* wake = platform_.wakeSignals.get();
+    connect(wake, &WakeSignals::woke, &pushWatching, &PushWatching::reconnect);
+    connect(wake, &WakeSignals::woke, &timedChecking, &TimedChecking::countSleep);
+    connect(wake, &WakeSignals::networkBack, &pushWatching, &PushWatching::reconnect);
     connect(&mailCheck, &MailCheck::accountRead, this,
             [this](const QString& id, const QString& password) {
                 accountDialog->showAccount(id, password);

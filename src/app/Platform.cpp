@@ -3,6 +3,7 @@
 #include "mail/FileChooser.h"
 #include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
+#include "mail/WakeSignals.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"

@@ -20,6 +20,7 @@ class MonotonicClock;
 class ProgramEnd;
 class ProgramLauncher;
 class SignInPrompts;
+class WakeSignals;
 class SecretStore;
 class SceneView;
 class TrayIcon;
@@ -45,6 +46,7 @@ struct Platform {
     std::unique_ptr<ProgramLauncher> launcher;
     std::unique_ptr<FileChooser> fileChooser;
     std::unique_ptr<DialUpLinks> dialUpLinks;
+    std::unique_ptr<WakeSignals> wakeSignals;
     std::unique_ptr<TunePlayer> tunePlayer;
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<UrlOpener> urlOpener;

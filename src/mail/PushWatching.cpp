@@ -49,6 +49,15 @@ void PushWatching::useAccess(const MailAccess& access) {
     update();
 }
 
+void PushWatching::reconnect() {
+    if (!watch_) {
+        return;
+    }
+    watch_.reset();
+    watchedAccess_.reset();
+    update();
+}
+
 void PushWatching::update() {
     if (!intervalOn_ || !access_) {
         watch_.reset();

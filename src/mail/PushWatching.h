@@ -36,6 +36,9 @@ public:
     // The mailbox and account a check logged in with.
     void useAccess(const MailAccess& access);
     bool isWatching() const { return watch_ != nullptr; }
+    // Opens the watch anew at once: after sleep or a network change its
+    // connection may be dead without knowing it.
+    void reconnect();
 
 signals:
     void checkDue();

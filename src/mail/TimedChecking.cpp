@@ -41,6 +41,20 @@ void TimedChecking::countSecond() {
     armPoll();
 }
 
+void TimedChecking::countSleep(qint64 seconds) {
+    if (interval_ <= 0 || seconds <= 0) {
+        return;
+    }
+    const qint64 counted = qint64(count.minutes) * 60 + count.seconds + seconds;
+    if (counted >= qint64(interval_) * 60) {
+        count = {interval_, 0};
+        reachChecked_ = false;
+    } else {
+        count = {int(counted / 60), int(counted % 60)};
+    }
+    armPoll();
+}
+
 void TimedChecking::poll() {
     if (!reachWaits()) {
         pollTimer_.setEnabled(false);

@@ -27,6 +27,9 @@ public:
     // Asks for a check once per reach of the interval; a poll that falls inside
     // a running check leaves the reach for the next poll.
     void poll();
+    // Counts time the machine slept, which the seconds' timer missed: a
+    // check that came due meanwhile is asked for at once.
+    void countSleep(qint64 seconds);
 
     const RepeatingTimer& countTimer() const { return countTimer_; }
     const RepeatingTimer& pollTimer() const { return pollTimer_; }

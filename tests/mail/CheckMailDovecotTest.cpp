@@ -13,8 +13,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 namespace brindle::test {
 namespace {
@@ -361,6 +363,30 @@ TEST_F(CheckMailTlsTest, MailDeliveredWhileIdlingShowsTheBoardLongBeforeTheInter
     expectBoardShows(QStringLiteral("1"));
     EXPECT_TRUE(newMailSceneStarted());
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+}
+
+// Asleep, the push connection went silent without closing (its server
+// process stopped here); after waking, mail reaches the board through a new
+// one within seconds, not at the renewal.
+TEST_F(CheckMailTlsTest, AfterWakingMailReachesTheBoardThroughANewPushConnection) {
+    server.markAllSeen();
+    MainWindow& main = startProgram(QStringLiteral("imaps://localhost:%1").arg(server.imapsPort()));
+    main.timedChecking.setInterval(30);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.loginCount() == 1; }, 5000))
+        << server.log().toStdString();
+    QTest::qWait(1000);
+    const QList<qint64> silent = server.imapSessionProcesses();
+    ASSERT_EQ(silent.size(), 1);
+    ::kill(pid_t(silent[0]), SIGSTOP);
+    const auto resume = qScopeGuard([&] { ::kill(pid_t(silent[0]), SIGCONT); });
+
+    emit fakes.wakeSignals->woke(60);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.loginCount() == 2; }, 5000));
+    QTest::qWait(1000);
+    server.deliver(message(3));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.noticeBoard.exists(); }, 5000));
+    expectBoardShows(QStringLiteral("1"));
 }
 
 TEST_F(CheckMailTlsTest, WrongImapPasswordShowsDovecotsReasonButNotThePassword) {

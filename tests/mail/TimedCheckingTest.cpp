@@ -146,6 +146,21 @@ TEST_F(TimedCheckingTest, SwitchingOffAndOnResumesTheCountersAndChecksEarly) {
     EXPECT_EQ(mainWindow->timedChecking.count.seconds, 21);
 }
 
+// The seconds' timer stands still while the machine sleeps: the sleep is
+// counted on at waking, and a check that came due meanwhile comes at once.
+TEST_F(TimedCheckingTest, SleepIsCountedAtWaking) {
+    setInterval("5");
+    setCounters(1, 30);
+    emit fakes.wakeSignals->woke(75);
+    poll(10);
+    EXPECT_EQ(checks(), 0);
+    EXPECT_EQ(mainWindow->timedChecking.count.minutes, 2);
+    EXPECT_EQ(mainWindow->timedChecking.count.seconds, 45);
+    emit fakes.wakeSignals->woke(3600);
+    poll(10);
+    EXPECT_EQ(checks(), 1);
+}
+
 TEST_F(TimedCheckingTest, PollChecksOncePerReachHoweverOftenItRuns) {
     setInterval("2");
     setCounters(2, 0);

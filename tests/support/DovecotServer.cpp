@@ -272,4 +272,23 @@ void DovecotServer::handToMailUser(const QString& path) const {
     }
 }
 
+QList<qint64> DovecotServer::imapSessionProcesses() const {
+    QList<qint64> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // "pid (name) state ppid ...": Dovecot's master starts one per session.
+        const QByteArray line = stat.readAll();
+        const QByteArray name =
+            line.mid(line.indexOf('(') + 1, line.lastIndexOf(')') - line.indexOf('(') - 1);
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (name == "imap" && rest.size() > 1 && rest[1].toLongLong() == process_.processId()) {
+            found << entry.toLongLong();
+        }
+    }
+    return found;
+}
+
 } // namespace brindle::test

@@ -48,6 +48,8 @@ public:
     // Waits until loginCount() reaches count (the log is written asynchronously).
     bool waitForLoginCount(int count) const;
     QString log() const;
+    // The IMAP processes serving logged-in connections now.
+    QList<qint64> imapSessionProcesses() const;
 
 private:
     void writeConfiguration() const;

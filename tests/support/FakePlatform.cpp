@@ -158,6 +158,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.launcher, fakes.launcher, std::make_unique<FakeLauncher>());
     take(platform.fileChooser, fakes.fileChooser, std::make_unique<FakeFileChooser>());
     take(platform.dialUpLinks, fakes.dialUpLinks, std::make_unique<FakeDialUpLinks>());
+    take(platform.wakeSignals, fakes.wakeSignals, std::make_unique<WakeSignals>());
     take(platform.tunePlayer, fakes.tunePlayer, std::make_unique<FakeTunePlayer>());
     take(platform.tray, fakes.tray, std::make_unique<FakeTray>());
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());

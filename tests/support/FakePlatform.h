@@ -4,6 +4,7 @@
 #include "mail/FileChooser.h"
 #include "mail/MailClient.h"
 #include "mail/ProgramLauncher.h"
+#include "mail/WakeSignals.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"
@@ -224,6 +225,7 @@ struct Fakes {
     FakeLauncher* launcher;
     FakeFileChooser* fileChooser;
     FakeDialUpLinks* dialUpLinks;
+    WakeSignals* wakeSignals; // emitted by the test
     FakeTunePlayer* tunePlayer;
     FakeTray* tray;
     FakeUrlOpener* urlOpener;
