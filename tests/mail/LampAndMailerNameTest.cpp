@@ -41,6 +41,7 @@ TEST_F(LampTest, IntervalOnShowsGreenForOverTwoSecondsThenRed) {
     ASSERT_NE(lampFile("Green.gif"), lampFile("Red.gif"));
     copyLamps();
     start();
+    EXPECT_EQ(mainWindow->statusLamp->beatTimer().interval(), 1000);
     setInterval("5");
     std::vector<QImage> samples;
     for (std::uint32_t at : {10U, 1990U}) {
