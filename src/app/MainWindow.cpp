@@ -292,7 +292,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // A negative interval leaves the display as it stands.
-void MainWindow::showInterval(double minutes, const QString& text) {
+void MainWindow::showInterval(int minutes, const QString& text) {
     if (minutes < 0) {
         return;
     }
