@@ -314,7 +314,7 @@ void MainWindow::announceNewMail(int count) {
     }
     noticeBoard->showNotice(tr("新着メールが有ります"), count);
     platform_.timeMarks.markNextPaint(noticeBoard.get(), "board-shown");
-    noticeBoard.show();
+    noticeBoard->appear();
     // Drawn before the scene and tune start, which take a while (the tune's sound font).
     letWindowPaint(noticeBoard.get(), BoardAppearanceLimit);
     if (settingsWindow->autoClosesBoard()) {
