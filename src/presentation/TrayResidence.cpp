@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QWidget>
 
 namespace brindle {
@@ -39,14 +38,17 @@ void TrayResidence::sayClicked() {
                        MessageBoxes::Buttons::Ok);
 }
 
-// The short date and the long time, without the time zone the long time may carry.
+// The short date and the short time with the seconds added after the
+// minutes: the numeric form, whichever words a locale's long time uses.
 QString TrayResidence::generalDateTime(const QDateTime& moment) {
     const QLocale locale;
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    timeFormat.remove(zone);
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    const qsizetype minutes = timeFormat.indexOf(QLatin1String("mm"));
+    if (minutes > 0 && !timeFormat.at(minutes - 1).isLetter()) {
+        timeFormat.insert(minutes + 2, timeFormat.at(minutes - 1) + QStringLiteral("ss"));
+    }
     return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(moment.time(), timeFormat.trimmed());
+           locale.toString(moment.time(), timeFormat);
 }
 
 } // namespace brindle

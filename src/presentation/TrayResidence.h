@@ -24,7 +24,7 @@ public:
     void moveToTray();
     void sayClicked();
 
-    // The date and time as the user's locale writes them, with seconds.
+    // The date and time in numbers as the windows' locale writes them, with seconds.
     static QString generalDateTime(const QDateTime& moment);
 
     QMenu* menu = nullptr;

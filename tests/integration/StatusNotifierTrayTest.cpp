@@ -118,7 +118,7 @@ private:
 };
 
 // A desktop language: the tray menu's two items and the tray text's form
-// (the short date and the long time, which has the seconds).
+// (the short date and the time with seconds, in numbers).
 struct TrayLanguage {
     const char* lang;
     const char* showWindow;
@@ -188,7 +188,7 @@ TEST_P(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, StatusNotifierTrayTest,
                          ::testing::Values(TrayLanguage{"ja_JP.UTF-8", "メイン画面を表示", "終了",
-                                                        "yyyy/MM/dd H時mm分ss秒"},
+                                                        "yyyy/MM/dd H:mm:ss"},
                                            TrayLanguage{"en_US.UTF-8", "Show Main Window", "Quit",
                                                         "M/d/yy h:mm:ss AP"}));
 
