@@ -20,11 +20,12 @@ TrayResidence::TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& mess
     tray_.setMenu(menu);
     // Queued: a tray host that asked over D-Bus gets its answer before the box waits for the user.
     connect(&tray_, &TrayIcon::clicked, this, &TrayResidence::sayClicked, Qt::QueuedConnection);
+    connect(&tray_, &TrayIcon::availabilityChanged, this, &TrayResidence::trayAvailabilityChanged);
 }
 
 void TrayResidence::moveToTray() {
     if (!tray_.isAvailable()) {
-        window_.showMinimized();
+        tellNoTray();
         return;
     }
     tray_.setIcon(window_.windowIcon());
@@ -36,6 +37,24 @@ void TrayResidence::moveToTray() {
 void TrayResidence::sayClicked() {
     messageBoxes_.show(tr("Clicked!"), QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
                        MessageBoxes::Buttons::Ok);
+}
+
+void TrayResidence::tellNoTray() {
+    if (toldNoTray_) {
+        return;
+    }
+    toldNoTray_ = true;
+    messageBoxes_.show(tr("このデスクトップにはシステムトレイがないため、ウィンドウはこのまま"
+                          "表示しておきます。GNOME では拡張機能「AppIndicator and "
+                          "KStatusNotifierItem Support」を入れるとトレイが使えます。"),
+                       QStringLiteral("Brindle"), MessageBoxes::Icon::Information,
+                       MessageBoxes::Buttons::Ok);
+}
+
+void TrayResidence::trayAvailabilityChanged(bool available) {
+    if (!available && window_.isHidden()) {
+        window_.show();
+    }
 }
 
 // The short date and the short time with the seconds added after the

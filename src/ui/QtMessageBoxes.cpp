@@ -33,9 +33,10 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& text, const QString& ca
     box.setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
-    box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
-                : icon == Icon::Question  ? QMessageBox::Question
-                                          : QMessageBox::NoIcon);
+    box.setIcon(icon == Icon::Information   ? QMessageBox::Information
+                : icon == Icon::Exclamation ? QMessageBox::Warning
+                : icon == Icon::Question    ? QMessageBox::Question
+                                            : QMessageBox::NoIcon);
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;

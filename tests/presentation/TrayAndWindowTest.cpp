@@ -38,12 +38,24 @@ TEST_F(TrayAndWindowTest, GoingToTheTrayHidesTheWindowAndSetsTheIconAnewEachTime
     EXPECT_EQ(fakes.tray->texts.size(), 2);
 }
 
-TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowIsMinimisedInstead) {
+// Minimised, the window could be found only in GNOME's overview.
+TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowStaysAndTheUserIsToldOnce) {
     fakes.tray->available = false;
     mainWindow->moveToTrayAction->trigger();
+    mainWindow->moveToTrayAction->trigger();
     EXPECT_TRUE(mainWindow->isVisible());
-    EXPECT_TRUE(mainWindow->isMinimized());
+    EXPECT_FALSE(mainWindow->isMinimized());
     EXPECT_EQ(fakes.tray->shows, 0);
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QStringLiteral("システムトレイがない")));
+}
+
+TEST_F(TrayAndWindowTest, ATrayThatGoesGivesBackTheWindowHiddenInIt) {
+    mainWindow->moveToTrayAction->trigger();
+    ASSERT_FALSE(mainWindow->isVisible());
+    fakes.tray->available = false;
+    emit fakes.tray->availabilityChanged(false);
+    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 TEST_F(TrayAndWindowTest, TheTrayGetsTheMenuAndAClickSaysClickedOnlyAfterReturning) {
