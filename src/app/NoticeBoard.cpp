@@ -50,6 +50,14 @@ void NoticeBoard::prepare() {
     stacking_.setTopmost(*this, true);
 }
 
+void NoticeBoard::resizeEvent(QResizeEvent* event) {
+    Window::resizeEvent(event);
+    const int lineHeight = height() > twips(285) ? height() : twips(270);
+    for (QLineEdit* box : {noticeText, countText}) {
+        box->resize(box->width(), lineHeight);
+    }
+}
+
 void NoticeBoard::showNotice(const QString& text, int count) {
     noticeText->setText(text);
     countText->setText(QString::number(count));

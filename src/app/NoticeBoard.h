@@ -26,6 +26,11 @@ public:
     QLineEdit* noticeText = nullptr;
     QLineEdit* countText = nullptr;
 
+protected:
+    // A window manager that keeps a framed window at least as high as its
+    // title bar (KWin) gives the board more than its line: the line fills it.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     WindowStacking& stacking_;
 };
