@@ -739,5 +739,9 @@ Open the sign-in page of %1 in your browser?</translation>
         <source>Clicked!</source>
         <translation>Clicked!</translation>
     </message>
+    <message>
+        <source>このデスクトップにはシステムトレイがないため、ウィンドウはこのまま表示しておきます。GNOME では拡張機能「AppIndicator and KStatusNotifierItem Support」を入れるとトレイが使えます。</source>
+        <translation>This desktop has no system tray, so the window stays on the screen. On GNOME, the extension “AppIndicator and KStatusNotifierItem Support” adds one.</translation>
+    </message>
 </context>
 </TS>

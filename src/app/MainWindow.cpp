@@ -298,7 +298,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // A negative interval leaves the display as it stands.
-void MainWindow::showInterval(double minutes, const QString& text) {
+void MainWindow::showInterval(int minutes, const QString& text) {
     if (minutes < 0) {
         return;
     }
@@ -320,7 +320,7 @@ void MainWindow::announceNewMail(int count) {
     }
     noticeBoard->showNotice(tr("新着メールが有ります"), count);
     platform_.timeMarks.markNextPaint(noticeBoard.get(), "board-shown");
-    noticeBoard.show();
+    noticeBoard->appear();
     // Drawn before the scene and tune start, which take a while (the tune's sound font).
     letWindowPaint(noticeBoard.get(), BoardAppearanceLimit);
     if (settingsWindow->autoClosesBoard()) {

@@ -115,7 +115,7 @@ private:
     void wire();
     void wireSettingsWindow(SettingsWindow& window);
     void restoreSettings();
-    void showInterval(double minutes, const QString& text);
+    void showInterval(int minutes, const QString& text);
     void showLampState(bool intervalOn);
     void waitWhileEventsRun(int ms);
 

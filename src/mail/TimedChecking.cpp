@@ -1,9 +1,5 @@
 #include "mail/TimedChecking.h"
 
-#include "settings/core/ValueOfText.h"
-
-#include <algorithm>
-
 namespace brindle {
 
 TimedChecking::TimedChecking(std::function<bool()> checkRunning, QObject* parent)
@@ -13,11 +9,8 @@ TimedChecking::TimedChecking(std::function<bool()> checkRunning, QObject* parent
     pollTimer_.setEnabled(false);
 }
 
-// Counting and polling share the interval in whole minutes: the setting
-// rounded half to even, and at least 1 whenever the setting is above 0.
-void TimedChecking::setInterval(double minutes) {
-    const int rounded = RoundHalfEven32(minutes);
-    interval_ = minutes > 0 ? std::max(rounded, 1) : rounded;
+void TimedChecking::setInterval(int minutes) {
+    interval_ = minutes;
     if (minutes > 0) {
         countTimer_.setInterval(1000);
         emit switched(true);

@@ -18,9 +18,10 @@ public:
     // checkRunning tells whether a mail check is under way.
     explicit TimedChecking(std::function<bool()> checkRunning, QObject* parent = nullptr);
 
-    // The interval in minutes as set: above 0 switches counting on, 0 switches
+    // The interval in whole minutes: above 0 switches counting on, 0 switches
     // it off, and a negative value leaves it as it is (and never checks).
-    void setInterval(double minutes);
+    void setInterval(int minutes);
+    int interval() const { return interval_; }
 
     // One second of counting.
     void countSecond();

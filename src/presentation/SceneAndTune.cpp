@@ -27,14 +27,12 @@ void SceneAndTune::stopTune() {
 
 void SceneAndTune::showNewMailScene() {
     stopTune();
-    showPage(QStringLiteral("Kakasi.htm"));
-    scene_.widget()->setAccessibleName(tr("新着メールの場面"));
+    showPage(QStringLiteral("Kakasi.htm"), tr("新着メールの場面"));
     openAndPlay(QStringLiteral("\\Sound\\Kouka2.mid"));
 }
 
 void SceneAndTune::showNormalScene() {
-    showPage(QStringLiteral("Fish.htm"));
-    scene_.widget()->setAccessibleName(tr("通常の場面"));
+    showPage(QStringLiteral("Fish.htm"), tr("通常の場面"));
     stopTune();
 }
 
@@ -59,9 +57,11 @@ void SceneAndTune::openAndPlay(const QString& backslashSuffix) {
 }
 
 // Addressed from the page's path, so that no character of the folder's name
-// is read as part of a URL.
-void SceneAndTune::showPage(const QString& pageName) {
-    scene_.showPage(QUrl::fromLocalFile(files_.file(QStringLiteral("\\画像データ\\") + pageName)));
+// is read as part of a URL. The scene and its page have the same name.
+void SceneAndTune::showPage(const QString& pageName, const QString& sceneName) {
+    scene_.showPage(QUrl::fromLocalFile(files_.file(QStringLiteral("\\画像データ\\") + pageName)),
+                    sceneName);
+    scene_.widget()->setAccessibleName(sceneName);
 }
 
 } // namespace brindle

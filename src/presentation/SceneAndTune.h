@@ -34,7 +34,7 @@ public:
 
 private:
     void openAndPlay(const QString& backslashSuffix);
-    void showPage(const QString& pageName);
+    void showPage(const QString& pageName, const QString& sceneName);
 
     SceneView& scene_;
     TunePlayer& player_;

@@ -13,6 +13,7 @@ class TrayIcon : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+    // Whether the desktop has a tray the icon can stand in now.
     virtual bool isAvailable() const = 0;
     virtual void setIcon(const QIcon& icon) = 0;
     virtual void setText(const QString& text) = 0;
@@ -23,6 +24,8 @@ public:
 
 signals:
     void clicked();
+    // A tray came (after the program started) or went.
+    void availabilityChanged(bool available);
 };
 
 } // namespace brindle

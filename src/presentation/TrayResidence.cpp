@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QWidget>
 
 namespace brindle {
@@ -21,11 +20,12 @@ TrayResidence::TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& mess
     tray_.setMenu(menu);
     // Queued: a tray host that asked over D-Bus gets its answer before the box waits for the user.
     connect(&tray_, &TrayIcon::clicked, this, &TrayResidence::sayClicked, Qt::QueuedConnection);
+    connect(&tray_, &TrayIcon::availabilityChanged, this, &TrayResidence::trayAvailabilityChanged);
 }
 
 void TrayResidence::moveToTray() {
     if (!tray_.isAvailable()) {
-        window_.showMinimized();
+        tellNoTray();
         return;
     }
     tray_.setIcon(window_.windowIcon());
@@ -39,14 +39,35 @@ void TrayResidence::sayClicked() {
                        MessageBoxes::Buttons::Ok);
 }
 
-// The short date and the long time, without the time zone the long time may carry.
+void TrayResidence::tellNoTray() {
+    if (toldNoTray_) {
+        return;
+    }
+    toldNoTray_ = true;
+    messageBoxes_.show(tr("このデスクトップにはシステムトレイがないため、ウィンドウはこのまま"
+                          "表示しておきます。GNOME では拡張機能「AppIndicator and "
+                          "KStatusNotifierItem Support」を入れるとトレイが使えます。"),
+                       QStringLiteral("Brindle"), MessageBoxes::Icon::Information,
+                       MessageBoxes::Buttons::Ok);
+}
+
+void TrayResidence::trayAvailabilityChanged(bool available) {
+    if (!available && window_.isHidden()) {
+        window_.show();
+    }
+}
+
+// The short date and the short time with the seconds added after the
+// minutes: the numeric form, whichever words a locale's long time uses.
 QString TrayResidence::generalDateTime(const QDateTime& moment) {
     const QLocale locale;
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    timeFormat.remove(zone);
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    const qsizetype minutes = timeFormat.indexOf(QLatin1String("mm"));
+    if (minutes > 0 && !timeFormat.at(minutes - 1).isLetter()) {
+        timeFormat.insert(minutes + 2, timeFormat.at(minutes - 1) + QStringLiteral("ss"));
+    }
     return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(moment.time(), timeFormat.trimmed());
+           locale.toString(moment.time(), timeFormat);
 }
 
 } // namespace brindle

@@ -19,12 +19,13 @@ class TrayResidence : public QObject {
 public:
     TrayResidence(QWidget& window, TrayIcon& tray, MessageBoxes& messageBoxes);
 
-    // Hides the window behind the tray icon, whose text tells when; without a
-    // tray it is minimised instead, so the user can always get it back.
+    // Hides the window behind the tray icon, whose text tells when. On a
+    // desktop without a tray the window stays where it is (minimised, it could
+    // be lost where the desktop has no taskbar), and the user is told once.
     void moveToTray();
     void sayClicked();
 
-    // The date and time as the user's locale writes them, with seconds.
+    // The date and time in numbers as the windows' locale writes them, with seconds.
     static QString generalDateTime(const QDateTime& moment);
 
     QMenu* menu = nullptr;
@@ -32,9 +33,14 @@ public:
     QAction* quitAction = nullptr;
 
 private:
+    void tellNoTray();
+    // A window hidden in a tray that goes comes back.
+    void trayAvailabilityChanged(bool available);
+
     QWidget& window_;
     TrayIcon& tray_;
     MessageBoxes& messageBoxes_;
+    bool toldNoTray_ = false;
 };
 
 } // namespace brindle

@@ -3,7 +3,6 @@
 #include "settings/StoredTick.h"
 #include "settings/core/ProfileFile.h"
 #include "settings/core/SettingKeys.h"
-#include "settings/core/ValueOfText.h"
 #include "ui/Twips.h"
 #include "ui/WidgetStyle.h"
 
@@ -105,7 +104,8 @@ void SettingsWindow::onIntervalEdited() {
         intervalEdit->setText(QStringLiteral("0")); // runs this handler again, inside this one
     }
     const QString text = intervalEdit->text();
-    const double minutes = ValueOfText(text);
+    // Read as a start reads the stored text, so that closing the window changes nothing.
+    const int minutes = ProfileFile::intReadBack(text);
     if (minutes == 0) {
         writeSetting(SettingKeys::Interval.name, text);
     }

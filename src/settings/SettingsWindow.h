@@ -37,8 +37,9 @@ public:
 signals:
     void accountRequested();
     void serverSettingsRequested();
-    // The interval field changed: its value in minutes and its text as it stands.
-    void intervalChanged(double minutes, const QString& text);
+    // The interval field changed: its whole minutes, read as a start reads the
+    // stored text, and the text as it stands.
+    void intervalChanged(int minutes, const QString& text);
 
 private:
     void onIntervalEdited();

@@ -43,4 +43,11 @@ InterfaceLanguage desktopLanguage(const QProcessEnvironment& environment) {
     return InterfaceLanguage::English;
 }
 
+QLocale interfaceLocale(InterfaceLanguage language, const QLocale& desktop) {
+    if (language == InterfaceLanguage::Japanese && desktop.language() != QLocale::Japanese) {
+        return QLocale(QLocale::Japanese, QLocale::Japan);
+    }
+    return desktop;
+}
+
 } // namespace brindle

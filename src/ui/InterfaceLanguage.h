@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QProcessEnvironment>
 
 namespace brindle {
@@ -13,5 +14,9 @@ enum class InterfaceLanguage { Japanese, English };
 // language, otherwise LANGUAGE's list (or the locale itself) picks Japanese or
 // English, the first of the two it names, and English when it names neither.
 InterfaceLanguage desktopLanguage(const QProcessEnvironment& environment);
+
+// The locale the windows write dates and times in: the desktop's, or Japan's
+// when the windows are Japanese and the desktop's locale is not (as "C" is).
+QLocale interfaceLocale(InterfaceLanguage language, const QLocale& desktop);
 
 } // namespace brindle

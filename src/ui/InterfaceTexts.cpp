@@ -6,6 +6,7 @@
 namespace brindle {
 
 InterfaceTexts::InterfaceTexts(InterfaceLanguage language) {
+    QLocale::setDefault(interfaceLocale(language, QLocale::system()));
     const bool loaded = language == InterfaceLanguage::English
                             ? translator_.load(QStringLiteral(":/i18n/brindle_en.qm"))
                             : translator_.load(QStringLiteral("qtbase_ja"),
@@ -15,6 +16,7 @@ InterfaceTexts::InterfaceTexts(InterfaceLanguage language) {
 
 InterfaceTexts::~InterfaceTexts() {
     QCoreApplication::removeTranslator(&translator_);
+    QLocale::setDefault(previousLocale_);
 }
 
 } // namespace brindle

@@ -10,7 +10,8 @@ namespace brindle {
 // lifetime or this object's: Japanese is written in the program itself and
 // takes Qt's own Japanese (standard buttons, the file dialog, the fields'
 // context menus); English takes the program's English translation, and Qt's
-// own texts are English already.
+// own texts are English already. Dates and times are written as the
+// language's locale writes them (see interfaceLocale).
 class InterfaceTexts {
 public:
     explicit InterfaceTexts(InterfaceLanguage language);
@@ -24,6 +25,7 @@ public:
 
 private:
     QTranslator translator_;
+    QLocale previousLocale_;
     bool complete_ = false;
 };
 

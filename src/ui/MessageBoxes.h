@@ -7,7 +7,7 @@ namespace brindle {
 // Modal message boxes; each returns once the user has answered.
 class MessageBoxes {
 public:
-    enum class Icon { None, Exclamation, Question };
+    enum class Icon { None, Information, Exclamation, Question };
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };
 

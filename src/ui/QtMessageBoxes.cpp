@@ -1,8 +1,11 @@
 #include "ui/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace brindle {
 
@@ -21,6 +24,23 @@ QWidget* visibleOwner() {
     return owner;
 }
 
+// A box as wide as its caption in the title bar needs, beside the window
+// manager's icon and buttons: a short text ("Clicked!") makes a box narrower
+// than its title.
+void makeRoomForCaption(QMessageBox& box, const QString& caption) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    // Room for the window manager's icon and three buttons, each about two lines high.
+    const int width = metrics.horizontalAdvance(caption) + 8 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 MessageBoxes::Answer QtMessageBoxes::show(const QString& text, const QString& caption, Icon icon,
@@ -33,15 +53,17 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& text, const QString& ca
     box.setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
-    box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
-                : icon == Icon::Question  ? QMessageBox::Question
-                                          : QMessageBox::NoIcon);
+    box.setIcon(icon == Icon::Information   ? QMessageBox::Information
+                : icon == Icon::Exclamation ? QMessageBox::Warning
+                : icon == Icon::Question    ? QMessageBox::Question
+                                            : QMessageBox::NoIcon);
+    box.setStandardButtons(buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                     : QMessageBox::Ok);
+    makeRoomForCaption(box, caption);
+    const int answer = box.exec();
     if (buttons == Buttons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        return answer == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
     return Answer::Ok;
 }
 

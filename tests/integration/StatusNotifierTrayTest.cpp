@@ -118,7 +118,7 @@ private:
 };
 
 // A desktop language: the tray menu's two items and the tray text's form
-// (the short date and the long time, which has the seconds).
+// (the short date and the time with seconds, in numbers).
 struct TrayLanguage {
     const char* lang;
     const char* showWindow;
@@ -186,9 +186,36 @@ TEST_P(StatusNotifierTrayTest, TheIconsMenuAndClickWorkThroughThePanel) {
     EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
 }
 
+// A panel that comes after the program, as at a login that starts it first.
+class LateTrayTest : public ProgramTest {};
+
+TEST_F(LateTrayTest, ATrayThatComesLaterIsUsedAndOneThatGoesGivesTheWindowBack) {
+    const XWindows::Id window = startProgram();
+    ASSERT_NE(window, 0u);
+    // No tray yet: the window stays, and a box says so.
+    ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
+    const XWindows::Id told = windows.waitFor(u"Brindle"_s, 10s);
+    ASSERT_NE(told, 0u) << "nothing said there is no tray";
+    windows.activate(told);
+    windows.pressKeys({u"Return"_s});
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(told); }, 10s));
+    EXPECT_TRUE(windows.viewable(window));
+
+    ASSERT_TRUE(display.startStatusNotifierTray());
+    ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
+    EXPECT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
+    StatusNotifierItem item{display.sessionBus()->connection()};
+    EXPECT_TRUE(pollUntil([&] { return item.find(); }, 10s)) << "not in the tray that came";
+
+    display.stopTray();
+    EXPECT_TRUE(pollUntil([&] { return windows.viewable(window); }, 10s)) << "gone with the tray";
+    windows.close(window);
+    ASSERT_TRUE(endedCleanly());
+}
+
 INSTANTIATE_TEST_SUITE_P(Languages, StatusNotifierTrayTest,
                          ::testing::Values(TrayLanguage{"ja_JP.UTF-8", "メイン画面を表示", "終了",
-                                                        "yyyy/MM/dd H時mm分ss秒"},
+                                                        "yyyy/MM/dd H:mm:ss"},
                                            TrayLanguage{"en_US.UTF-8", "Show Main Window", "Quit",
                                                         "M/d/yy h:mm:ss AP"}));
 

@@ -116,6 +116,35 @@ TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons)
     ASSERT_TRUE(endedCleanly());
 }
 
+// A check finds mail while the user types in another program: the board
+// appears as an alert for screen readers, and the keys stay in that program.
+TEST_F(WindowStatesTest, TheBoardLeavesTheKeyboardToAnotherProgram) {
+    ASSERT_TRUE(display.startAccessibility());
+    dovecot.deliver("Subject: one\r\n\r\nbody\r\n");
+    program.setAccount(DovecotServer::user, DovecotServer::password);
+    const XWindows::Id window = startProgram();
+    ASSERT_NE(window, 0u);
+    ChildProcess other;
+    ASSERT_TRUE(other.start(u"xmessage"_s, {u"-title"_s, u"typing"_s, u"another program"_s},
+                            display.environment()));
+    const XWindows::Id typing = windows.waitFor(u"typing"_s);
+    ASSERT_NE(typing, 0u);
+    windows.activate(typing);
+
+    display.readAccessible(u"accessible_tree.py"_s,
+                           {u"press"_s, u"Brindle Ver 1.0"_s, u"メールチェック"_s});
+    const XWindows::Id board = windows.waitFor(u"新着お知らせボード"_s, 30s);
+    ASSERT_NE(board, 0u);
+    windows.pressKeys({u"a"_s, u"b"_s, u"c"_s});
+    EXPECT_EQ(windows.activeWindow(), typing);
+    EXPECT_TRUE(accessibleControls(u"新着お知らせボード"_s)
+                    .contains(QStringList{u"field"_s, u"新着メールの数"_s, u"1"_s}));
+    EXPECT_EQ(display.readAccessible(u"accessible_tree.py"_s, {u"role"_s, u"新着お知らせボード"_s}),
+              QStringList{u"alert"_s});
+    windows.close(window);
+    ASSERT_TRUE(endedCleanly());
+}
+
 // What the program says in one desktop language.
 struct LanguageCase {
     const char* name;

@@ -27,6 +27,7 @@ TEST(ShippedLimits, AreTheOnesUsersGet) {
     EXPECT_EQ(PushWatching::defaultSpacingMs, 3 * 1000);
     EXPECT_EQ(imap.retryFirstMs, 5 * 1000);
     EXPECT_EQ(imap.retryMaxMs, 15 * 60 * 1000);
+    EXPECT_EQ(imap.retryResetMs, 60 * 1000);
     EXPECT_EQ(BrowserAuthorization::BrowserLimitMs, 5 * 60 * 1000);
 }
 

@@ -79,14 +79,14 @@ TEST_F(TimedCheckingTest, SettingOneChecksEverySixtySeconds) {
     EXPECT_EQ(run(185), (std::vector<int>{60, 120, 180}));
 }
 
-TEST_F(TimedCheckingTest, FractionalSettingsRoundHalfToEvenForCountAndPoll) {
-    setInterval("2.5");
-    EXPECT_EQ(run(250), (std::vector<int>{120, 240}));
+TEST_F(TimedCheckingTest, AFractionalSettingCountsItsWholeMinutesForCountAndPoll) {
+    setInterval("3.5");
+    EXPECT_EQ(run(370), (std::vector<int>{180, 360}));
 }
 
-TEST_F(TimedCheckingTest, SettingBelowOneHalfStillChecksEveryMinute) {
+TEST_F(TimedCheckingTest, SettingBelowOneSwitchesCheckingOffAsAStartWouldReadIt) {
     setInterval("0.4");
-    EXPECT_EQ(run(125), (std::vector<int>{60, 120}));
+    EXPECT_TRUE(run(125).empty());
 }
 
 TEST_F(TimedCheckingTest, SettingZeroStopsCountingAndThePollNeverChecks) {

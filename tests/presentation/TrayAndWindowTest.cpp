@@ -1,5 +1,6 @@
 #include "settings/SettingsWindow.h"
 #include "support/MainWindowFixture.h"
+#include "ui/InterfaceLanguage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,12 +38,24 @@ TEST_F(TrayAndWindowTest, GoingToTheTrayHidesTheWindowAndSetsTheIconAnewEachTime
     EXPECT_EQ(fakes.tray->texts.size(), 2);
 }
 
-TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowIsMinimisedInstead) {
+// Minimised, the window could be found only in GNOME's overview.
+TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowStaysAndTheUserIsToldOnce) {
     fakes.tray->available = false;
     mainWindow->moveToTrayAction->trigger();
+    mainWindow->moveToTrayAction->trigger();
     EXPECT_TRUE(mainWindow->isVisible());
-    EXPECT_TRUE(mainWindow->isMinimized());
+    EXPECT_FALSE(mainWindow->isMinimized());
     EXPECT_EQ(fakes.tray->shows, 0);
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QStringLiteral("システムトレイがない")));
+}
+
+TEST_F(TrayAndWindowTest, ATrayThatGoesGivesBackTheWindowHiddenInIt) {
+    mainWindow->moveToTrayAction->trigger();
+    ASSERT_FALSE(mainWindow->isVisible());
+    fakes.tray->available = false;
+    emit fakes.tray->availabilityChanged(false);
+    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 TEST_F(TrayAndWindowTest, TheTrayGetsTheMenuAndAClickSaysClickedOnlyAfterReturning) {
@@ -117,24 +130,29 @@ TEST_F(TrayAndWindowTest, TheHomePageOpensOnlyWhenTheUserSaysYes) {
 }
 
 struct GeneralDateCase {
-    const char* locale;
+    const char* desktop; // the desktop's locale
+    InterfaceLanguage language;
     const char* text;
 };
 
 class GeneralDateTest : public ::testing::TestWithParam<GeneralDateCase> {};
 
-// The tray icon's text: the short date and the time with seconds, as the locale writes them.
-TEST_P(GeneralDateTest, DateAndTimeWithSecondsAsTheLocaleWritesThem) {
-    QLocale::setDefault(QLocale(QString::fromLatin1(GetParam().locale)));
+// The tray icon's text: the short date and the time with seconds, in numbers as
+// the windows' locale writes them.
+TEST_P(GeneralDateTest, DateAndTimeWithSecondsInTheNumbersOfTheWindowsLocale) {
+    QLocale::setDefault(
+        interfaceLocale(GetParam().language, QLocale(QString::fromLatin1(GetParam().desktop))));
     const QDateTime moment(QDate(2026, 12, 9), QTime(15, 4, 5));
     EXPECT_EQ(TrayResidence::generalDateTime(moment), QString::fromUtf8(GetParam().text));
     QLocale::setDefault(QLocale::c());
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, GeneralDateTest,
-                         ::testing::Values(GeneralDateCase{"ja_JP", "2026/12/09 15時04分05秒"},
-                                           GeneralDateCase{"en_US", "12/9/26 3:04:05 PM"},
-                                           GeneralDateCase{"de_DE", "09.12.26 15:04:05"}));
+INSTANTIATE_TEST_SUITE_P(
+    Locales, GeneralDateTest,
+    ::testing::Values(GeneralDateCase{"ja_JP", InterfaceLanguage::Japanese, "2026/12/09 15:04:05"},
+                      GeneralDateCase{"C", InterfaceLanguage::Japanese, "2026/12/09 15:04:05"},
+                      GeneralDateCase{"en_US", InterfaceLanguage::English, "12/9/26 3:04:05 PM"},
+                      GeneralDateCase{"de_DE", InterfaceLanguage::English, "09.12.26 15:04:05"}));
 
 } // namespace
 } // namespace brindle::test

@@ -160,6 +160,17 @@ TEST_P(ClosedIntervalTest, ClosingAppliesTheIntervalReadBackFromTheFile) {
     EXPECT_TRUE(stored().contains(QStringLiteral("NUMBER2=%1\r\n").arg(GetParam().stored)));
 }
 
+// What is typed applies as a close would apply it: the same whole minutes, or off.
+TEST_P(ClosedIntervalTest, WhileOpenTheIntervalIsTheOneAClosingWouldApply) {
+    MainWindow& main = start();
+    main.settingsWindow.show();
+    main.settingsWindow->intervalEdit->setText(QString::fromLatin1(GetParam().typed));
+
+    EXPECT_EQ(main.timedChecking.interval(), QString::fromLatin1(GetParam().shown).toInt());
+    EXPECT_EQ(main.timedChecking.countTimer().isTicking(), GetParam().on);
+    EXPECT_EQ(main.intervalOnBox->isChecked(), GetParam().on);
+}
+
 INSTANTIATE_TEST_SUITE_P(Texts, ClosedIntervalTest,
                          ::testing::Values(ClosedIntervalCase{"1.5", "1", true, "1.5"},
                                            ClosedIntervalCase{"0.4", "0", false, "0"},

@@ -155,7 +155,7 @@ class FakeSceneView : public SceneView {
 public:
     explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
-    void showPage(const QUrl& page) override { pages << page.toLocalFile(); }
+    void showPage(const QUrl& page, const QString&) override { pages << page.toLocalFile(); }
     QStringList pages; // the local files of the pages asked for
 
 private:

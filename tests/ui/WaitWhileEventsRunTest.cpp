@@ -21,13 +21,14 @@ TEST_F(WaitWhileEventsRunTest, ReturnsOnlyAfterMoreThanTheTimeAndRunsEventsThatF
     std::vector<std::int64_t> ranAt;
     events.at(700, [&] { ranAt.push_back(clock.now); });
     events.at(1900, [&] { ranAt.push_back(clock.now); });
+    events.at(2000, [&] { ranAt.push_back(clock.now); }); // exactly the time: not yet over
 
     waitWhileEventsRun(2000, clock, events);
 
     EXPECT_GT(clock.now - 5000, 2000);
-    EXPECT_EQ(ranAt, (std::vector<std::int64_t>{5700, 6900}));
+    EXPECT_EQ(ranAt, (std::vector<std::int64_t>{5700, 6900, 7000}));
     // Sleeps between rounds instead of polling: one sleep per event plus the last.
-    EXPECT_LE(events.waits, 3);
+    EXPECT_LE(events.waits, 4);
 }
 
 TEST_F(WaitWhileEventsRunTest, ZeroOrNegativeStillLetsPendingEventsRunOnce) {

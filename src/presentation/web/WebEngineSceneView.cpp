@@ -2,6 +2,8 @@
 
 #include "presentation/web/LocalOnlyInterceptor.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -24,13 +26,20 @@ WebEngineSceneView::WebEngineSceneView(QWidget* parent) : view_(new QWebEngineVi
     view_->setPage(page);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->setFocusPolicy(Qt::NoFocus);
+    // The page's own title names a file; its document takes the scene's name.
+    QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this] {
+        const QByteArray title = QJsonDocument(QJsonArray{title_}).toJson(QJsonDocument::Compact);
+        view_->page()->runJavaScript(
+            QStringLiteral("document.title = %1[0];").arg(QString::fromUtf8(title)));
+    });
 }
 
 QWidget* WebEngineSceneView::widget() {
     return view_;
 }
 
-void WebEngineSceneView::showPage(const QUrl& page) {
+void WebEngineSceneView::showPage(const QUrl& page, const QString& title) {
+    title_ = title;
     view_->load(page);
 }
 

@@ -2,6 +2,8 @@
 
 #include "presentation/SceneView.h"
 
+#include <QString>
+
 class QWebEngineView;
 
 namespace brindle {
@@ -12,10 +14,11 @@ class WebEngineSceneView : public SceneView {
 public:
     explicit WebEngineSceneView(QWidget* parent);
     QWidget* widget() override;
-    void showPage(const QUrl& page) override;
+    void showPage(const QUrl& page, const QString& title) override;
 
 private:
     QWebEngineView* view_;
+    QString title_;
 };
 
 } // namespace brindle

@@ -94,6 +94,25 @@ QByteArrayView withoutQuotes(QByteArrayView value) {
     return value;
 }
 
+// The whole number at the start of a stored value: a sign and digits, clamped
+// to the range of int.
+int leadingInt(QByteArrayView digits) {
+    const bool negative = digits.startsWith('-');
+    if (negative || digits.startsWith('+')) {
+        digits = digits.sliced(1);
+    }
+    constexpr qint64 Limit = qint64(std::numeric_limits<int>::max()) + 1;
+    qint64 number = 0;
+    for (const char digit : digits) {
+        if (digit < '0' || digit > '9') {
+            break;
+        }
+        number = std::min(Limit, number * 10 + (digit - '0'));
+    }
+    return int(std::clamp(negative ? -number : number, qint64(std::numeric_limits<int>::min()),
+                          qint64(std::numeric_limits<int>::max())));
+}
+
 // The key's value as stored, without blanks and quotes; nothing when the file or
 // the key is missing.
 std::optional<QByteArray> storedValue(const QString& path, const QString& section,
@@ -169,24 +188,12 @@ ProfileFile::ProfileFile(QString path, StoredFile::Access access)
 
 int ProfileFile::readInt(const QString& section, const QString& key) const {
     const std::optional<QByteArray> value = storedValue(path_, section, key);
-    if (!value) {
-        return 0;
-    }
-    QByteArrayView digits(*value);
-    const bool negative = digits.startsWith('-');
-    if (negative || digits.startsWith('+')) {
-        digits = digits.sliced(1);
-    }
-    constexpr qint64 Limit = qint64(std::numeric_limits<int>::max()) + 1;
-    qint64 number = 0;
-    for (const char digit : digits) {
-        if (digit < '0' || digit > '9') {
-            break;
-        }
-        number = std::min(Limit, number * 10 + (digit - '0'));
-    }
-    return int(std::clamp(negative ? -number : number, qint64(std::numeric_limits<int>::min()),
-                          qint64(std::numeric_limits<int>::max())));
+    return value ? leadingInt(*value) : 0;
+}
+
+int ProfileFile::intReadBack(const QString& value) {
+    const QByteArray bytes = Cp932::encode(value).value_or(value.toLatin1());
+    return leadingInt(withoutQuotes(QByteArrayView(bytes).trimmed()));
 }
 
 QString ProfileFile::readString(const QString& section, const QString& key,

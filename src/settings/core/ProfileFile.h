@@ -23,6 +23,8 @@ public:
     // The whole number at the start of the value (blanks, a sign, digits); 0 when
     // the file or key is missing or the value does not begin with a number.
     int readInt(const QString& section, const QString& key) const;
+    // What readInt() gives for this value once it has been written.
+    static int intReadBack(const QString& value);
     // The value, at most MaxValueBytes long; defaultText when the file or key is
     // missing or the value is empty. Blanks around it and one pair of matching
     // quotes are dropped.

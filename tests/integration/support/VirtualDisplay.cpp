@@ -36,7 +36,7 @@ template <typename Up> bool cameUp(ChildProcess& child, Up up) {
 } // namespace
 
 VirtualDisplay::VirtualDisplay(Manager manager) {
-    ready_ = startServer() && (manager == Manager::None || startManager()) &&
+    ready_ = startServer() && startSessionBus() && (manager == Manager::None || startManager()) &&
              (manager != Manager::OpenboxWithTray || startTray()) &&
              (manager != Manager::OpenboxWithStatusNotifierTray || startStatusNotifierTray());
 }
@@ -110,15 +110,16 @@ bool VirtualDisplay::startTray() {
 }
 
 bool VirtualDisplay::startSessionBus() {
-    if (!bus_) {
-        bus_ = std::make_unique<PrivateBus>();
-    }
+    bus_ = std::make_unique<PrivateBus>();
     return !bus_->address().isEmpty();
 }
 
+void VirtualDisplay::stopTray() {
+    tray_.stop();
+}
+
 bool VirtualDisplay::startStatusNotifierTray() {
-    if (!startSessionBus() ||
-        !tray_.start(u"gtk-sni-tray-standalone"_s, {u"--watcher"_s, u"--top"_s, u"--end"_s},
+    if (!tray_.start(u"gtk-sni-tray-standalone"_s, {u"--watcher"_s, u"--top"_s, u"--end"_s},
                      environment())) {
         return false;
     }
@@ -133,8 +134,8 @@ bool VirtualDisplay::startStatusNotifierTray() {
 }
 
 bool VirtualDisplay::startAccessibility() {
-    if (!startSessionBus() || !accessibility_.start(u"/usr/libexec/at-spi-bus-launcher"_s,
-                                                    {u"--launch-immediately"_s}, environment())) {
+    if (!accessibility_.start(u"/usr/libexec/at-spi-bus-launcher"_s, {u"--launch-immediately"_s},
+                              environment())) {
         return false;
     }
     accessible_ = pollUntil(

@@ -9,10 +9,11 @@
 
 namespace brindle::test {
 
-// An Xvfb server on a free display number, optionally with openbox managing
-// its windows and a system tray: trayer, an XEmbed tray, or a
-// StatusNotifierItem watcher and host on a session bus of the display's own,
-// as KDE's and GNOME's panels are. Everything started here ends with the object.
+// An Xvfb server on a free display number with a session bus of its own, as
+// a desktop session has (so that no program started on it autolaunches one),
+// optionally with openbox managing its windows and a system tray: trayer, an
+// XEmbed tray, or a StatusNotifierItem watcher and host on that bus, as KDE's
+// and GNOME's panels are. Everything started here ends with the object.
 class VirtualDisplay {
 public:
     enum class Manager { None, Openbox, OpenboxWithTray, OpenboxWithStatusNotifierTray };
@@ -24,8 +25,12 @@ public:
     // The environment for processes on this display, with a home folder of their own.
     QProcessEnvironment environment() const;
     // The display's session bus, with the StatusNotifierItem tray or the
-    // accessibility bus; null without.
+    // accessibility bus when started; null when the display is not ready.
     const PrivateBus* sessionBus() const { return bus_.get(); }
+    // Starts the StatusNotifierItem watcher and host, as a panel that comes up
+    // after the programs do; stopTray() ends it, or trayer, again.
+    bool startStatusNotifierTray();
+    void stopTray();
     // Starts the accessibility bus (AT-SPI) on the display's session bus; the
     // programs started after it expose their windows there.
     bool startAccessibility();
@@ -36,7 +41,6 @@ private:
     bool startServer();
     bool startManager();
     bool startTray();
-    bool startStatusNotifierTray();
     bool startSessionBus();
 
     TempFolder home_;

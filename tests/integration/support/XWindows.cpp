@@ -182,6 +182,10 @@ void XWindows::activate(Id window) const {
     run(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
 }
 
+XWindows::Id XWindows::activeWindow() const {
+    return run(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt();
+}
+
 void XWindows::moveTo(Id window, int x, int y) const {
     run(u"xdotool"_s, {u"windowmove"_s, u"--sync"_s, QString::number(window), QString::number(x),
                        QString::number(y)});

@@ -35,6 +35,8 @@ public:
     QPoint trayIconCentre() const;
 
     void activate(Id window) const;
+    // The window the window manager has given the keyboard to; 0 when none.
+    Id activeWindow() const;
     // Moves the window's frame so its top-left corner lies at this point of the screen.
     void moveTo(Id window, int x, int y) const;
     void pressKeys(const QStringList& keys) const;

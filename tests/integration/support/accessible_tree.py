@@ -5,6 +5,7 @@ does.
   accessible_tree.py controls TITLE      one line per control of the window:
                                          role, name and (for fields) text, tab-separated
   accessible_tree.py press TITLE NAME    does the first action of the control so named
+  accessible_tree.py role TITLE          the window's role ("frame", "alert", ...)
 """
 import sys
 
@@ -70,5 +71,7 @@ def press(title, name):
 if __name__ == "__main__":
     if sys.argv[1] == "controls":
         controls(sys.argv[2])
+    elif sys.argv[1] == "role":
+        print(window(sys.argv[2]).getRoleName())
     else:
         press(sys.argv[2], sys.argv[3])
