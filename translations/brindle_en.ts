@@ -672,7 +672,7 @@ Start GNOME Keyring or another one and try again.</translation>
     </message>
     <message>
         <source>認可サーバーの設定情報が、読み込んだ場所 (%1) のサーバーのものではありません。</source>
-        <translation>The authorization server's settings do not belong to the server they were read from (%1).</translation>
+        <translation>The authorization server&apos;s settings do not belong to the server they were read from (%1).</translation>
     </message>
     <message>
         <source>認可サーバー (%1) の設定情報が、使えないアドレスか別のサーバーを指しています。</source>
@@ -680,7 +680,7 @@ Start GNOME Keyring or another one and try again.</translation>
     </message>
     <message>
         <source>認可サーバー (%1) の設定情報が %2 のサインインページを指しています。Google と Microsoft には、このプログラムに組み込みの設定でのみサインインします。</source>
-        <translation>The settings of the authorization server (%1) point to the sign-in page of %2. Google and Microsoft are signed in to only through this program's own settings.</translation>
+        <translation>The settings of the authorization server (%1) point to the sign-in page of %2. Google and Microsoft are signed in to only through this program&apos;s own settings.</translation>
     </message>
     <message>
         <source>認可サーバー (%1) が安全なサインイン (PKCE S256) に対応していません。</source>
@@ -692,7 +692,7 @@ Start GNOME Keyring or another one and try again.</translation>
     </message>
     <message>
         <source>ブラウザからの応答が別の認可サーバー (%1) のものです。</source>
-        <translation>The browser's answer comes from another authorization server (%1).</translation>
+        <translation>The browser&apos;s answer comes from another authorization server (%1).</translation>
     </message>
     <message>
         <source>Brindle: このページはサインインを完了しませんでした。</source>
