@@ -13,6 +13,9 @@ public:
     virtual QWidget* widget() = 0;
     // Starts loading the page; nothing waits for it.
     virtual void showPage(const QUrl& page) = 0;
+    // While its window cannot be seen the view may let go of what draws the
+    // page; seen again, it shows the page asked for last.
+    virtual void setSeen(bool seen) = 0;
 };
 
 } // namespace brindle

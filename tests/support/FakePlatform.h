@@ -155,7 +155,9 @@ public:
     explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
     void showPage(const QUrl& page) override { pages << page.toLocalFile(); }
+    void setSeen(bool seen) override { this->seen = seen; }
     QStringList pages; // the local files of the pages asked for
+    bool seen = true;
 
 private:
     QWidget* widget_;
