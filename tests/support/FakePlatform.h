@@ -155,7 +155,7 @@ public:
     explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
     void showPage(const QUrl& page) override { pages << page.toLocalFile(); }
-    void setSeen(bool seen) override { this->seen = seen; }
+    void setSeen(bool nowSeen) override { seen = nowSeen; }
     QStringList pages; // the local files of the pages asked for
     bool seen = true;
 
