@@ -13,7 +13,8 @@ namespace brindle {
 namespace {
 
 constexpr std::chrono::milliseconds LookInterval{20};
-// A page of one colour never looks drawn: it counts as drawn after 3 s.
+// A page of one colour, or the page before shown again, never looks drawn: it
+// counts as drawn after 3 s.
 constexpr int MostLooks = 150;
 
 // Until the engine has drawn its first frame the view shows one colour.
@@ -56,6 +57,7 @@ LocalPageView::~LocalPageView() {
 void LocalPageView::showPage(const QUrl& page) {
     drawn_ = false;
     looks_.stop();
+    shownBefore_ = grab().toImage();
     load(page);
 }
 
@@ -64,9 +66,11 @@ void LocalPageView::startLooking(bool) {
     looks_.start();
 }
 
-// The first frame reaches the view a little after the page has loaded.
+// The page's first frame reaches the view a little after it has loaded, and
+// until then the view shows one colour or the page before.
 void LocalPageView::lookForPage() {
-    if (!oneColour(grab().toImage()) || --looksLeft_ <= 0) {
+    const QImage shown = grab().toImage();
+    if ((!oneColour(shown) && shown != shownBefore_) || --looksLeft_ <= 0) {
         looks_.stop();
         drawn_ = true;
         emit drawn();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -30,6 +31,7 @@ private:
 
     QWebEngineProfile* profile_;
     QWebEnginePage* page_;
+    QImage shownBefore_;
     QTimer looks_;
     int looksLeft_ = 0;
     bool drawn_ = false;
