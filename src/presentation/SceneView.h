@@ -16,6 +16,9 @@ public:
     // While its window cannot be seen the view may let go of what draws the
     // page; seen again, it shows the page asked for last.
     virtual void setSeen(bool seen) = 0;
+    // A page the view may be asked for while its window cannot be seen, kept
+    // ready to be shown at once.
+    virtual void prepare(const QUrl& page) = 0;
 };
 
 } // namespace brindle

@@ -156,6 +156,7 @@ public:
     QWidget* widget() override { return widget_; }
     void showPage(const QUrl& page) override { pages << page.toLocalFile(); }
     void setSeen(bool nowSeen) override { seen = nowSeen; }
+    void prepare(const QUrl&) override {}
     QStringList pages; // the local files of the pages asked for
     bool seen = true;
 

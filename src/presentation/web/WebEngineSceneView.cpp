@@ -34,6 +34,10 @@ void WebEngineSceneView::showPage(const QUrl& page) {
     }
 }
 
+void WebEngineSceneView::prepare(const QUrl& page) {
+    prepared_.append(page);
+}
+
 void WebEngineSceneView::setSeen(bool seen) {
     if (seen == (live_ != nullptr)) {
         return;
@@ -68,24 +72,35 @@ void WebEngineSceneView::releaseLivePage() {
     // Later, as this may run while the window is being hidden.
     live_->deleteLater();
     live_ = nullptr;
-    if (!pictures_.contains(current_) && !current_.isEmpty()) {
-        drawOffScreen(current_);
+    for (const QUrl& page : QList<QUrl>{current_} + prepared_) {
+        if (!pictures_.contains(page) && !page.isEmpty()) {
+            drawOffScreen(page);
+        }
     }
 }
 
-// A window never mapped on the screen, sized as the view, that draws the page once.
+// One page after the other in a window sized as the view and never mapped on
+// the screen, which goes once the last is drawn.
 void WebEngineSceneView::drawOffScreen(const QUrl& page) {
-    offScreenPage_ = page;
-    if (!offScreen_) {
-        offScreen_ = std::make_unique<LocalPageView>(nullptr);
-        offScreen_->setAttribute(Qt::WA_DontShowOnScreen);
-        offScreen_->resize(area_->size());
-        offScreen_->show();
-        QObject::connect(offScreen_.get(), &LocalPageView::drawn, area_, [this] {
-            keepPicture(offScreenPage_, offScreen_->grab());
-            offScreen_.release()->deleteLater();
-        });
+    if (toDraw_.contains(page)) {
+        return;
     }
+    toDraw_.append(page);
+    if (offScreen_) {
+        return;
+    }
+    offScreen_ = std::make_unique<LocalPageView>(nullptr);
+    offScreen_->setAttribute(Qt::WA_DontShowOnScreen);
+    offScreen_->resize(area_->size());
+    offScreen_->show();
+    QObject::connect(offScreen_.get(), &LocalPageView::drawn, area_, [this] {
+        keepPicture(toDraw_.takeFirst(), offScreen_->grab());
+        if (toDraw_.isEmpty()) {
+            offScreen_.release()->deleteLater();
+        } else {
+            offScreen_->showPage(toDraw_.first());
+        }
+    });
     offScreen_->showPage(page);
 }
 

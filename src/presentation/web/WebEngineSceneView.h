@@ -3,6 +3,7 @@
 #include "presentation/SceneView.h"
 
 #include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <memory>
 
@@ -14,8 +15,9 @@ class LocalPageView;
 // page; while it cannot, the page, its renderer and its profile are let go and
 // a picture of the page asked for last stands in for it. Seen again, that
 // picture covers the new live page until the page has been drawn, so the
-// window shows the right scene at once and never an empty one. A page first
-// asked for while unseen is drawn off the screen once for its picture.
+// window shows the right scene at once and never an empty one. Pages without
+// a picture, the prepared ones among them, are drawn off the screen once for
+// it when the window is hidden.
 class WebEngineSceneView : public SceneView {
 public:
     explicit WebEngineSceneView(QWidget* parent);
@@ -23,6 +25,7 @@ public:
     QWidget* widget() override;
     void showPage(const QUrl& page) override;
     void setSeen(bool seen) override;
+    void prepare(const QUrl& page) override;
 
 private:
     void startLivePage();
@@ -34,7 +37,8 @@ private:
     QWidget* picture_;
     LocalPageView* live_ = nullptr;
     std::unique_ptr<LocalPageView> offScreen_;
-    QUrl offScreenPage_;
+    QList<QUrl> toDraw_; // the first is being drawn off the screen
+    QList<QUrl> prepared_;
     QUrl current_;
     QHash<QUrl, QPixmap> pictures_;
 };
