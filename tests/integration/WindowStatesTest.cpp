@@ -110,9 +110,6 @@ TEST_F(WindowStatesTest, TheWindowComesBackFromTheTrayWithTheSceneTheCheckChose)
     ASSERT_TRUE(windows.chooseTrayMenuItem(icon, 0));
     // The first picture the window draws, known by its option strip, which
     // is drawn with the scene: never the old scene, never an empty one.
-    const auto optionStrip = [](const QImage& capture) {
-        return clientArea(capture).copy(0, 121, ClientWidth, 23);
-    };
     QImage first;
     ASSERT_TRUE(pollUntil(
         [&] {

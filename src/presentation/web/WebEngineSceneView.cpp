@@ -69,7 +69,8 @@ void WebEngineSceneView::releaseLivePage() {
     }
     picture_->show();
     picture_->raise();
-    // Later, as this may run while the window is being hidden.
+    // Later, as this may run while the window is being hidden; silent till then.
+    live_->blockSignals(true);
     live_->deleteLater();
     live_ = nullptr;
     for (const QUrl& page : QList<QUrl>{current_} + prepared_) {
