@@ -143,15 +143,18 @@ def pss_kb(pid):
     return 0
 
 
-def resident_frames(pid):
-    """The page frames a process holds in memory, or None when the kernel hides them (not root)."""
+def resident_frames(pid, files_only=False):
+    """The page frames a process holds in memory, or None when the kernel hides them (not root);
+    with files_only, those of mapped files alone (what unrelated processes can share)."""
     frames = set()
     with open(f"/proc/{pid}/smaps") as smaps, open(f"/proc/{pid}/pagemap", "rb") as pagemap:
         start = end = 0
+        is_file = False
         for line in smaps:
             fields = line.split()
             if fields[0] == "Rss:":
-                if fields[1] == "0":
+                # Anonymous mappings may span terabytes (a sanitizer's shadow), too long to read.
+                if fields[1] == "0" or (files_only and not is_file):
                     continue
                 pagemap.seek(start // PAGE_BYTES * 8)
                 entries = array.array("Q", pagemap.read((end - start) // PAGE_BYTES * 8))
@@ -163,6 +166,7 @@ def resident_frames(pid):
             elif not fields[0].endswith(":"):
                 low, high = fields[0].split("-")
                 start, end = int(low, 16), int(high, 16)
+                is_file = len(fields) > 5 and fields[5].startswith("/")
     return frames
 
 
@@ -196,7 +200,7 @@ def alone_pss_kb(tree_pids):
     foreign = collections.Counter()
     for pid in others:
         try:
-            foreign.update((resident_frames(pid) or set()) & wanted)
+            foreign.update((resident_frames(pid, files_only=True) or set()) & wanted)
         except OSError:
             pass
     users = {}

@@ -210,6 +210,8 @@ void MainWindow::wire() {
 
     connect(&visibility, &WindowVisibility::seenChanged, mailer.get(), &Mailer::setSeen);
     connect(&visibility, &WindowVisibility::seenChanged, statusLamp.get(), &StatusLamp::setSeen);
+    connect(&visibility, &WindowVisibility::seenChanged, this,
+            [this](bool seen) { sceneView_->setSeen(seen); });
 
     connect(tuneOnButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::playTune);
     connect(tuneOffButton, &QPushButton::clicked, sceneAndTune.get(), &SceneAndTune::stopTune);

@@ -8,11 +8,20 @@
 
 namespace brindle {
 
+namespace {
+
+constexpr char NormalPage[] = "Fish.htm";
+constexpr char NewMailPage[] = "Kakasi.htm";
+
+} // namespace
+
 SceneAndTune::SceneAndTune(SceneView& scene, TunePlayer& player, ProgramFiles files,
                            QObject* parent)
     : QObject(parent), scene_(scene), player_(player), files_(std::move(files)) {
     connect(&watcher_, &RepeatingTimer::ticked, this, &SceneAndTune::watchTune);
     watcher_.setEnabled(false);
+    // New mail may call for it while the window is hidden.
+    scene_.prepare(pageAddress(NewMailPage));
 }
 
 void SceneAndTune::playTune() {
@@ -27,12 +36,12 @@ void SceneAndTune::stopTune() {
 
 void SceneAndTune::showNewMailScene() {
     stopTune();
-    showPage(QStringLiteral("Kakasi.htm"), tr("新着メールの場面"));
+    showPage(NewMailPage, tr("新着メールの場面"));
     openAndPlay(QStringLiteral("\\Sound\\Kouka2.mid"));
 }
 
 void SceneAndTune::showNormalScene() {
-    showPage(QStringLiteral("Fish.htm"), tr("通常の場面"));
+    showPage(NormalPage, tr("通常の場面"));
     stopTune();
 }
 
@@ -56,12 +65,17 @@ void SceneAndTune::openAndPlay(const QString& backslashSuffix) {
     }
 }
 
-// Addressed from the page's path, so that no character of the folder's name
-// is read as part of a URL. The scene and its page have the same name.
-void SceneAndTune::showPage(const QString& pageName, const QString& sceneName) {
-    scene_.showPage(QUrl::fromLocalFile(files_.file(QStringLiteral("\\画像データ\\") + pageName)),
-                    sceneName);
+// The scene and its page have the same name.
+void SceneAndTune::showPage(const char* pageName, const QString& sceneName) {
+    scene_.showPage(pageAddress(pageName), sceneName);
     scene_.widget()->setAccessibleName(sceneName);
+}
+
+// Addressed from the page's path, so that no character of the folder's name
+// is read as part of a URL.
+QUrl SceneAndTune::pageAddress(const char* pageName) const {
+    return QUrl::fromLocalFile(
+        files_.file(QStringLiteral("\\画像データ\\") + QString::fromLatin1(pageName)));
 }
 
 } // namespace brindle

@@ -4,6 +4,7 @@
 #include "ui/RepeatingTimer.h"
 
 #include <QObject>
+#include <QUrl>
 
 namespace brindle {
 
@@ -34,7 +35,8 @@ public:
 
 private:
     void openAndPlay(const QString& backslashSuffix);
-    void showPage(const QString& pageName, const QString& sceneName);
+    void showPage(const char* pageName, const QString& sceneName);
+    QUrl pageAddress(const char* pageName) const;
 
     SceneView& scene_;
     TunePlayer& player_;

@@ -41,9 +41,6 @@ TEST_F(SceneTest, EventCheckShowsTheNewMailSceneUntilRestored) {
     ASSERT_FALSE(newMail.isNull()) << "the new-mail scene never replaced the normal one";
     saveScreenshot(windows.capture(window, XWindows::Framing::WithFrame), u"scene-new-mail.png"_s);
     // Only the scene changed: the option strip below it looks as before.
-    const auto optionStrip = [](const QImage& capture) {
-        return clientArea(capture).copy(0, 121, ClientWidth, 23);
-    };
     EXPECT_EQ(differingShare(optionStrip(newMail), optionStrip(normal)), 0.0);
 
     ASSERT_TRUE(windows.chooseMenuItem(window, Restore));

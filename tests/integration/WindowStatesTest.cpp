@@ -86,6 +86,40 @@ TEST_F(WindowStatesTest, InTheTrayOnlyQuitEndsTheProgramAndItSaves) {
     EXPECT_TRUE(program.mainSettings().contains("\r\nNUMBER3=0\r\n"));
 }
 
+// Hidden in the tray, the scene's renderer goes; a check that finds mail
+// meanwhile switches the scene, and the window's first picture back shows it.
+TEST_F(WindowStatesTest, TheWindowComesBackFromTheTrayWithTheSceneTheCheckChose) {
+    dovecot.deliver("Subject: hello\r\n\r\nbody\r\n");
+    program.setMainSettings("[EXEINI]\r\nNUMBER2=1\r\nNUMBER4=1\r\n");
+    program.setAccount(DovecotServer::user, DovecotServer::password);
+    const XWindows::Id window = startProgram();
+    ASSERT_NE(window, 0u);
+    const QImage normal = waitForScene(window, [](const QImage&) { return true; });
+    ASSERT_FALSE(normal.isNull()) << "the normal scene never showed";
+    const int shownProcesses = program.process().groupProcesses();
+    ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
+    EXPECT_TRUE(pollUntil([&] { return program.process().groupProcesses() < shownProcesses; }, 10s))
+        << "the page's renderer stayed";
+
+    const XWindows::Id board = windows.waitFor(u"新着お知らせボード"_s, 100s);
+    ASSERT_NE(board, 0u) << dovecot.log().toStdString();
+    ASSERT_TRUE(pollUntil([&] { return !windows.viewable(board); }, 20s));
+    QPoint icon;
+    ASSERT_TRUE(pollUntil([&] { return !(icon = windows.trayIconCentre()).isNull(); }, 10s));
+    ASSERT_TRUE(windows.chooseTrayMenuItem(icon, 0));
+    // The first picture the window draws, known by its option strip, which
+    // is drawn with the scene: never the old scene, never an empty one.
+    QImage first;
+    ASSERT_TRUE(pollUntil(
+        [&] {
+            first = windows.capture(window);
+            return optionStrip(first) == optionStrip(normal);
+        },
+        10s));
+    EXPECT_GT(differingShare(sceneArea(first), sceneArea(normal)), 0.5) << "not the new-mail scene";
+}
+
 // Qt's standard buttons as a screen reader reads them, in Japanese like the rest.
 TEST_F(WindowStatesTest, BoxesStandAboveTheTopmostMainWindowWithJapaneseButtons) {
     ASSERT_TRUE(display.startAccessibility());

@@ -1,6 +1,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QPushButton>
+#include <vector>
 
 namespace brindle::test {
 namespace {
@@ -9,6 +10,7 @@ class SoundAndSceneTest : public MainWindowFixture {
 protected:
     SoundAndSceneTest() {
         writeServerFile("POP3=mail.example\n");
+        writeAccountIni("[EXEINI]\nNAME=a\nNAME2=b\n");
         start();
         fakes.tunePlayer->calls.clear();
         fakes.scene->pages.clear();
@@ -101,6 +103,47 @@ TEST_F(SoundAndSceneTest, TheSceneStillChangesWhileTheWindowIsInTheTray) {
     EXPECT_EQ(fakes.scene->pages.last(), page("Kakasi.htm"));
     EXPECT_TRUE(fakes.tunePlayer->calls.contains(QStringLiteral("play")));
 }
+
+// The scene before the window goes to the tray, a check while it is there,
+// and what the window shows and plays when it comes back.
+struct TrayCase {
+    const char* name;
+    std::vector<QAction * MainWindow::*> beforeHiding;
+    int messagesWhileHidden;
+    const char* shownPage;
+    const char* tuneWhileHidden; // the tune started while hidden, if any
+};
+
+class SceneThroughTheTrayTest : public SoundAndSceneTest,
+                                public ::testing::WithParamInterface<TrayCase> {};
+
+TEST_P(SceneThroughTheTrayTest, TheWindowComesBackWithTheSceneOfWhatHappenedMeanwhile) {
+    const TrayCase& row = GetParam();
+    for (QAction* MainWindow::*action : row.beforeHiding) {
+        (mainWindow.get()->*action)->trigger();
+    }
+    mainWindow->moveToTrayAction->trigger();
+    EXPECT_FALSE(fakes.scene->seen);
+    fakes.tunePlayer->calls.clear();
+    fakes.mailClient->messageCount = row.messagesWhileHidden;
+    mainWindow->mailCheck.checkMail();
+
+    mainWindow->tray.showWindowAction->trigger();
+    EXPECT_TRUE(fakes.scene->seen);
+    EXPECT_EQ(fakes.scene->pages.last(), page(row.shownPage));
+    const QStringList started{"stop", "close", open(row.tuneWhileHidden), "play"};
+    EXPECT_EQ(fakes.tunePlayer->calls, row.tuneWhileHidden ? started : QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SceneThroughTheTrayTest,
+    ::testing::Values(TrayCase{"CheckFindsMail", {}, 2, "Kakasi.htm", "Kouka2.mid"},
+                      TrayCase{"BackThenNoMail",
+                               {&MainWindow::newMailSceneAction, &MainWindow::normalSceneAction},
+                               0,
+                               "Fish.htm",
+                               nullptr}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace brindle::test

@@ -156,7 +156,10 @@ public:
     explicit FakeSceneView(QWidget* parent) : widget_(new QWidget(parent)) {}
     QWidget* widget() override { return widget_; }
     void showPage(const QUrl& page, const QString&) override { pages << page.toLocalFile(); }
+    void setSeen(bool nowSeen) override { seen = nowSeen; }
+    void prepare(const QUrl&) override {}
     QStringList pages; // the local files of the pages asked for
+    bool seen = true;
 
 private:
     QWidget* widget_;

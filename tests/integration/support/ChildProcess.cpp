@@ -32,8 +32,13 @@ bool ChildProcess::start(const QString& program, const QStringList& arguments,
 }
 
 bool ChildProcess::groupRunning() const {
+    return groupProcesses() > 0;
+}
+
+int ChildProcess::groupProcesses() const {
+    int count = 0;
     if (group_ == 0) {
-        return false;
+        return count;
     }
     const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs);
     for (const QString& entry : entries) {
@@ -45,10 +50,10 @@ bool ChildProcess::groupRunning() const {
         const QByteArray line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
         if (fields.size() > 2 && fields[0] != "Z" && fields[2].toLongLong() == group_) {
-            return true;
+            ++count;
         }
     }
-    return false;
+    return count;
 }
 
 bool ChildProcess::waitForGroupEnd(std::chrono::milliseconds limit) {

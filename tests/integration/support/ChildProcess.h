@@ -19,6 +19,8 @@ public:
     QProcess& process() { return process_; }
     // Whether the child or any process of its group is still alive (zombies excepted).
     bool groupRunning() const;
+    // How many processes of its group are alive (zombies excepted).
+    int groupProcesses() const;
     bool waitForGroupEnd(std::chrono::milliseconds limit);
     // Asks the group to end, then kills what is left.
     void stop();

@@ -118,6 +118,10 @@ QImage ProgramTest::sceneArea(const QImage& capture) {
     return clientArea(capture).copy(0, 0, ClientWidth, 121);
 }
 
+QImage ProgramTest::optionStrip(const QImage& capture) {
+    return clientArea(capture).copy(0, 121, ClientWidth, 23);
+}
+
 double ProgramTest::differingShare(const QImage& a, const QImage& b) {
     if (a.isNull() || a.size() != b.size()) {
         return 1;

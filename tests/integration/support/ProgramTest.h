@@ -31,6 +31,8 @@ public:
     static QImage clientArea(const QImage& capture);
     // The scene view's part of the client area.
     static QImage sceneArea(const QImage& capture);
+    // The strip below the scene, with the option to start the mail program.
+    static QImage optionStrip(const QImage& capture);
     // The share of pixels in which two pictures of the same size differ (1 when the sizes differ).
     static double differingShare(const QImage& a, const QImage& b);
     // Keeps a picture for the documentation (folder from BRINDLE_SCREENSHOT_DIR).
