@@ -202,8 +202,14 @@ TEST_F(LateTrayTest, ATrayThatComesLaterIsUsedAndOneThatGoesGivesTheWindowBack) 
     EXPECT_TRUE(windows.viewable(window));
 
     ASSERT_TRUE(display.startStatusNotifierTray());
-    ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
-    EXPECT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
+    // The panel's host registers a moment after its watcher; the program hears
+    // of it over the bus, as a user who tries again a moment later would find.
+    bool hidden = false;
+    for (int attempt = 0; attempt < 5 && !hidden; ++attempt) {
+        ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
+        hidden = pollUntil([&] { return !windows.viewable(window); }, 3s);
+    }
+    EXPECT_TRUE(hidden) << "the tray that came was not used";
     StatusNotifierItem item{display.sessionBus()->connection()};
     EXPECT_TRUE(pollUntil([&] { return item.find(); }, 10s)) << "not in the tray that came";
 

@@ -55,7 +55,8 @@ LocalPageView::LocalPageView(QWidget* parent)
             return;
         }
         const QByteArray title = QJsonDocument(QJsonArray{title_}).toJson(QJsonDocument::Compact);
-        page_->runJavaScript(QStringLiteral("document.title = %1[0];").arg(QString::fromUtf8(title)));
+        page_->runJavaScript(
+            QStringLiteral("document.title = %1[0];").arg(QString::fromUtf8(title)));
     });
 }
 

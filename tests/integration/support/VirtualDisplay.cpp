@@ -119,18 +119,28 @@ void VirtualDisplay::stopTray() {
 }
 
 bool VirtualDisplay::startStatusNotifierTray() {
-    if (!tray_.start(u"gtk-sni-tray-standalone"_s, {u"--watcher"_s, u"--top"_s, u"--end"_s},
-                     environment())) {
-        return false;
+    // A panel started beside a running program now and then never registers
+    // its host; started once more, it does.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        tray_.stop();
+        if (!tray_.start(u"gtk-sni-tray-standalone"_s, {u"--watcher"_s, u"--top"_s, u"--end"_s},
+                         environment())) {
+            return false;
+        }
+        // Ready once the watcher knows a host: only then do programs show their items there.
+        if (pollUntil(
+                [this] {
+                    QDBusInterface watcher(u"org.kde.StatusNotifierWatcher"_s,
+                                           u"/StatusNotifierWatcher"_s,
+                                           u"org.kde.StatusNotifierWatcher"_s, bus_->connection());
+                    return watcher.isValid() &&
+                           watcher.property("IsStatusNotifierHostRegistered").toBool();
+                },
+                10s)) {
+            return true;
+        }
     }
-    // Ready once the watcher knows a host: only then do programs show their items there.
-    return pollUntil(
-        [this] {
-            QDBusInterface watcher(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
-                                   u"org.kde.StatusNotifierWatcher"_s, bus_->connection());
-            return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
-        },
-        15s);
+    return false;
 }
 
 bool VirtualDisplay::startAccessibility() {
