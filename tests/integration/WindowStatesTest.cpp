@@ -53,15 +53,20 @@ protected:
         return names.join(u' ').toStdString();
     }
 
+    // The program on a mailbox with a message; it checks every minute, and
+    // the notice board closes itself after a second.
+    XWindows::Id startWithMailWaiting() {
+        dovecot.deliver("Subject: hello\r\n\r\nbody\r\n");
+        program.setMainSettings("[EXEINI]\r\nNUMBER2=1\r\nNUMBER4=1\r\n");
+        program.setAccount(DovecotServer::user, DovecotServer::password);
+        return startProgram();
+    }
+
     DovecotServer dovecot;
 };
 
 TEST_F(WindowStatesTest, InTheTrayOnlyQuitEndsTheProgramAndItSaves) {
-    dovecot.deliver("Subject: hello\r\n\r\nbody\r\n");
-    // Checks every minute; the notice board closes itself after a second.
-    program.setMainSettings("[EXEINI]\r\nNUMBER2=1\r\nNUMBER4=1\r\n");
-    program.setAccount(DovecotServer::user, DovecotServer::password);
-    const XWindows::Id window = startProgram();
+    const XWindows::Id window = startWithMailWaiting();
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
@@ -89,17 +94,14 @@ TEST_F(WindowStatesTest, InTheTrayOnlyQuitEndsTheProgramAndItSaves) {
 // Hidden in the tray, the scene's renderer goes; a check that finds mail
 // meanwhile switches the scene, and the window's first picture back shows it.
 TEST_F(WindowStatesTest, TheWindowComesBackFromTheTrayWithTheSceneTheCheckChose) {
-    dovecot.deliver("Subject: hello\r\n\r\nbody\r\n");
-    program.setMainSettings("[EXEINI]\r\nNUMBER2=1\r\nNUMBER4=1\r\n");
-    program.setAccount(DovecotServer::user, DovecotServer::password);
-    const XWindows::Id window = startProgram();
+    const XWindows::Id window = startWithMailWaiting();
     ASSERT_NE(window, 0u);
     const QImage normal = waitForScene(window, [](const QImage&) { return true; });
     ASSERT_FALSE(normal.isNull()) << "the normal scene never showed";
     const int shownProcesses = program.process().groupProcesses();
     ASSERT_TRUE(windows.chooseMenuItem(window, ToTray));
     ASSERT_TRUE(pollUntil([&] { return !windows.viewable(window); }, 10s));
-    EXPECT_TRUE(pollUntil([&] { return program.process().groupProcesses() < shownProcesses; }, 10s))
+    EXPECT_TRUE(pollUntil([&] { return program.process().groupProcesses() < shownProcesses; }, 30s))
         << "the page's renderer stayed";
 
     const XWindows::Id board = windows.waitFor(u"新着お知らせボード"_s, 100s);
@@ -116,7 +118,7 @@ TEST_F(WindowStatesTest, TheWindowComesBackFromTheTrayWithTheSceneTheCheckChose)
             first = windows.capture(window);
             return optionStrip(first) == optionStrip(normal);
         },
-        10s));
+        30s));
     EXPECT_GT(differingShare(sceneArea(first), sceneArea(normal)), 0.5) << "not the new-mail scene";
 }
 

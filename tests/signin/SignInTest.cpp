@@ -145,29 +145,25 @@ TEST_F(SignInTest, WithoutRegistrationTheUsersClientIdIsAskedForAndNotOfferedToO
     EXPECT_EQ(secrets.secrets.size(), 1u); // kept only for the built-in providers
 }
 
-TEST_F(SignInTest, ABuiltInProvidersClientIsOfferedWithoutAskingTheMailServer) {
+// A built-in provider: the mail server is not asked, the client kept for the
+// provider is offered, and one built into the program is used without asking.
+TEST_F(SignInTest, ABuiltInProvidersClientIsOfferedOrBuiltIn) {
     const QString gmail = QStringLiteral("imaps://imap.gmail.com");
     secrets.secrets[QStringLiteral("client https://oauth2.googleapis.com/token")] =
         R"({"client_id":"mine","client_secret":"s"})";
     browser.starts = false;
     prompt.answer = OAuthClient{QStringLiteral("mine"), QStringLiteral("s")};
+    OAuthSignIn packaged{mail, browser, secrets, prompt,
+                         PackagedClients{{QStringLiteral("packaged"), QStringLiteral("s")}, {}}};
 
-    EXPECT_TRUE(signIn.signIn(gmail, id).text.contains(QStringLiteral("ウェブブラウザ")));
+    for (OAuthSignIn* tried : {&signIn, &packaged}) {
+        EXPECT_TRUE(tried->signIn(gmail, id).text.contains(QStringLiteral("ウェブブラウザ")));
+    }
     EXPECT_EQ(prompt.asked,
               QStringList{QStringLiteral("client for Google for imap.gmail.com, shown mine")});
     EXPECT_TRUE(mail.calls.isEmpty()); // no refused login to find the server
-}
-
-TEST_F(SignInTest, AClientBuiltInForAProviderIsUsedWithoutAsking) {
-    OAuthSignIn packaged{mail, browser, secrets, prompt,
-                         PackagedClients{{QStringLiteral("packaged"), QStringLiteral("s")}, {}}};
-    browser.starts = false;
-
-    EXPECT_TRUE(packaged.signIn(QStringLiteral("imaps://imap.gmail.com"), id)
-                    .text.contains(QStringLiteral("ウェブブラウザ")));
-    EXPECT_TRUE(prompt.asked.isEmpty());
-    ASSERT_EQ(browser.opened.size(), 1);
-    EXPECT_EQ(QUrlQuery(browser.opened[0]).queryItemValue(QStringLiteral("client_id")),
+    ASSERT_EQ(browser.opened.size(), 2);
+    EXPECT_EQ(QUrlQuery(browser.opened[1]).queryItemValue(QStringLiteral("client_id")),
               QStringLiteral("packaged"));
 }
 
