@@ -1,6 +1,6 @@
 // Reads the header fields of any bytes: no field longer than its limit, and
 // nothing after the first empty line changes what is read.
-#include "mail/pop3/MailHeaderFields.h"
+#include "mail/header/MailHeaderFields.h"
 
 #include <cstdlib>
 

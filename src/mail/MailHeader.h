@@ -4,7 +4,7 @@
 
 namespace brindle {
 
-// Header fields of one message, as they stand in the message.
+// Header fields of one message, decoded for reading.
 struct MailHeader {
     QString from;
     QString to;

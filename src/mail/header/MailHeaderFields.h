@@ -6,8 +6,8 @@
 
 namespace brindle {
 
-// From, To, Subject and Date of a message's header, unfolded, as they stand
-// (encoded words are left encoded); reading stops at the first empty line.
+// From, To, Subject and Date of a message's header, unfolded and decoded for
+// reading (HeaderText); reading stops at the first empty line.
 MailHeader readMailHeaderFields(const QByteArray& message);
 
 } // namespace brindle

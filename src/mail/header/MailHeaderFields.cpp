@@ -1,4 +1,6 @@
-#include "mail/pop3/MailHeaderFields.h"
+#include "mail/header/MailHeaderFields.h"
+
+#include "mail/header/HeaderText.h"
 
 namespace brindle {
 
@@ -15,7 +17,7 @@ void keepField(MailHeader& status, const QByteArray& name, const QByteArray& val
                      : key == "date"    ? &status.date
                                         : nullptr;
     if (field != nullptr && field->isEmpty()) {
-        *field = QString::fromUtf8(value.simplified().left(maxFieldLength));
+        *field = HeaderText::decode(QByteArrayView(value).first(std::min(value.size(), maxFieldLength)));
     }
 }
 

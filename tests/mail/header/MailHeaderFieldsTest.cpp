@@ -1,4 +1,4 @@
-#include "mail/pop3/MailHeaderFields.h"
+#include "mail/header/MailHeaderFields.h"
 
 #include <gtest/gtest.h>
 
