@@ -198,6 +198,14 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <source>ログインできません: %1%2</source>
         <translation>Cannot log in: %1%2</translation>
     </message>
+    <message>
+        <source>未読メールを探せません</source>
+        <translation>Could not search for unread mail</translation>
+    </message>
+    <message>
+        <source>メールのヘッダーを取得できません</source>
+        <translation>Could not read the mail headers</translation>
+    </message>
 </context>
 <context>
     <name>brindle::MailTransport</name>
@@ -379,6 +387,29 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <source>インターバルチェック: OFF</source>
         <translation>Interval check: off</translation>
     </message>
+    <message>
+        <source>新着メールを通知</source>
+        <translation>Notify of New Mail</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::NewMailNotices</name>
+    <message>
+        <source>新着メールが有ります</source>
+        <translation>You have new mail.</translation>
+    </message>
+    <message>
+        <source>(差出人なし)</source>
+        <translation>(no sender)</translation>
+    </message>
+    <message>
+        <source>(件名なし)</source>
+        <translation>(no subject)</translation>
+    </message>
+    <message>
+        <source>ほか %1 通</source>
+        <translation>and %1 more</translation>
+    </message>
 </context>
 <context>
     <name>brindle::NoticeBoard</name>
@@ -471,6 +502,10 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>サーバーの応答が POP3 の形式ではありません</source>
         <translation>The server&apos;s reply is not POP3</translation>
+    </message>
+    <message>
+        <source>サーバーがメールの ID を示しません: %1</source>
+        <translation>The server does not list the mail IDs: %1</translation>
     </message>
 </context>
 <context>
@@ -742,6 +777,10 @@ Open the sign-in page of %1 in your browser?</translation>
     <message>
         <source>このデスクトップにはシステムトレイがないため、ウィンドウはこのまま表示しておきます。GNOME では拡張機能「AppIndicator and KStatusNotifierItem Support」を入れるとトレイが使えます。</source>
         <translation>This desktop has no system tray, so the window stays on the screen. On GNOME, the extension “AppIndicator and KStatusNotifierItem Support” adds one.</translation>
+    </message>
+    <message>
+        <source>新着メール: %1 通</source>
+        <translation>New mail: %1</translation>
     </message>
 </context>
 </TS>

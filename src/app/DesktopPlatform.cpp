@@ -7,6 +7,7 @@
 #include "mail/SystemWakeSignals.h"
 #include "mail/dialup/NetworkManagerDialUp.h"
 #include "presentation/DesktopUrlOpener.h"
+#include "presentation/FreedesktopNotifications.h"
 #include "presentation/QtTrayIcon.h"
 #include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/web/WebEngineSceneView.h"
@@ -41,6 +42,9 @@ Platform createDesktopPlatform() {
     platform.wakeSignals = std::make_unique<SystemWakeSignals>(QDBusConnection::systemBus());
     platform.tunePlayer = std::make_unique<FluidSynthTunePlayer>();
     platform.tray = std::make_unique<QtTrayIcon>();
+    platform.notifications = std::make_unique<FreedesktopNotifications>(
+        QDBusConnection::sessionBus(), QStringLiteral("example.quillworks.brindle"),
+        QImage(QStringLiteral(":/images/icon.png")));
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
     platform.secrets = std::make_unique<KeyringSecretStore>();
     platform.signInPrompts = std::make_unique<SignInPromptWindows>();

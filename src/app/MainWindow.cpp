@@ -6,7 +6,9 @@
 #include "mail/TimedChecking.h"
 #include "mail/WakeSignals.h"
 #include "presentation/SceneAndTune.h"
+#include "presentation/DesktopNotifications.h"
 #include "presentation/SceneView.h"
+#include "presentation/TrayIcon.h"
 #include "presentation/TrayResidence.h"
 #include "presentation/UrlOpener.h"
 #include "settings/AccountDialog.h"
@@ -70,7 +72,8 @@ MainWindow::MainWindow(Platform platform)
       pushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },
           [this] { return mailCheck.nextAccess(); }),
-      tray(*this, *platform_.tray, *platform_.messageBoxes) {
+      tray(*this, *platform_.tray, *platform_.messageBoxes),
+      newMailNotices(*platform_.notifications) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -165,6 +168,8 @@ void MainWindow::buildMenus() {
     chooseMailerAction = fileMenu->addAction(tr("起動メーラーの設定"));
     moveToTrayAction = fileMenu->addAction(tr("タスクトレイに常駐"));
     settingsAction = fileMenu->addAction(tr("設定"));
+    notifyAction = fileMenu->addAction(tr("新着メールを通知"));
+    notifyAction->setCheckable(true);
     fileMenu->addSeparator();
     newMailSceneAction = fileMenu->addAction(tr("イベント確認"));
     normalSceneAction = fileMenu->addAction(tr("戻す"));
@@ -237,6 +242,8 @@ void MainWindow::wire() {
                                      MessageBoxes::Buttons::Ok);
     });
     connect(&mailCheck, &MailCheck::newMail, this, &MainWindow::announceNewMail);
+    connect(&mailCheck, &MailCheck::mailboxRead, this, &MainWindow::showMailboxRead);
+    connect(&newMailNotices, &NewMailNotices::clicked, this, &MainWindow::openNewMail);
 }
 
 // The settings window is made anew after each close; each time it is wired again.
@@ -271,6 +278,9 @@ void MainWindow::restoreSettings() {
                                         QString::fromUtf8(SettingKeys::MailerPath.defaultText)));
     applyStoredTick(*launchMailerBox,
                     settings.readInt(SettingKeys::Section, SettingKeys::LaunchMailer.name));
+    notifyAction->setChecked(
+        settings.readString(SettingKeys::Section, SettingKeys::NotifyNewMail.name,
+                            QString::fromUtf8(SettingKeys::NotifyNewMail.defaultText)) != u"0");
 }
 
 void MainWindow::saveAndQuit() {
@@ -287,6 +297,8 @@ void MainWindow::saveAndQuit() {
     }
     settings.writeString(SettingKeys::Section, SettingKeys::LaunchMailer.name,
                          storedTick(*launchMailerBox));
+    settings.writeString(SettingKeys::Section, SettingKeys::NotifyNewMail.name,
+                         notifyAction->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     // An open settings window keeps its edits, as closing it would.
     if (settingsWindow.exists() && settingsWindow->isVisible()) {
         settingsWindow->saveOnClose();
@@ -330,6 +342,24 @@ void MainWindow::announceNewMail(int count) {
         noticeBoard.close();
     }
     sceneAndTune->showNewMailScene();
+}
+
+void MainWindow::showMailboxRead(int count, const std::optional<NewMessages>& news) {
+    tray.showMailCount(count);
+    if (news) {
+        newMailNotices.tell(*news, notifyAction->isChecked() &&
+                                       (isHidden() || !platform_.tray->isAvailable()));
+    }
+}
+
+void MainWindow::openNewMail() {
+    if (mailer->path() != QString::fromUtf8(SettingKeys::NotSet)) {
+        mailer->launch();
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::showSettings() {

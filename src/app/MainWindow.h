@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/NewMailNotices.h"
 #include "app/NoticeBoard.h"
 #include "app/Platform.h"
 #include "mail/MailCheck.h"
@@ -79,6 +80,7 @@ public:
     QAction* chooseMailerAction = nullptr;
     QAction* moveToTrayAction = nullptr;
     QAction* settingsAction = nullptr;
+    QAction* notifyAction = nullptr; // new mail told on the desktop, checkable
     QAction* newMailSceneAction = nullptr;
     QAction* normalSceneAction = nullptr;
     QAction* keepInFrontAction = nullptr;
@@ -90,6 +92,7 @@ public:
     TimedChecking timedChecking;
     PushWatching pushWatching;
     TrayResidence tray;
+    NewMailNotices newMailNotices;
     std::unique_ptr<SceneAndTune> sceneAndTune;
     std::unique_ptr<Mailer> mailer;
     std::unique_ptr<StatusLamp> statusLamp;
@@ -98,6 +101,11 @@ public:
 
     // The board and the new-mail scene, or the user's mail program when so chosen.
     void announceNewMail(int count);
+    // The count on the tray icon; new mail on the desktop when the switch is
+    // on and the window is in the tray or the desktop has none.
+    void showMailboxRead(int count, const std::optional<NewMessages>& news);
+    // A click on the notice: the mail program when one is chosen, else the window.
+    void openNewMail();
     void showSettings();
     void setKeepInFront(bool inFront);
     void offerHomePage();

@@ -5,6 +5,7 @@
 #include "mail/ProgramLauncher.h"
 #include "mail/WakeSignals.h"
 #include "mail/dialup/DialUpLinks.h"
+#include "presentation/DesktopNotifications.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"

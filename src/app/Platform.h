@@ -11,6 +11,7 @@ class QWidget;
 
 namespace brindle {
 
+class DesktopNotifications;
 class DialUpLinks;
 class EventPump;
 class FileChooser;
@@ -49,6 +50,7 @@ struct Platform {
     std::unique_ptr<WakeSignals> wakeSignals;
     std::unique_ptr<TunePlayer> tunePlayer;
     std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<DesktopNotifications> notifications;
     std::unique_ptr<UrlOpener> urlOpener;
     std::unique_ptr<SecretStore> secrets;
     std::unique_ptr<SignInPrompts> signInPrompts;

@@ -28,9 +28,11 @@ void MailCheck::checkMail() {
 
 void MailCheck::run() {
     std::optional<MailAccess> access;
-    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages(access);
+    std::optional<NewMessages> news;
+    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages(access, news);
     if (access) {
         emit loggedIn(*access);
+        emit mailboxRead(count, news);
     }
     if (count > 0) {
         emit newMail(count);
@@ -40,9 +42,10 @@ void MailCheck::run() {
     }
 }
 
-// Logs in and, where the session asks for it, reads every message; the
-// count, or 0 when the mailbox could not be read.
-int MailCheck::countMessages(std::optional<MailAccess>& access) {
+// Logs in and, where the session asks for it, reads every message, then the
+// new ones' headers; the count, or 0 when the mailbox could not be read.
+int MailCheck::countMessages(std::optional<MailAccess>& access,
+                             std::optional<NewMessages>& news) {
     std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
         return 0;
@@ -73,6 +76,8 @@ int MailCheck::countMessages(std::optional<MailAccess>& access) {
         readMessages(*session, count);
         services_.timeMarks.mark("fetched");
     }
+    news = NewMessages::read(*session, services_.files.seenMessages(),
+                             shared.Pop3Server + u' ' + shared.AccountId);
     return count;
 }
 

@@ -2,6 +2,7 @@
 
 #include "mail/MailAccess.h"
 #include "mail/MailSession.h"
+#include "mail/NewMessages.h"
 #include "settings/core/ProgramFiles.h"
 #include "ui/TimeMarks.h"
 
@@ -20,7 +21,8 @@ struct SharedSettings;
 
 // One look into the mailbox: log in with the saved or confirmed account (an
 // account that signs in with OAuth 2.0 needs an ID and a token, no password),
-// read every message, and say what was found. Checks never nest: one asked for
+// read every message, learn which are new since the check before (kept per
+// mailbox in the seen-messages file), and say what was found. Checks never nest: one asked for
 // while another runs is skipped.
 class MailCheck : public QObject {
     Q_OBJECT
@@ -57,12 +59,15 @@ signals:
     // open until the signal returns.
     void loginFailed(const QString& text);
     void newMail(int count);
+    // A check read the mailbox: its count (0 too), and which of its messages
+    // no check had seen, where the server names its messages.
+    void mailboxRead(int count, const std::optional<NewMessages>& news);
     // A check logged in, with this server and account; its session has ended.
     void loggedIn(const MailAccess& access);
 
 private:
     void run();
-    int countMessages(std::optional<MailAccess>& access);
+    int countMessages(std::optional<MailAccess>& access, std::optional<NewMessages>& news);
     void loadAccount();
     std::variant<int, MailError> logInWithToken(std::unique_ptr<MailSession>& session);
     std::pair<QString, QString> accountToUse() const;

@@ -3,7 +3,9 @@
 #include "mail/MailHeader.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <variant>
 
@@ -38,6 +40,15 @@ public:
     // kept by the server (the unseen messages) reads none: reading could mark
     // them read.
     virtual bool checkReadsMessages() const { return true; }
+    // What names each message for good, oldest first (POP3's UIDL, IMAP's
+    // UIDVALIDITY and UID of INBOX's unseen messages); nullopt when the
+    // server names none.
+    virtual std::optional<QStringList> messageIds() { return std::nullopt; }
+    // From, Subject and Date of the messages of these ids (from the last
+    // messageIds()), read from the first MaxHeaderBytes of each header
+    // without marking anything read; messages that cannot be read are left out.
+    static constexpr qsizetype MaxHeaderBytes = 8 * 1024;
+    virtual QHash<QString, MailHeader> headers(const QStringList& /*ids*/) { return {}; }
     // False once the session has ended (the server hung up, a time-out, the
     // deadline): no later call can succeed.
     virtual bool isOpen() const = 0;

@@ -1,5 +1,6 @@
 #include "presentation/TrayResidence.h"
 
+#include "presentation/TrayCountIcon.h"
 #include "presentation/TrayIcon.h"
 #include "ui/MessageBoxes.h"
 
@@ -28,8 +29,8 @@ void TrayResidence::moveToTray() {
         tellNoTray();
         return;
     }
-    tray_.setIcon(window_.windowIcon());
-    tray_.setText(generalDateTime(QDateTime::currentDateTime()));
+    movedAt_ = generalDateTime(QDateTime::currentDateTime());
+    showOnIcon();
     tray_.show();
     window_.hide();
 }
@@ -37,6 +38,21 @@ void TrayResidence::moveToTray() {
 void TrayResidence::sayClicked() {
     messageBoxes_.show(tr("Clicked!"), QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
                        MessageBoxes::Buttons::Ok);
+}
+
+void TrayResidence::showMailCount(int count) {
+    count_ = count;
+    showOnIcon();
+}
+
+void TrayResidence::showOnIcon() {
+    tray_.setIcon(TrayCountIcon::draw(window_.windowIcon(), count_));
+    QStringList lines{movedAt_};
+    if (count_ > 0) {
+        lines.append(tr("新着メール: %1 通").arg(count_));
+    }
+    lines.removeAll(QString());
+    tray_.setText(lines.join(u'\n'));
 }
 
 void TrayResidence::tellNoTray() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QAction;
 class QDateTime;
@@ -24,6 +25,9 @@ public:
     // be lost where the desktop has no taskbar), and the user is told once.
     void moveToTray();
     void sayClicked();
+    // While the count of messages is above zero, the icon carries it and its
+    // text says it; at 0 the plain icon returns.
+    void showMailCount(int count);
 
     // The date and time in numbers as the windows' locale writes them, with seconds.
     static QString generalDateTime(const QDateTime& moment);
@@ -34,6 +38,7 @@ public:
 
 private:
     void tellNoTray();
+    void showOnIcon();
     // A window hidden in a tray that goes comes back.
     void trayAvailabilityChanged(bool available);
 
@@ -41,6 +46,8 @@ private:
     TrayIcon& tray_;
     MessageBoxes& messageBoxes_;
     bool toldNoTray_ = false;
+    QString movedAt_; // when the window last went to the tray
+    int count_ = 0;
 };
 
 } // namespace brindle

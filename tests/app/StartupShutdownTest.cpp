@@ -45,7 +45,7 @@ TEST_F(StartupShutdownTest, FirstRunAndShutdownLeaveTheMainSettingsInShiftJisWit
     closeMainWindow();
 
     const auto expected =
-        Cp932::encode(QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\nNAME=未設定\r\nNUMBER3=0\r\n"));
+        Cp932::encode(QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\nNAME=未設定\r\nNUMBER3=0\r\nNOTIFY=1\r\n"));
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(programFolder.read(QStringLiteral("★MailData/ini.ini")), *expected);
     EXPECT_EQ(fakes.programEnd->ends, 1);

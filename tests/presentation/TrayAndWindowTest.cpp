@@ -12,6 +12,8 @@
 namespace brindle::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 class TrayAndWindowTest : public MainWindowFixture {
 protected:
     TrayAndWindowTest() {
@@ -48,6 +50,45 @@ TEST_F(TrayAndWindowTest, WithoutASystemTrayTheWindowStaysAndTheUserIsToldOnce) 
     EXPECT_EQ(fakes.tray->shows, 0);
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     EXPECT_TRUE(fakes.messageBoxes->shown[0].text.contains(QStringLiteral("システムトレイがない")));
+}
+
+// The count goes on the icon; new mail is told on the desktop from the tray
+// only, the newest five by name (of at most 20 headers read), once, and the
+// notice goes when its mail does. A click on it brings the window back.
+TEST_F(TrayAndWindowTest, MailIsCountedOnTheIconAndNewMailToldFromTheTray) {
+    FakeMailClient& mailbox = *fakes.mailClient;
+    QStringList ids;
+    for (int number = 1; number <= 25; ++number) {
+        ids << QString::number(number);
+        mailbox.headers[ids.last()] = {QStringLiteral("\"S%1\" <s@x.jp>").arg(number), {},
+                                       QStringLiteral("subject %1").arg(number), {}};
+    }
+    const auto checkWith = [&](const QStringList& present) {
+        mailbox.ids = present;
+        mailbox.messageCount = int(present.size());
+        mainWindow->checkMailAction->trigger();
+    };
+    checkWith(ids.mid(0, 3)); // on the screen beside a tray
+    EXPECT_TRUE(fakes.notifications->calls.isEmpty());
+    mainWindow->moveToTrayAction->trigger();
+    checkWith(ids);
+    EXPECT_TRUE(mailbox.calls.contains(u"headers "_s + ids.mid(5).join(u',')));
+    EXPECT_EQ(fakes.notifications->calls,
+              QStringList{u"show 0 新着メールが有ります: S25 — subject 25|S24 — subject 24|"
+                          u"S23 — subject 23|S22 — subject 22|S21 — subject 21|ほか 17 通"_s});
+    EXPECT_TRUE(fakes.tray->texts.last().endsWith(u"\n新着メール: 25 通"_s));
+    EXPECT_NE(fakes.tray->icon.pixmap(22).toImage(), mainWindow->windowIcon().pixmap(22).toImage());
+    checkWith(ids);
+    checkWith(ids.mid(0, 24));
+    EXPECT_EQ(fakes.notifications->calls.mid(1), QStringList{u"close 1"_s});
+    checkWith({});
+    EXPECT_EQ(fakes.tray->icon.cacheKey(), mainWindow->windowIcon().cacheKey());
+    EXPECT_FALSE(fakes.tray->texts.last().contains(u'\n'));
+
+    checkWith(ids + QStringList{u"26"_s}); // no header read: counted only
+    EXPECT_EQ(fakes.notifications->calls.last(), u"show 0 新着メールが有ります: ほか 1 通"_s);
+    emit fakes.notifications->clicked(2);
+    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 TEST_F(TrayAndWindowTest, ATrayThatGoesGivesBackTheWindowHiddenInIt) {

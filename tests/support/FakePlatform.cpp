@@ -78,6 +78,17 @@ public:
         client_.calls << QStringLiteral("fetch %1").arg(number);
         return QByteArray();
     }
+    std::optional<QStringList> messageIds() override { return client_.ids; }
+    QHash<QString, MailHeader> headers(const QStringList& ids) override {
+        client_.calls << QStringLiteral("headers ") + ids.join(u',');
+        QHash<QString, MailHeader> found;
+        for (const QString& id : ids) {
+            if (client_.headers.contains(id)) {
+                found.insert(id, client_.headers.value(id));
+            }
+        }
+        return found;
+    }
     bool checkReadsMessages() const override { return client_.readsMessages; }
     bool isOpen() const override { return true; }
 
@@ -161,6 +172,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.wakeSignals, fakes.wakeSignals, std::make_unique<WakeSignals>());
     take(platform.tunePlayer, fakes.tunePlayer, std::make_unique<FakeTunePlayer>());
     take(platform.tray, fakes.tray, std::make_unique<FakeTray>());
+    take(platform.notifications, fakes.notifications, std::make_unique<FakeNotifications>());
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());
     take(platform.secrets, fakes.secrets, std::make_unique<FakeSecretStore>());
     take(platform.signInPrompts, fakes.signInPrompts, std::make_unique<FakeSignInPrompts>());

@@ -6,6 +6,7 @@
 #include "mail/ProgramLauncher.h"
 #include "mail/WakeSignals.h"
 #include "mail/dialup/DialUpLinks.h"
+#include "presentation/DesktopNotifications.h"
 #include "presentation/SceneView.h"
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
@@ -83,7 +84,7 @@ public:
 
 // A scripted mail client whose sessions record every call in order:
 // "open <server>", "log in <id> <password> <APOP|USER|BEARER>", "header n", "size n",
-// "fetch n", "close".
+// "fetch n", "headers <id>,<id>...", "close".
 class FakeMailClient : public MailClient {
 public:
     std::unique_ptr<MailSession> open(const QString& server) override;
@@ -96,6 +97,9 @@ public:
     QString errorText;           // when set, the login fails with it
     QString openidConfiguration; // and names this discovery document
     std::function<void()> duringLogIn;
+    // What messageIds() gives, and the headers by id.
+    std::optional<QStringList> ids;
+    QHash<QString, MailHeader> headers;
 };
 
 class FakeLauncher : public ProgramLauncher {
@@ -168,15 +172,33 @@ private:
 class FakeTray : public TrayIcon {
 public:
     bool isAvailable() const override { return available; }
-    void setIcon(const QIcon& icon) override { iconSet = !icon.isNull() || iconSet; }
+    void setIcon(const QIcon& given) override {
+        icon = given;
+        iconSet = !given.isNull() || iconSet;
+    }
     void setText(const QString& text) override { texts << text; }
     void setMenu(QMenu* given) override { menu = given; }
     void show() override { ++shows; }
     bool available = true;
     bool iconSet = false;
+    QIcon icon;
     QStringList texts;
     QMenu* menu = nullptr;
     int shows = 0;
+};
+
+// Records "show <replacing> <summary>: <line>|<line>..." and "close <id>";
+// with a server present, the notices get ids 1, 2, ...
+class FakeNotifications : public DesktopNotifications {
+public:
+    uint show(uint replacing, const QString& summary, const QStringList& lines) override {
+        calls << QStringLiteral("show %1 %2: %3").arg(replacing).arg(summary, lines.join(u'|'));
+        return serverPresent ? ++lastId : 0;
+    }
+    void close(uint id) override { calls << QStringLiteral("close %1").arg(id); }
+    QStringList calls;
+    bool serverPresent = true;
+    uint lastId = 0;
 };
 
 class FakeUrlOpener : public UrlOpener {
@@ -231,6 +253,7 @@ struct Fakes {
     WakeSignals* wakeSignals; // emitted by the test
     FakeTunePlayer* tunePlayer;
     FakeTray* tray;
+    FakeNotifications* notifications;
     FakeUrlOpener* urlOpener;
     FakeSecretStore* secrets;
     FakeSignInPrompts* signInPrompts;

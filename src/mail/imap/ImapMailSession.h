@@ -6,7 +6,8 @@
 namespace brindle {
 
 // A connected IMAP session as a mail session: the count is the number of
-// unseen messages in INBOX, and no message is ever read or changed. Says
+// unseen messages in INBOX, and no message is ever marked read or changed
+// (headers are read with BODY.PEEK in INBOX examined read-only). Says
 // LOGOUT when it goes. APOP has no meaning here and is ignored.
 class ImapMailSession : public MailSession {
 public:
@@ -23,6 +24,9 @@ public:
     std::optional<qint64> size(int number) override;
     std::optional<QByteArray> fetch(int number) override;
     bool checkReadsMessages() const override { return false; }
+    // "UIDVALIDITY.UID" of each unseen message in INBOX.
+    std::optional<QStringList> messageIds() override;
+    QHash<QString, MailHeader> headers(const QStringList& ids) override;
     bool isOpen() const override { return session_.isOpen(); }
 
 private:

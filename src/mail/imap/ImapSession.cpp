@@ -34,6 +34,20 @@ QByteArray quoted(const QByteArray& text) {
     return result + '"';
 }
 
+// A UID or UIDVALIDITY: 1 to 2^32-1 in digits.
+std::optional<quint32> number(const QByteArray& digits) {
+    bool ok = false;
+    const quint32 value = digits.toUInt(&ok);
+    return ok && value > 0 && !digits.startsWith('+') ? std::optional(value) : std::nullopt;
+}
+
+// The UID item of a FETCH response, wherever the server put it among the items.
+std::optional<quint32> fetchedUid(const QByteArray& text) {
+    const QList<QByteArray> words = text.toUpper().replace('(', ' ').replace(')', ' ').split(' ');
+    const qsizetype item = words.indexOf("UID");
+    return item < 0 ? std::nullopt : number(words.value(item + 1));
+}
+
 // The number after "UNSEEN" in a STATUS response's item list, or -1.
 int unseenItem(const ImapResponse& response) {
     const QByteArray& text = response.text;
@@ -139,7 +153,65 @@ int ImapSession::unseenCount() {
 }
 
 bool ImapSession::examineInbox() {
-    return loggedIn_ && executeOk("EXAMINE INBOX", tr("INBOX を開けません"), {});
+    Expect examine;
+    examine.onUntagged = [this](const ImapResponse& response) {
+        const QByteArray code = response.afterFirstWord();
+        if (response.word(0) == "OK" && code.toUpper().startsWith("[UIDVALIDITY ")) {
+            uidValidity_ = number(code.mid(13, code.indexOf(']') - 13)).value_or(0);
+        }
+        return true;
+    };
+    return loggedIn_ && executeOk("EXAMINE INBOX", tr("INBOX を開けません"), examine);
+}
+
+std::optional<QList<quint32>> ImapSession::unseenUids() {
+    QList<quint32> uids;
+    Expect search;
+    search.onUntagged = [&uids](const ImapResponse& response) {
+        if (response.word(0) == "SEARCH") {
+            for (const QByteArray& word : response.afterFirstWord().split(' ')) {
+                if (const std::optional<quint32> uid = number(word)) {
+                    uids.append(*uid);
+                }
+            }
+        }
+        return true;
+    };
+    if (!loggedIn_ || !executeOk("UID SEARCH UNSEEN", tr("未読メールを探せません"), search)) {
+        return std::nullopt;
+    }
+    std::sort(uids.begin(), uids.end());
+    uids.erase(std::unique(uids.begin(), uids.end()), uids.end());
+    return uids;
+}
+
+std::optional<QHash<quint32, QByteArray>>
+ImapSession::fetchHeaderFields(const QList<quint32>& uids, qsizetype maxBytes) {
+    QHash<quint32, QByteArray> headers;
+    if (uids.isEmpty()) {
+        return headers;
+    }
+    QByteArrayList set;
+    for (const quint32 uid : uids) {
+        set.append(QByteArray::number(uid));
+    }
+    Expect fetch;
+    fetch.onUntagged = [&](const ImapResponse& response) {
+        // "n FETCH (UID u BODY[HEADER.FIELDS (FROM SUBJECT DATE)]<0> {size}", the literal.
+        const std::optional<quint32> uid = fetchedUid(response.text);
+        if (response.word(1) == "FETCH" && uid && response.literals.size() == 1 &&
+            uids.contains(*uid)) {
+            headers.insert(*uid, response.literals.first().left(maxBytes));
+        }
+        return true;
+    };
+    const QByteArray command = "UID FETCH " + set.join(',') +
+                               " (BODY.PEEK[HEADER.FIELDS (FROM SUBJECT DATE)]<0." +
+                               QByteArray::number(maxBytes) + ">)";
+    if (!loggedIn_ || !executeOk(command, tr("メールのヘッダーを取得できません"), fetch)) {
+        return std::nullopt;
+    }
+    return headers;
 }
 
 bool ImapSession::startIdle() {

@@ -37,6 +37,15 @@ public:
     int unseenCount();
     // EXAMINE INBOX: selected read-only, so nothing in it changes.
     bool examineInbox();
+    // INBOX's UIDVALIDITY as EXAMINE told it; 0 before or when it did not.
+    quint32 uidValidity() const { return uidValidity_; }
+    // UID SEARCH UNSEEN once INBOX is examined: the UIDs of its unseen
+    // messages in ascending order, or nullopt.
+    std::optional<QList<quint32>> unseenUids();
+    // UID FETCH of the header fields From, Subject and Date, their first
+    // maxBytes, without setting \Seen (BODY.PEEK); by UID, or nullopt.
+    std::optional<QHash<quint32, QByteArray>> fetchHeaderFields(const QList<quint32>& uids,
+                                                                qsizetype maxBytes);
     // IDLE, once the server says it waits; news then arrive by themselves.
     // News that came with the continuation and are already decrypted are
     // taken; those still inside TLS show in hasBufferedInput().
@@ -109,6 +118,7 @@ private:
     QByteArray lastTag_;
     QByteArray idleTag_; // while idling
     int messageCount_ = -1;
+    quint32 uidValidity_ = 0;
     QSet<QByteArray> capabilities_;
     QByteArray id_;
     QByteArray password_;

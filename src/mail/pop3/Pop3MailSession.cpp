@@ -1,5 +1,7 @@
 #include "mail/pop3/Pop3MailSession.h"
 
+#include "mail/header/MailHeaderFields.h"
+
 namespace brindle {
 
 Pop3MailSession::Pop3MailSession(const MailServerAddress& address, const Pop3Options& options)
@@ -46,6 +48,38 @@ std::optional<QByteArray> Pop3MailSession::fetch(int number) {
         return std::nullopt;
     }
     return message;
+}
+
+std::optional<QStringList> Pop3MailSession::messageIds() {
+    const std::optional<QList<QByteArray>> uniqueIds = session_.fetchUniqueIds();
+    if (!uniqueIds) {
+        return std::nullopt;
+    }
+    QStringList ids;
+    numbers_.clear();
+    for (qsizetype index = 0; index < uniqueIds->size(); ++index) {
+        const QString id = QString::fromLatin1(uniqueIds->at(index));
+        if (!id.isEmpty() && !numbers_.contains(id)) {
+            numbers_.insert(id, int(index + 1));
+            ids.append(id);
+        }
+    }
+    return ids;
+}
+
+QHash<QString, MailHeader> Pop3MailSession::headers(const QStringList& ids) {
+    QHash<QString, MailHeader> found;
+    QByteArray header;
+    for (const QString& id : ids) {
+        if (numbers_.contains(id) &&
+            session_.fetchHeaderStart(numbers_.value(id), MaxHeaderBytes, header)) {
+            found.insert(id, readMailHeaderFields(header));
+        }
+        if (!session_.isOpen()) {
+            break;
+        }
+    }
+    return found;
 }
 
 } // namespace brindle

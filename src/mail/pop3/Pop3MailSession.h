@@ -19,10 +19,14 @@ public:
     std::optional<MailHeader> header(int number) override;
     std::optional<qint64> size(int number) override;
     std::optional<QByteArray> fetch(int number) override;
+    std::optional<QStringList> messageIds() override;
+    QHash<QString, MailHeader> headers(const QStringList& ids) override;
     bool isOpen() const override { return session_.isOpen(); }
 
 private:
     Pop3Session session_;
+    // The message number of each id of the last messageIds().
+    QHash<QString, int> numbers_;
 };
 
 } // namespace brindle

@@ -14,6 +14,10 @@ struct Pop3Options : ConnectionOptions {
     // A capability list is a few dozen short lines.
     qsizetype maxCapabilityListSize = 4 * 1024;
     qint64 maxMessageSize = qint64(256) * 1024 * 1024;
+    // A UIDL list: some 30,000 messages with ids of the usual length.
+    qint64 maxUniqueIdListSize = 1024 * 1024;
+    // The whole header TOP n 0 gives when only its start is wanted.
+    qint64 maxHeaderSize = 1024 * 1024;
 };
 
 } // namespace brindle

@@ -1,7 +1,7 @@
 #include "mail/pop3/Pop3Session.h"
 #include "mail/net/SessionTexts.h"
 
-#include "mail/pop3/MailHeaderFields.h"
+#include "mail/header/MailHeaderFields.h"
 
 #include <QLoggingCategory>
 #include <algorithm>
@@ -122,10 +122,74 @@ int Pop3Session::fetchMessage(int number, MailHeader& status, QByteArray& messag
     return 0;
 }
 
+std::optional<QList<QByteArray>> Pop3Session::fetchUniqueIds() {
+    if (state_ != State::Transaction) {
+        reject(errorText_.isEmpty() ? tr("ログインしていません") : errorText_);
+        return std::nullopt;
+    }
+    if (count_ == 0) {
+        return QList<QByteArray>();
+    }
+    Pop3ReplyReader::StatusLine reply;
+    QByteArray list;
+    if (!skipPendingReplies() ||
+        !sendCommand("UIDL", State::Transaction) || !readStatusLine(reply)) {
+        return std::nullopt;
+    }
+    if (!reply.ok) {
+        reject(tr("サーバーがメールの ID を示しません: %1").arg(serverText(reply.text)));
+        return std::nullopt;
+    }
+    if (!readBody(list, options_.maxUniqueIdListSize)) {
+        return std::nullopt;
+    }
+    QList<QByteArray> ids(count_);
+    for (const QByteArray& line : list.split('\n')) {
+        const QList<QByteArray> words = line.trimmed().split(' ');
+        bool ok = false;
+        const int number = words.value(0).toInt(&ok);
+        const QByteArray id = words.value(1);
+        // RFC 1939: 1 to 70 characters from 0x21 to 0x7E.
+        if (ok && number >= 1 && number <= count_ && words.size() == 2 && !id.isEmpty() &&
+            id.size() <= 70 && std::all_of(id.cbegin(), id.cend(), [](char c) {
+                return c > ' ' && c < 0x7f;
+            })) {
+            ids[number - 1] = id;
+        }
+    }
+    return ids;
+}
+
+bool Pop3Session::fetchHeaderStart(int number, qsizetype maxBytes, QByteArray& header) {
+    Pop3ReplyReader::StatusLine reply;
+    header.clear();
+    if (!isMessageNumber(number) || !skipPendingReplies() ||
+        !sendCommand(commandText({Command::Top, number}), State::Transaction) ||
+        !readStatusLine(reply)) {
+        return false;
+    }
+    if (!reply.ok) {
+        return reject(tr("サーバーがエラーを返しました: %1").arg(serverText(reply.text)));
+    }
+    if (!readBody(header, options_.maxHeaderSize)) {
+        return false;
+    }
+    header.truncate(maxBytes);
+    return true;
+}
+
+bool Pop3Session::skipPendingReplies() {
+    while (!pending_.empty()) {
+        if (!skipReply()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void Pop3Session::quit() {
     if (state_ == State::Transaction) {
-        while (!pending_.empty() && skipReply()) {
-        }
+        skipPendingReplies();
         Pop3ReplyReader::StatusLine reply;
         if (state_ == State::Transaction && sendQuit()) {
             readStatusLine(reply);

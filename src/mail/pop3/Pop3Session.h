@@ -38,6 +38,11 @@ public:
     qint64 fetchSize(int number);
     // The whole message (RETR n), dot-stuffing undone; 0, or -1 on failure.
     int fetchMessage(int number, MailHeader& header, QByteArray& message);
+    // UIDL: the unique id of each message, in order (empty where the server
+    // names none or an unusable one); nullopt when the server does not list them.
+    std::optional<QList<QByteArray>> fetchUniqueIds();
+    // TOP n 0 alone, with nothing sent ahead: the header's first maxBytes.
+    bool fetchHeaderStart(int number, qsizetype maxBytes, QByteArray& header);
     // Says QUIT when logged in, then closes the connection.
     void quit();
     // False once the session has ended: failed, timed out or closed.
@@ -98,6 +103,8 @@ private:
     bool awaitReply(const Request& request, Pop3ReplyReader::StatusLine& reply);
     static QByteArray commandText(const Request& request);
     bool skipReply();
+    // Reads and drops the answers to every command sent ahead.
+    bool skipPendingReplies();
     bool fetchBody(const Request& request, QByteArray& body);
 
     bool readStatusLine(Pop3ReplyReader::StatusLine& reply);

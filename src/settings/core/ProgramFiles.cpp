@@ -20,4 +20,9 @@ ProfileFile ProgramFiles::accountSettings() const {
         StoredFile::Access::OwnerOnly);
 }
 
+SeenMessages ProgramFiles::seenMessages() const {
+    return SeenMessages(
+        ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::SeenFile)));
+}
+
 } // namespace brindle

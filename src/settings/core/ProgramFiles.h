@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/core/ProfileFile.h"
+#include "settings/core/SeenMessages.h"
 #include "settings/core/SettingsLocation.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 namespace brindle {
 
 // The program's files: data files beside the program by their backslash-led
-// suffix, and the three settings files where the settings live.
+// suffix, and the settings files where the settings live.
 class ProgramFiles {
 public:
     ProgramFiles(QString programFolder, SettingsLocation settings)
@@ -20,6 +21,7 @@ public:
     ProfileFile mainSettings() const;
     // Owner-only: it holds the password in plain text.
     ProfileFile accountSettings() const;
+    SeenMessages seenMessages() const;
 
 private:
     QString folder_;

@@ -9,6 +9,7 @@ inline constexpr char Section[] = "EXEINI";
 // Files beside the program, as suffixes of the program folder.
 inline constexpr char MainFile[] = "\\★MailData\\ini.ini";
 inline constexpr char AccountFile[] = "\\★MailData\\iniIdPass.ini";
+inline constexpr char SeenFile[] = "\\★MailData\\seen.txt";
 // Mail server file, addressed by its bare name in the working directory.
 inline constexpr char ServerFileName[] = "lunaro.ini";
 
@@ -26,6 +27,7 @@ inline constexpr Key Interval{"NUMBER2", "0"};       // settings window interval
 inline constexpr Key LaunchMailer{"NUMBER3", "0"};   // main window launchMailerBox
 inline constexpr Key AutoCloseBoard{"NUMBER4", "0"}; // settings window autoCloseBoardBox
 inline constexpr Key MailerPath{"NAME", NotSet};     // Mailer::path()
+inline constexpr Key NotifyNewMail{"NOTIFY", "1"};   // main window notifyAction
 
 // Account file.
 inline constexpr Key AccountId{"NAME", ""};

@@ -20,6 +20,7 @@ public:
         ChooseMailer,
         ToTray,
         Settings,
+        NotifyNewMail,
         NewMailEvent,
         Restore,
         AlwaysInFront,
