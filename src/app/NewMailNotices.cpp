@@ -49,11 +49,12 @@ void NewMailNotices::tell(const NewMessages& news, bool wanted) {
 
 QStringList NewMailNotices::lines(const NewMessages& news) {
     QStringList lines;
-    for (const MailHeader& header : news.headers.first(std::min<qsizetype>(MaxLines, news.headers.size()))) {
+    for (const MailHeader& header :
+         news.headers.first(std::min<qsizetype>(MaxLines, news.headers.size()))) {
         const QString sender = senderName(header.from);
-        lines.append(QStringLiteral("%1 — %2").arg(
-            sender.isEmpty() ? tr("(差出人なし)") : sender,
-            header.subject.isEmpty() ? tr("(件名なし)") : header.subject));
+        lines.append(QStringLiteral("%1 — %2").arg(sender.isEmpty() ? tr("(差出人なし)") : sender,
+                                                   header.subject.isEmpty() ? tr("(件名なし)")
+                                                                            : header.subject));
     }
     if (news.added.size() > lines.size()) {
         lines.append(tr("ほか %1 通").arg(news.added.size() - lines.size()));

@@ -44,8 +44,7 @@ void MailCheck::run() {
 
 // Logs in and, where the session asks for it, reads every message, then the
 // new ones' headers; the count, or 0 when the mailbox could not be read.
-int MailCheck::countMessages(std::optional<MailAccess>& access,
-                             std::optional<NewMessages>& news) {
+int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<NewMessages>& news) {
     std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
         return 0;

@@ -22,7 +22,8 @@ std::optional<NewMessages> NewMessages::read(MailSession& session, const SeenMes
             news.added.append(id);
         }
     }
-    const QStringList newest = news.added.mid(std::max<qsizetype>(0, news.added.size() - MaxHeadersRead));
+    const QStringList newest =
+        news.added.mid(std::max<qsizetype>(0, news.added.size() - MaxHeadersRead));
     const QHash<QString, MailHeader> headers = session.headers(newest);
     for (auto id = newest.crbegin(); id != newest.crend(); ++id) {
         if (headers.contains(*id)) {

@@ -63,8 +63,8 @@ uint FreedesktopNotifications::show(uint replacing, const QString& summary,
     }
     QDBusMessage notify =
         QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
-    notify << QStringLiteral("Brindle") << replacing << QString() << summary
-           << body.join(u'\n') << actions << hints << ServerTimeout;
+    notify << QStringLiteral("Brindle") << replacing << QString() << summary << body.join(u'\n')
+           << actions << hints << ServerTimeout;
     const QDBusReply<uint> id = bus_.call(notify, QDBus::Block, CallTimeoutMs);
     return id.isValid() ? id.value() : 0;
 }

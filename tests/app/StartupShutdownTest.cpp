@@ -44,8 +44,8 @@ TEST_F(StartupShutdownTest, FirstRunAndShutdownLeaveTheMainSettingsInShiftJisWit
     start();
     closeMainWindow();
 
-    const auto expected =
-        Cp932::encode(QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\nNAME=未設定\r\nNUMBER3=0\r\nNOTIFY=1\r\n"));
+    const auto expected = Cp932::encode(
+        QStringLiteral("[EXEINI]\r\nNUMBER2=0\r\nNAME=未設定\r\nNUMBER3=0\r\nNOTIFY=1\r\n"));
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(programFolder.read(QStringLiteral("★MailData/ini.ini")), *expected);
     EXPECT_EQ(fakes.programEnd->ends, 1);

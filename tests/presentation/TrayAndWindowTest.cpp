@@ -60,8 +60,10 @@ TEST_F(TrayAndWindowTest, MailIsCountedOnTheIconAndNewMailToldFromTheTray) {
     QStringList ids;
     for (int number = 1; number <= 25; ++number) {
         ids << QString::number(number);
-        mailbox.headers[ids.last()] = {QStringLiteral("\"S%1\" <s@x.jp>").arg(number), {},
-                                       QStringLiteral("subject %1").arg(number), {}};
+        mailbox.headers[ids.last()] = {QStringLiteral("\"S%1\" <s@x.jp>").arg(number),
+                                       {},
+                                       QStringLiteral("subject %1").arg(number),
+                                       {}};
     }
     const auto checkWith = [&](const QStringList& present) {
         mailbox.ids = present;

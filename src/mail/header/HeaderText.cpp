@@ -25,13 +25,20 @@ struct KnownCharset {
 
 // Shift_JIS is read as CP932, the superset that Japanese mail programs write.
 constexpr KnownCharset knownCharsets[] = {
-    {"utf-8", Charset::Utf8},           {"utf8", Charset::Utf8},
-    {"iso-2022-jp", Charset::Iso2022Jp}, {"csiso2022jp", Charset::Iso2022Jp},
-    {"shift_jis", Charset::Cp932},      {"shift-jis", Charset::Cp932},
-    {"sjis", Charset::Cp932},           {"x-sjis", Charset::Cp932},
-    {"cp932", Charset::Cp932},          {"windows-31j", Charset::Cp932},
-    {"euc-jp", Charset::EucJp},         {"x-euc-jp", Charset::EucJp},
-    {"iso-8859-1", Charset::Latin1},    {"latin1", Charset::Latin1},
+    {"utf-8", Charset::Utf8},
+    {"utf8", Charset::Utf8},
+    {"iso-2022-jp", Charset::Iso2022Jp},
+    {"csiso2022jp", Charset::Iso2022Jp},
+    {"shift_jis", Charset::Cp932},
+    {"shift-jis", Charset::Cp932},
+    {"sjis", Charset::Cp932},
+    {"x-sjis", Charset::Cp932},
+    {"cp932", Charset::Cp932},
+    {"windows-31j", Charset::Cp932},
+    {"euc-jp", Charset::EucJp},
+    {"x-euc-jp", Charset::EucJp},
+    {"iso-8859-1", Charset::Latin1},
+    {"latin1", Charset::Latin1},
 };
 
 Charset charsetNamed(QByteArrayView name) {
@@ -84,7 +91,8 @@ QString decodeIso2022Jp(QByteArrayView bytes) {
     while (at < bytes.size()) {
         const auto byte = uchar(bytes[at]);
         if (byte == 0x1B) {
-            const QByteArrayView escape = bytes.sliced(at + 1, std::min<qsizetype>(2, bytes.size() - at - 1));
+            const QByteArrayView escape =
+                bytes.sliced(at + 1, std::min<qsizetype>(2, bytes.size() - at - 1));
             if (escape == "(B" || escape == "(J") {
                 mode = Mode::Ascii;
             } else if (escape == "$B" || escape == "$@") {
@@ -211,7 +219,8 @@ qsizetype readEncodedWord(const QByteArray& value, qsizetype at, EncodedWord& wo
         return -1;
     }
     const QByteArrayView charset = QByteArrayView(value).sliced(at + 2, charsetEnd - at - 2);
-    const QByteArrayView text = QByteArrayView(value).sliced(charsetEnd + 3, textEnd - charsetEnd - 3);
+    const QByteArrayView text =
+        QByteArrayView(value).sliced(charsetEnd + 3, textEnd - charsetEnd - 3);
     if (std::any_of(charset.begin(), charset.end(), isBlank) ||
         std::any_of(text.begin(), text.end(), isBlank)) {
         return -1;
@@ -234,8 +243,7 @@ QString cleaned(const QString& text) {
                 result += u' ';
             }
         } else {
-            result += c.category() == QChar::Other_Control ||
-                              c.category() == QChar::Other_Surrogate
+            result += c.category() == QChar::Other_Control || c.category() == QChar::Other_Surrogate
                           ? Replacement
                           : c;
         }

@@ -17,7 +17,8 @@ void keepField(MailHeader& status, const QByteArray& name, const QByteArray& val
                      : key == "date"    ? &status.date
                                         : nullptr;
     if (field != nullptr && field->isEmpty()) {
-        *field = HeaderText::decode(QByteArrayView(value).first(std::min(value.size(), maxFieldLength)));
+        *field =
+            HeaderText::decode(QByteArrayView(value).first(std::min(value.size(), maxFieldLength)));
     }
 }
 

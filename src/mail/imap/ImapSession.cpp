@@ -185,8 +185,8 @@ std::optional<QList<quint32>> ImapSession::unseenUids() {
     return uids;
 }
 
-std::optional<QHash<quint32, QByteArray>>
-ImapSession::fetchHeaderFields(const QList<quint32>& uids, qsizetype maxBytes) {
+std::optional<QHash<quint32, QByteArray>> ImapSession::fetchHeaderFields(const QList<quint32>& uids,
+                                                                         qsizetype maxBytes) {
     QHash<quint32, QByteArray> headers;
     if (uids.isEmpty()) {
         return headers;

@@ -132,8 +132,8 @@ std::optional<QList<QByteArray>> Pop3Session::fetchUniqueIds() {
     }
     Pop3ReplyReader::StatusLine reply;
     QByteArray list;
-    if (!skipPendingReplies() ||
-        !sendCommand("UIDL", State::Transaction) || !readStatusLine(reply)) {
+    if (!skipPendingReplies() || !sendCommand("UIDL", State::Transaction) ||
+        !readStatusLine(reply)) {
         return std::nullopt;
     }
     if (!reply.ok) {
@@ -151,9 +151,8 @@ std::optional<QList<QByteArray>> Pop3Session::fetchUniqueIds() {
         const QByteArray id = words.value(1);
         // RFC 1939: 1 to 70 characters from 0x21 to 0x7E.
         if (ok && number >= 1 && number <= count_ && words.size() == 2 && !id.isEmpty() &&
-            id.size() <= 70 && std::all_of(id.cbegin(), id.cend(), [](char c) {
-                return c > ' ' && c < 0x7f;
-            })) {
+            id.size() <= 70 &&
+            std::all_of(id.cbegin(), id.cend(), [](char c) { return c > ' ' && c < 0x7f; })) {
             ids[number - 1] = id;
         }
     }

@@ -134,6 +134,41 @@ TEST(Pop3ScriptedLogin, PipelinedAnswersTheCallerSkippedAreReadAndDropped) {
                                            "LIST 1", "RETR 1", "QUIT"}));
 }
 
+// UIDL names the messages (an id with a blank is no id); their headers are
+// read by TOP n 0 alone, nothing sent ahead, and cut at 8 KiB. A server
+// without UIDL names none.
+TEST(Pop3ScriptedLogin, UidlNamesTheMessagesAndTopAloneReadsTheirHeaders) {
+    ScriptedMailServer server;
+    loggedIn(server, "USER\r\nTOP\r\nPIPELINING\r\n", 3)
+        .answer("+OK\r\n1 a1\r\n2 b 2\r\n3 c3\r\n.\r\n")
+        .answer("+OK\r\nSubject: =?UTF-8?B?5pel5pys?=\r\nX: " + QByteArray(9000, 'x') +
+                "\r\nFrom: too late\r\n\r\n.\r\n")
+        .answer("-ERR gone\r\n")
+        .answer("+OK bye\r\n")
+        .nextClient();
+    loggedIn(server, "USER\r\n", 1).answer("-ERR no UIDL\r\n").answer("+OK bye\r\n");
+    server.start();
+    Pop3MailClient client(fastOptions());
+    for (const bool uidl : {true, false}) {
+        const std::unique_ptr<MailSession> session = client.open(server.address());
+        ASSERT_TRUE(session);
+        ASSERT_TRUE(std::holds_alternative<int>(
+            session->logIn("alice", "secret", Authentication::UserPass)));
+        const std::optional<QStringList> ids = session->messageIds();
+        ASSERT_EQ(ids.has_value(), uidl);
+        if (uidl) {
+            EXPECT_EQ(*ids, (QStringList{"a1", "c3"}));
+            const QHash<QString, MailHeader> headers = session->headers({"c3", "a1"});
+            ASSERT_EQ(headers.keys(), QStringList{"c3"});
+            EXPECT_EQ(headers["c3"].subject, "日本");
+            EXPECT_TRUE(headers["c3"].from.isEmpty());
+        }
+    }
+    EXPECT_EQ(server.clientLines(),
+              (Lines{"CAPA", "USER alice", "PASS secret", "STAT", "UIDL", "TOP 3 0", "TOP 1 0",
+                     "QUIT", "CAPA", "USER alice", "PASS secret", "STAT", "UIDL", "QUIT"}));
+}
+
 TEST(Pop3ScriptedLogin, PlainSchemeNeverStartsTlsEvenWhenOffered) {
     ScriptedMailServer server;
     loggedIn(server, "STLS\r\nUSER\r\n", 0).answer("+OK bye\r\n");
