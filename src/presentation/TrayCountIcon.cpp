@@ -19,13 +19,20 @@ QPixmap drawAt(const QIcon& plain, const QString& text, int size) {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     plain.paint(&painter, 0, 0, size, size);
-    // The badge's height is most of the icon's, so the digits stay legible at 16 pixels.
-    const int height = (size * 5 + 4) / 8;
+    // The badge's height is most of the icon's, so the digits stay legible at
+    // 16 pixels; "99+" takes the whole icon.
+    const int digitsHeight = (size * 5 + 4) / 8;
+    const int height = text.size() > 2 ? size : digitsHeight;
     QFont font;
     font.setBold(true);
-    font.setPixelSize(height);
-    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > size - 2) {
-        font.setPixelSize(font.pixelSize() - 1);
+    font.setPixelSize(digitsHeight + 1);
+    // Too wide: the letters closer together first, then smaller.
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > size - 1) {
+        if (font.letterSpacing() == 0) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, -1);
+        } else {
+            font.setPixelSize(font.pixelSize() - 1);
+        }
     }
     const int textWidth = QFontMetrics(font).horizontalAdvance(text);
     const int width = std::min(size, std::max(height, textWidth + height / 3));
