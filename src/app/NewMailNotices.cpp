@@ -2,6 +2,7 @@
 
 #include "presentation/DesktopNotifications.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace brindle {
@@ -34,8 +35,9 @@ NewMailNotices::NewMailNotices(DesktopNotifications& notifications, QObject* par
 }
 
 void NewMailNotices::tell(const NewMessages& news, bool wanted) {
-    if (shown_ != 0 && std::any_of(named_.cbegin(), named_.cend(), [&news](const QString& id) {
-            return !news.present.contains(id);
+    const QSet<QString> present(news.present.cbegin(), news.present.cend());
+    if (shown_ != 0 && std::any_of(named_.cbegin(), named_.cend(), [&present](const QString& id) {
+            return !present.contains(id);
         })) {
         notifications_.close(shown_);
         forget(shown_);

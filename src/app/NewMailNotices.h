@@ -23,14 +23,14 @@ public:
 
     // What a check found; new mail is told only when wanted.
     void tell(const NewMessages& news, bool wanted);
-    // The notice's lines for these messages.
-    static QStringList lines(const NewMessages& news);
 
 signals:
     // The notice shown was clicked.
     void clicked();
 
 private:
+    // The notice's lines for these messages.
+    static QStringList lines(const NewMessages& news);
     void forget(uint id);
 
     DesktopNotifications& notifications_;
