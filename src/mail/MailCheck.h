@@ -14,12 +14,14 @@
 namespace brindle {
 
 class AccessTokens;
+class DesktopAccounts;
 class DialUpLinks;
 class MailClient;
 struct SharedSettings;
 
 // One look into the mailbox: log in with the saved or confirmed account (an
-// account that signs in with OAuth 2.0 needs an ID and a token, no password),
+// account that signs in with OAuth 2.0 or through a desktop account needs an
+// ID, no password),
 // read every message, and say what was found. Checks never nest: one asked for
 // while another runs is skipped.
 class MailCheck : public QObject {
@@ -36,6 +38,8 @@ public:
         std::function<bool()> hangUpWanted;
         // The session opened, logged in and every message read.
         TimeMarks timeMarks = TimeMarks();
+        // The desktop's online accounts; none: no account signs in through one.
+        DesktopAccounts* desktopAccounts = nullptr;
     };
 
     explicit MailCheck(Services services, QObject* parent = nullptr);
@@ -64,9 +68,12 @@ private:
     void run();
     int countMessages(std::optional<MailAccess>& access);
     void loadAccount();
+    std::variant<int, MailError> logIn(std::unique_ptr<MailSession>& session,
+                                       const MailAccess& access);
     std::variant<int, MailError> logInWithToken(std::unique_ptr<MailSession>& session);
     std::pair<QString, QString> accountToUse() const;
-    bool signsInWithOAuth() const;
+    // The way in for this ID and password; nullopt when one is missing.
+    std::optional<MailAccess> accessFor(const QString& id, const QString& password) const;
 
     Services services_;
     bool running_ = false;
