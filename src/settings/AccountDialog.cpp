@@ -56,7 +56,7 @@ AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings
     signInButton = new QPushButton(this);
     signInButton->setGeometry(twipsRect(900, 1800, 1812, 312));
     desktopAccountButton = new QPushButton(this);
-    desktopAccountButton->setGeometry(twipsRect(900, 1800 + DesktopRowTwips, 1812, 312));
+    desktopAccountButton->setGeometry(twipsRect(120, 1800 + DesktopRowTwips, 2592, 312));
     desktopAccountButton->hide();
     desktopAccountMenu = new QMenu(this);
 
@@ -90,8 +90,9 @@ void AccountDialog::prepare() {
     signedInId_ = idEdit->text();
     const bool desktop = AccountSignIn::desktopAccount(account, shared_.Pop3Server).has_value();
     offerDesktopAccounts(desktopAccounts_.mailAccounts());
-    desktopAccountButton->setVisible(desktop || !desktopAccountMenu->isEmpty());
-    setFixedHeight(twips(HeightTwips + (desktopAccountButton->isVisible() ? DesktopRowTwips : 0)));
+    const bool desktopRow = desktop || !desktopAccountMenu->isEmpty();
+    desktopAccountButton->setVisible(desktopRow);
+    setFixedHeight(twips(HeightTwips + (desktopRow ? DesktopRowTwips : 0)));
     showWay(desktop ? Way::Desktop
             : !signedInServer_.isEmpty() && signedInServer_ == shared_.Pop3Server ? Way::Browser
                                                                                   : Way::Password);
@@ -158,14 +159,14 @@ void AccountDialog::showWay(Way way) {
     way_ = way;
     signInButton->setText(way == Way::Browser ? tr("サインアウト") : tr("ブラウザでサインイン"));
     signInButton->setEnabled(way != Way::Desktop);
-    desktopAccountButton->setText(way == Way::Desktop ? tr("デスクトップのアカウントをやめる")
+    desktopAccountButton->setText(way == Way::Desktop ? tr("パスワードに戻す")
                                                       : tr("デスクトップのアカウント"));
     desktopAccountButton->setMenu(way == Way::Desktop ? nullptr : desktopAccountMenu);
     desktopAccountButton->setEnabled(way != Way::Browser);
     idEdit->setReadOnly(way != Way::Password);
     passwordEdit->setEnabled(way == Way::Password);
     passwordEdit->setPlaceholderText(way == Way::Browser   ? tr("サインイン済み")
-                                     : way == Way::Desktop ? tr("デスクトップのアカウント")
+                                     : way == Way::Desktop ? tr("デスクトップ経由")
                                                            : QString());
     savePasswordBox->setEnabled(way == Way::Password);
     if (way != Way::Password) {
