@@ -89,15 +89,17 @@ void AccountDialog::prepare() {
         AccountSignIn::signedInServer(account, shared_.Pop3Server).value_or(QString());
     signedInId_ = idEdit->text();
     const bool desktop = AccountSignIn::desktopAccount(account, shared_.Pop3Server).has_value();
-    offerDesktopAccounts(desktopAccounts_.mailAccounts());
-    const bool desktopRow = desktop || !desktopAccountMenu->isEmpty();
-    desktopAccountButton->setVisible(desktopRow);
-    setFixedHeight(twips(HeightTwips + (desktopRow ? DesktopRowTwips : 0)));
     showWay(desktop ? Way::Desktop
             : !signedInServer_.isEmpty() && signedInServer_ == shared_.Pop3Server ? Way::Browser
                                                                                   : Way::Password);
+    offerDesktopAccounts({});
+    desktopAccounts_.listMailAccounts(this, [this](const auto& accounts) {
+        offerDesktopAccounts(accounts);
+    });
 }
 
+// The row shows once the desktop has named a mail account, or while the
+// account is one of the desktop's.
 void AccountDialog::offerDesktopAccounts(const QList<DesktopAccounts::MailAccount>& accounts) {
     desktopAccountMenu->clear();
     for (const DesktopAccounts::MailAccount& account : accounts) {
@@ -105,6 +107,9 @@ void AccountDialog::offerDesktopAccounts(const QList<DesktopAccounts::MailAccoun
                     QStringLiteral("%1 (%2)").arg(account.name, account.provider)),
                 &QAction::triggered, this, [this, account] { chooseDesktopAccount(account); });
     }
+    const bool desktopRow = way_ == Way::Desktop || !accounts.isEmpty();
+    desktopAccountButton->setVisible(desktopRow);
+    setFixedHeight(twips(HeightTwips + (desktopRow ? DesktopRowTwips : 0)));
 }
 
 void AccountDialog::showAccount(const QString& id, const QString& password) {

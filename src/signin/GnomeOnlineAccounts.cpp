@@ -57,6 +57,10 @@ QDBusMessage GnomeOnlineAccounts::call(const QString& path, const QString& inter
                                        const QString& method, const QVariantList& arguments) {
     QDBusMessage message = QDBusMessage::createMethodCall(Service, path, interface, method);
     message.setArguments(arguments);
+    return call(message);
+}
+
+QDBusMessage GnomeOnlineAccounts::call(const QDBusMessage& message) {
     QDBusPendingCallWatcher watcher(bus_.asyncCall(message, AnswerLimitMs));
     QEventLoop loop;
     QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
@@ -64,16 +68,16 @@ QDBusMessage GnomeOnlineAccounts::call(const QString& path, const QString& inter
     return watcher.reply();
 }
 
-std::optional<QList<GnomeOnlineAccounts::Account>> GnomeOnlineAccounts::accounts() {
-    if (!bus_.isConnected()) {
-        return std::nullopt;
-    }
-    const QDBusMessage reply =
-        call(Root, QStringLiteral("org.freedesktop.DBus.ObjectManager"),
-             QStringLiteral("GetManagedObjects"));
+QDBusMessage GnomeOnlineAccounts::accountsCall() const {
+    return QDBusMessage::createMethodCall(Service, Root,
+                                          QStringLiteral("org.freedesktop.DBus.ObjectManager"),
+                                          QStringLiteral("GetManagedObjects"));
+}
+
+QList<GnomeOnlineAccounts::Account> GnomeOnlineAccounts::accountsIn(const QDBusMessage& reply) {
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1 ||
         !reply.arguments().front().canConvert<QDBusArgument>()) {
-        return std::nullopt;
+        return {};
     }
     const auto objects = qdbus_cast<ManagedObjects>(reply.arguments().front());
     QList<Account> found;
@@ -101,20 +105,32 @@ GnomeOnlineAccounts::mailAccountOf(const Interfaces& interfaces) {
     return usable ? std::optional(found) : std::nullopt;
 }
 
-QList<DesktopAccounts::MailAccount> GnomeOnlineAccounts::mailAccounts() {
-    QList<MailAccount> found;
-    for (const Account& account : accounts().value_or(QList<Account>())) {
-        if (const std::optional<MailAccount> mail = mailAccountOf(account.interfaces)) {
-            found.append(*mail);
-        }
+void GnomeOnlineAccounts::listMailAccounts(
+    QObject* receiver, std::function<void(const QList<MailAccount>&)> done) {
+    if (!bus_.isConnected()) {
+        done({});
+        return;
     }
-    return found;
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(accountsCall(), AnswerLimitMs),
+                                                receiver);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, receiver,
+                     [watcher, done = std::move(done)] {
+                         watcher->deleteLater();
+                         QList<MailAccount> found;
+                         for (const Account& account : accountsIn(watcher->reply())) {
+                             if (const auto mail = mailAccountOf(account.interfaces)) {
+                                 found.append(*mail);
+                             }
+                         }
+                         done(found);
+                     });
 }
 
 std::variant<DesktopAccounts::Secret, QString>
 GnomeOnlineAccounts::loginSecret(const QString& accountId, const QString& server) {
     const QString fixIt = tr("デスクトップの設定の「オンラインアカウント」で確かめてください。");
-    const QList<Account> all = accounts().value_or(QList<Account>());
+    const QList<Account> all =
+        bus_.isConnected() ? accountsIn(call(accountsCall())) : QList<Account>();
     const auto account = std::find_if(all.begin(), all.end(), [&](const Account& each) {
         return text(each.interfaces.value(AccountInterface), "Id") == accountId;
     });

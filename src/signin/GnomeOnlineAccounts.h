@@ -30,7 +30,8 @@ public:
 
     explicit GnomeOnlineAccounts(QDBusConnection bus);
 
-    QList<MailAccount> mailAccounts() override;
+    void listMailAccounts(QObject* receiver,
+                          std::function<void(const QList<MailAccount>&)> done) override;
     std::variant<Secret, QString> loginSecret(const QString& accountId,
                                               const QString& server) override;
 
@@ -46,11 +47,13 @@ private:
         Interfaces interfaces;
     };
 
-    // Every account object; nullopt when the desktop has no online accounts.
-    std::optional<QList<Account>> accounts();
+    QDBusMessage accountsCall() const;
+    // Every account object in the reply; none when the desktop has no online accounts.
+    static QList<Account> accountsIn(const QDBusMessage& reply);
     // Sends the call and waits, letting events run, at most AnswerLimitMs.
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& arguments = {});
+    QDBusMessage call(const QDBusMessage& message);
     static std::optional<MailAccount> mailAccountOf(const Interfaces& interfaces);
 
     QDBusConnection bus_;

@@ -131,11 +131,14 @@ TEST_F(DesktopAccountDovecot, TheDesktopsPasswordChecksAndPushesAndNoFileHoldsIt
         QString::fromLatin1(DovecotServer::password));
     ASSERT_FALSE(accountId.isEmpty());
     GnomeOnlineAccounts desktop(bus);
-    const QList<DesktopAccounts::MailAccount> offered = desktop.mailAccounts();
-    ASSERT_EQ(offered.size(), 1);
-    EXPECT_EQ(offered[0].server, field());
-    EXPECT_EQ(offered[0].name, QStringLiteral("alice@example.test"));
-    chooseAccount(offered[0].id);
+    std::optional<QList<DesktopAccounts::MailAccount>> offered;
+    QObject receiver;
+    desktop.listMailAccounts(&receiver, [&offered](const auto& accounts) { offered = accounts; });
+    ASSERT_TRUE(QTest::qWaitFor([&offered] { return offered.has_value(); }, 10000));
+    ASSERT_EQ(offered->size(), 1);
+    EXPECT_EQ((*offered)[0].server, field());
+    EXPECT_EQ((*offered)[0].name, QStringLiteral("alice@example.test"));
+    chooseAccount((*offered)[0].id);
 
     EXPECT_EQ(check(desktop), (std::variant<int, QStringList>(2)));
     bool told = false;

@@ -221,7 +221,10 @@ public:
 // Desktop accounts the test lists; each login is given the secret or the refusal set.
 class FakeDesktopAccounts : public DesktopAccounts {
 public:
-    QList<MailAccount> mailAccounts() override { return accounts; }
+    void listMailAccounts(QObject*,
+                          std::function<void(const QList<MailAccount>&)> done) override {
+        done(accounts);
+    }
     std::variant<Secret, QString> loginSecret(const QString& accountId,
                                               const QString& server) override {
         asked << accountId + u' ' + server;

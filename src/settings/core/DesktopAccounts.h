@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <variant>
 
 namespace brindle {
@@ -24,8 +26,11 @@ public:
     };
 
     virtual ~DesktopAccounts() = default;
-    // Empty when the desktop holds no mail account or has no online accounts.
-    virtual QList<MailAccount> mailAccounts() = 0;
+    // Hands the desktop's mail accounts to done once the desktop answers
+    // (unless receiver has gone by then): none when it holds no mail account
+    // or has no online accounts. Never waits: asking may first start them.
+    virtual void listMailAccounts(QObject* receiver,
+                                  std::function<void(const QList<MailAccount>&)> done) = 0;
     // The secret for one login to server, or why there is none, in words for
     // the user. Refused when the account now names another server.
     virtual std::variant<Secret, QString> loginSecret(const QString& accountId,
