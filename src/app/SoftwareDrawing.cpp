@@ -20,9 +20,9 @@ void passOnAllButNoticesOfNoOpenGl(QtMsgType type, const QMessageLogContext& con
 
 void SoftwareDrawing::choose() {
     // Repaints of the scrolling name then never redraw the window with OpenGL,
-    // and Qt WebEngine composes the scene in software too. Qt would still load
-    // the OpenGL driver (without a GPU, Mesa with LLVM): about 35 MiB of the
-    // program's memory for nothing (bench/idle).
+    // and the scene program, started with this environment, composes the scene
+    // in software too. Qt would still load the OpenGL driver (without a GPU,
+    // Mesa with LLVM): about 35 MiB of the program's memory for nothing (bench/idle).
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
         qputenv("QT_QUICK_BACKEND", "software");
         if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
