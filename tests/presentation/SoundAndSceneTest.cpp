@@ -1,6 +1,9 @@
+#include "presentation/scene/SceneProgramView.h"
 #include "support/MainWindowFixture.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <vector>
 
 namespace brindle::test {
@@ -144,6 +147,53 @@ INSTANTIATE_TEST_SUITE_P(
                                "Fish.htm",
                                nullptr}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A scene program that is missing, or that crashes once asked to show a page:
+// the scene keeps its stand-in over the program's empty window, and the program
+// is started once more when the window is seen again, never in a loop.
+struct BrokenSceneProgram {
+    const char* name;
+    bool present;
+};
+
+class BrokenSceneProgramTest : public ::testing::TestWithParam<BrokenSceneProgram> {};
+
+TEST_P(BrokenSceneProgramTest, TheStandInStaysAndTheProgramIsStartedAgainOnlyWhenSeenAgain) {
+    TempFolder folder;
+    const QString program = folder.file(QStringLiteral("brindle-scene"));
+    if (GetParam().present) {
+        folder.write(QStringLiteral("brindle-scene"),
+                     "#!/bin/sh\nread line && echo \"$line\" >>'" +
+                         folder.file(QStringLiteral("starts")).toUtf8() + "' && kill -SEGV $$\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const auto starts = [&] { return folder.read(QStringLiteral("starts")).count('\n'); };
+    const int once = GetParam().present ? 1 : 0;
+    QWidget window;
+    SceneProgramView view(&window, program);
+    view.widget()->resize(40, 30);
+    window.show();
+    const auto page = [&](const char* name) {
+        return QUrl::fromLocalFile(folder.file(QString::fromLatin1(name)));
+    };
+    view.showPage(page("Fish.htm"), QStringLiteral("normal"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == once; }, 10000));
+    QTest::qWait(1000); // time enough for the failure to be seen
+    // Neither a new page nor hiding, which would want pictures, starts it again.
+    view.showPage(page("Kakasi.htm"), QStringLiteral("new mail"));
+    view.setSeen(false);
+    QTest::qWait(1000);
+    EXPECT_EQ(starts(), once);
+    EXPECT_EQ(view.widget()->grab().toImage().pixel(20, 15), QColor(Qt::white).rgb());
+
+    view.setSeen(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == 2 * once; }, 10000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BrokenSceneProgramTest,
+                         ::testing::Values(BrokenSceneProgram{"Missing", false},
+                                           BrokenSceneProgram{"Crashing", true}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace brindle::test

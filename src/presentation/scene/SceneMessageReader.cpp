@@ -8,9 +8,11 @@ namespace brindle {
 
 namespace {
 
+// A file of this machine by its absolute path, and nothing more.
 std::optional<QUrl> localPage(const QByteArray& field) {
     const QUrl page = QUrl::fromEncoded(field, QUrl::StrictMode);
-    if (!page.isValid() || !page.isLocalFile()) {
+    if (!page.isValid() || !page.isLocalFile() || !page.host().isEmpty() || page.hasQuery() ||
+        page.hasFragment() || !page.path().startsWith(QLatin1Char('/'))) {
         return std::nullopt;
     }
     return page;

@@ -9,7 +9,7 @@ namespace brindle {
 // Takes the scene messages out of the bytes read from the pipe, in whatever
 // pieces they arrive. It holds at most one line and one picture's pixels; a
 // longer line, an unknown or malformed message, a page that is not a local
-// file or a picture larger than the largest side breaks the stream for good.
+// file by its absolute path or a picture larger than the largest side breaks the stream for good.
 class SceneMessageReader {
 public:
     enum class Result { Taken, NeedMore, Broken };
