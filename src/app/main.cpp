@@ -1,7 +1,7 @@
 #include "app/DesktopPlatform.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
-#include "app/SoftwareDrawing.h"
+#include "ui/SoftwareDrawing.h"
 #include "app/TerminationSignals.h"
 #include "ui/InterfaceTexts.h"
 

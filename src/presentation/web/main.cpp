@@ -6,6 +6,7 @@
 #include "presentation/scene/SceneMessage.h"
 #include "presentation/web/ProgramPipe.h"
 #include "presentation/web/ScenePages.h"
+#include "ui/SoftwareDrawing.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    brindle::SoftwareDrawing::choose();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,4 +1,4 @@
-#include "app/SoftwareDrawing.h"
+#include "ui/SoftwareDrawing.h"
 
 #include <QtGlobal>
 
@@ -27,8 +27,11 @@ void SoftwareDrawing::choose() {
         qputenv("QT_QUICK_BACKEND", "software");
         if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
             qputenv("QT_XCB_GL_INTEGRATION", "none");
-            dropNoticesOfNoOpenGl();
         }
+    }
+    // Chosen here or by the program that started this one.
+    if (qgetenv("QT_XCB_GL_INTEGRATION") == "none") {
+        dropNoticesOfNoOpenGl();
     }
     // For a window this small, shared-memory images only make every repaint
     // wait for a round trip to the X server.
