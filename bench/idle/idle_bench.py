@@ -425,7 +425,10 @@ def choose_new_mail_scene(display):
 
 def tray_icon_centre(display):
     """The centre of the icon embedded in one of trayer's windows, or None."""
-    for tray in x_tool(display, "xdotool", "search", "--class", "trayer").split():
+    # xdotool fails when it finds no window: no tray (yet) then.
+    trays = subprocess.run(["xdotool", "search", "--class", "trayer"], env=dict(os.environ, DISPLAY=display),
+                           capture_output=True).stdout
+    for tray in trays.split():
         tree = x_tool(display, "xwininfo", "-tree", "-id", tray.decode()).decode()
         # An embedded icon is a child of the tray: "0x400026 (has no name): ()  22x22+1+1  +1001+1".
         for match in re.finditer(r"^\s+0x[0-9a-f]+ .*\s(\d+)x(\d+)[+-]-?\d+[+-]-?\d+\s+\+(-?\d+)\+(-?\d+)$",

@@ -36,7 +36,6 @@ SceneProgramView::SceneProgramView(QWidget* parent, const QString& program)
     QObject::connect(&program_, &SceneProcess::shown, area_, [this](const QUrl& page) {
         if (seen_ && page == current_) {
             picture_->hide();
-            askForMissingPictures();
         }
     });
     QObject::connect(&program_, &SceneProcess::failed, area_, [this] {
