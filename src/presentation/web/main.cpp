@@ -33,10 +33,11 @@ int main(int argc, char** argv) {
     }
     brindle::SoftwareDrawing::choose();
     // The pages run no script but the one that names them: the script engine's
-    // interpreter alone takes less of the page's memory (bench/tray). The
+    // interpreter alone takes less of the renderer's memory (bench/tray), and
+    // WebAssembly, which it cannot run, is off rather than warned about. The
     // user's own switches follow and win.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            "--js-flags=--lite-mode " + qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+            "--js-flags=--lite-mode,--no-expose-wasm " + qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
