@@ -150,37 +150,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A scene program that is missing, or that crashes once asked to show a page:
 // the scene keeps its stand-in over the program's empty window, and the program
-// is started once more when the window is seen again, never in a loop.
-struct BrokenSceneProgram {
-    const char* name;
-    bool present;
-};
-
-class BrokenSceneProgramTest : public ::testing::TestWithParam<BrokenSceneProgram> {};
+// is started again only when the window is seen again, never in a loop.
+class BrokenSceneProgramTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(BrokenSceneProgramTest, TheStandInStaysAndTheProgramIsStartedAgainOnlyWhenSeenAgain) {
     TempFolder folder;
     const QString program = folder.file(QStringLiteral("brindle-scene"));
-    if (GetParam().present) {
+    if (GetParam()) {
         folder.write(QStringLiteral("brindle-scene"),
-                     "#!/bin/sh\nread line && echo \"$line\" >>'" +
+                     "#!/bin/sh\nread line && echo >>'" +
                          folder.file(QStringLiteral("starts")).toUtf8() + "' && kill -SEGV $$\n");
         QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
     }
-    const auto starts = [&] { return folder.read(QStringLiteral("starts")).count('\n'); };
-    const int once = GetParam().present ? 1 : 0;
+    const auto starts = [&] { return folder.read(QStringLiteral("starts")).size(); };
+    const int once = GetParam() ? 1 : 0;
     QWidget window;
     SceneProgramView view(&window, program);
     view.widget()->resize(40, 30);
     window.show();
-    const auto page = [&](const char* name) {
-        return QUrl::fromLocalFile(folder.file(QString::fromLatin1(name)));
-    };
-    view.showPage(page("Fish.htm"), QStringLiteral("normal"));
+    view.showPage(QUrl::fromLocalFile(folder.file(QStringLiteral("Fish.htm"))),
+                  QStringLiteral("a"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == once; }, 10000));
     QTest::qWait(1000); // time enough for the failure to be seen
     // Neither a new page nor hiding, which would want pictures, starts it again.
-    view.showPage(page("Kakasi.htm"), QStringLiteral("new mail"));
+    view.showPage(QUrl::fromLocalFile(folder.file(QStringLiteral("Kakasi.htm"))),
+                  QStringLiteral("b"));
     view.setSeen(false);
     QTest::qWait(1000);
     EXPECT_EQ(starts(), once);
@@ -190,10 +184,8 @@ TEST_P(BrokenSceneProgramTest, TheStandInStaysAndTheProgramIsStartedAgainOnlyWhe
     EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == 2 * once; }, 10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BrokenSceneProgramTest,
-                         ::testing::Values(BrokenSceneProgram{"Missing", false},
-                                           BrokenSceneProgram{"Crashing", true}),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, BrokenSceneProgramTest, ::testing::Values(false, true),
+                         [](const auto& row) { return row.param ? "Crashing" : "Missing"; });
 
 } // namespace
 } // namespace brindle::test
