@@ -95,11 +95,13 @@ void SceneProgramView::startProgram() {
     program_.start(programWindow_->winId(), programWindow_->size());
 }
 
-// The pages the window may show without a picture: the prepared ones and,
-// while it cannot be seen, the current one.
+// While the window cannot be seen: the pages it may come back with, the
+// current one and the prepared ones, are drawn off the screen if they have no
+// picture yet (drawn while it is seen, they would leave memory behind in the
+// scene program).
 void SceneProgramView::askForMissingPictures() {
     QList<QUrl> pages = prepared_;
-    if (!seen_ && !current_.isEmpty()) {
+    if (!current_.isEmpty()) {
         pages.append(current_);
     }
     for (const QUrl& page : pages) {

@@ -15,10 +15,11 @@ namespace brindle {
 // can be seen, the scene program draws the page into a window of this view;
 // while it cannot, that program is ended and a picture of the page asked for
 // last stands in for it. The scene program sends a picture of each page it
-// shows, and of the prepared pages, drawn off the screen once. The picture
-// covers the scene program's window until its page is drawn, so the scene
-// comes back at once and never empty; it stays while the scene program is
-// missing or has failed, which is started again the next time the window is seen.
+// shows, and of the pages without one, drawn off the screen once the window
+// is hidden, before the program ends. The picture covers the scene program's
+// window until its page is drawn, so the scene comes back at once and never
+// empty; it stays while the scene program is missing or has failed, which is
+// started again the next time the window is seen.
 class SceneProgramView : public SceneView {
 public:
     SceneProgramView(QWidget* parent, const QString& program);
