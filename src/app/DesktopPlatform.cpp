@@ -8,8 +8,8 @@
 #include "mail/dialup/NetworkManagerDialUp.h"
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/QtTrayIcon.h"
+#include "presentation/scene/SceneProgramView.h"
 #include "presentation/sound/FluidSynthTunePlayer.h"
-#include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
 #include "signin/GnomeOnlineAccounts.h"
 #include "signin/KeyringSecretStore.h"
@@ -46,8 +46,9 @@ Platform createDesktopPlatform() {
     platform.secrets = std::make_unique<KeyringSecretStore>();
     platform.desktopAccounts = std::make_unique<GnomeOnlineAccounts>(QDBusConnection::sessionBus());
     platform.signInPrompts = std::make_unique<SignInPromptWindows>();
-    platform.createSceneView = [](QWidget* parent) {
-        return std::make_unique<WebEngineSceneView>(parent);
+    platform.createSceneView = [folder = platform.programFolder](QWidget* parent) {
+        return std::make_unique<SceneProgramView>(parent,
+                                                  folder + QStringLiteral("/brindle-scene"));
     };
     platform.timeMarks = TimeMarks::fromEnvironment();
     return platform;
