@@ -9,6 +9,8 @@ inline constexpr char Section[] = "EXEINI";
 // Files beside the program, as suffixes of the program folder.
 inline constexpr char MainFile[] = "\\★MailData\\ini.ini";
 inline constexpr char AccountFile[] = "\\★MailData\\iniIdPass.ini";
+// The mailboxes after the first; made when the user adds one.
+inline constexpr char MailboxFile[] = "\\★MailData\\mailboxes.ini";
 // Mail server file, addressed by its bare name in the working directory.
 inline constexpr char ServerFileName[] = "lunaro.ini";
 
@@ -37,5 +39,14 @@ inline constexpr Key AccountSignIn{"AUTH", ""};
 // The server field the OAuth 2.0 sign-in was made for: its tokens are kept
 // under it.
 inline constexpr Key AccountSignInServer{"AUTHSERVER", ""};
+
+// Mailbox file: how many, then each mailbox's keys with its number (1 to 7)
+// appended to the name.
+inline constexpr Key MailboxCount{"COUNT", "0"};
+inline constexpr Key MailboxName{"NAME", ""};
+inline constexpr Key MailboxServer{"SERVER", ""};
+inline constexpr Key MailboxId{"ID", ""};
+// "OAUTH2" for a browser sign-in, empty for a password in the keyring.
+inline constexpr Key MailboxSignIn{"AUTH", ""};
 
 } // namespace brindle::SettingKeys
