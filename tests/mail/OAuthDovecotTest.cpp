@@ -2,6 +2,7 @@
 #include "mail/MailCheck.h"
 #include "mail/ServerFieldMailClient.h"
 #include "settings/core/SharedSettings.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "support/AuthorizationServer.h"
 #include "support/DovecotServer.h"
 #include "support/FakePlatform.h"
@@ -79,7 +80,7 @@ protected:
     std::unique_ptr<MailCheck> makeCheck(const QString& field) {
         shared.Pop3Server = field;
         return std::make_unique<MailCheck>(MailCheck::Services{
-            client, dialUpLinks, shared, tokens,
+            client, dialUpLinks, shared, tokens, passwords,
             ProgramFiles(folder_.path(), SettingsLocation::besideProgram(folder_.path())),
             [] { return false; }});
     }
@@ -116,6 +117,8 @@ protected:
     ServerFieldMailClient client;
     FakeDialUpLinks dialUpLinks;
     SharedSettings shared;
+    FakeSecretStore secrets;
+    KeyringMailboxPasswords passwords{secrets};
 
 private:
     TempFolder certificateFolder_;
