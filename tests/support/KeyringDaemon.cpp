@@ -11,8 +11,9 @@ constexpr int startLimitMs = 10000;
 
 } // namespace
 
-KeyringDaemon::KeyringDaemon() {
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus_.address().toUtf8());
+KeyringDaemon::KeyringDaemon(const PrivateBus* bus)
+    : ownBus_(bus ? nullptr : std::make_unique<PrivateBus>()), bus_(bus ? bus : ownBus_.get()) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->address().toUtf8());
 }
 
 KeyringDaemon::~KeyringDaemon() {
@@ -22,7 +23,7 @@ KeyringDaemon::~KeyringDaemon() {
 
 QProcessEnvironment KeyringDaemon::environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_.address());
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_->address());
     environment.insert(QStringLiteral("HOME"), home_.path());
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.file(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.path());
@@ -44,7 +45,7 @@ bool KeyringDaemon::start() {
     daemon_.waitForBytesWritten(startLimitMs);
     daemon_.closeWriteChannel();
     for (int waited = 0; waited < startLimitMs; waited += 50) {
-        if (bus_.connection().interface()->isServiceRegistered(
+        if (bus_->connection().interface()->isServiceRegistered(
                 QStringLiteral("org.freedesktop.secrets"))) {
             return true;
         }
