@@ -70,6 +70,9 @@ MainWindow::MainWindow(Platform platform)
                                                browserSignIn_, *platform_.messageBoxes);
           connect(window, &MailboxListWindow::mailboxesChanged, &otherPushWatching,
                   &OtherMailboxesPushWatching::mailboxesChanged);
+          // The lines told of the mailboxes before; the next check tells of these.
+          connect(window, &MailboxListWindow::mailboxesChanged, &tray,
+                  [this] { tray.setMailboxLines({}); });
           return window;
       }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
