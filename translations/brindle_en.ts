@@ -218,6 +218,15 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     </message>
 </context>
 <context>
+    <name>brindle::MailCheck</name>
+    <message>
+        <source>サインインの有効期限が切れたか、取り消されました。
+「メールボックス」の画面でこのメールボックスを「変更」し、OK でもう一度サインインしてください。</source>
+        <translation>The sign-in has expired or was revoked.
+Change this mailbox in the Mailboxes window and press OK to sign in again.</translation>
+    </message>
+</context>
+<context>
     <name>brindle::MailTransport</name>
     <message>
         <source>不明な原因</source>

@@ -105,7 +105,12 @@ MailCheck::loginFor(const Mailbox& mailbox, AccessTokens::Refresh refresh) {
     if (mailbox.signIn == Mailbox::SignIn::Browser) {
         const auto token = services_.accessTokens.accessToken(mailbox.server, mailbox.id, refresh);
         if (const auto* error = std::get_if<MailError>(&token)) {
-            return *error;
+            // Such a mailbox signs in again from its list, not from the account dialog.
+            return error->signInNeeded
+                       ? MailError{tr("サインインの有効期限が切れたか、取り消されました。\n"
+                                      "「メールボックス」の画面でこのメールボックスを「変更」し、"
+                                      "OK でもう一度サインインしてください。")}
+                       : *error;
         }
         login.secret = std::get<QString>(token);
         login.authentication = MailSession::Authentication::Bearer;

@@ -157,10 +157,9 @@ bool MailboxListWindow::keepCredential(const std::optional<Mailbox>& before, con
                                        const QString& password) {
     const bool unchanged =
         before && before->sameAccount(mailbox) && before->signIn == mailbox.signIn;
+    // OK on a browser sign-in signs in anew: the way back after a sign-in was
+    // revoked or has expired.
     if (mailbox.signIn == Mailbox::SignIn::Browser) {
-        if (unchanged) {
-            return true;
-        }
         const BrowserSignIn::Result result = browserSignIn_.signIn(mailbox.server, mailbox.id);
         if (!result.signedIn && !result.text.isEmpty()) {
             tell(tr("サインインできませんでした。\n") + result.text);
