@@ -86,6 +86,34 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <translation>Could not sign out. The tokens remain in the keyring.
 </translation>
     </message>
+    <message>
+        <source>パスワードに戻す</source>
+        <translation>Back to a password</translation>
+    </message>
+    <message>
+        <source>デスクトップのアカウント</source>
+        <translation>Desktop account</translation>
+    </message>
+    <message>
+        <source>Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。</source>
+        <translation>It holds a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
+    </message>
+    <message>
+        <source>メールサーバーを保存できませんでした。
+</source>
+        <translation>The mail server could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>アカウントを保存できませんでした。
+</source>
+        <translation>The account could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップ経由</source>
+        <translation>Via the desktop</translation>
+    </message>
 </context>
 <context>
     <name>brindle::BearerSasl</name>
@@ -107,6 +135,43 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>サーバー %1 に接続できません。</source>
         <translation>Cannot connect to the server %1.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::GnomeOnlineAccounts</name>
+    <message>
+        <source>デスクトップの設定の「オンラインアカウント」で確かめてください。</source>
+        <translation>Look at Online Accounts in the desktop&apos;s settings.</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウントが見つかりません。削除されたか、オンラインアカウントが動いていません。
+</source>
+        <translation>The desktop&apos;s online account cannot be found. It was removed, or Online Accounts is not running.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」ではメールが使えません。
+</source>
+        <translation>The desktop&apos;s online account “%1” cannot be used for mail.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」のメールサーバーが変わりました。
+ID,PASSの画面でアカウントを選び直してください。</source>
+        <translation>The mail server of the desktop&apos;s online account “%1” has changed.
+Choose the account again in the ID,PASS window.</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」は手当てが必要です。サインインし直してください。
+</source>
+        <translation>The desktop&apos;s online account “%1” needs attention. Sign in to it again.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」からパスワードを受け取れませんでした。
+</source>
+        <translation>No password could be had from the desktop&apos;s online account “%1”.
+</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "presentation/sound/FluidSynthTunePlayer.h"
 #include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
+#include "signin/GnomeOnlineAccounts.h"
 #include "signin/KeyringSecretStore.h"
 #include "signin/SignInPromptWindows.h"
 #include "ui/QtEventPump.h"
@@ -43,6 +44,7 @@ Platform createDesktopPlatform() {
     platform.tray = std::make_unique<QtTrayIcon>();
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
     platform.secrets = std::make_unique<KeyringSecretStore>();
+    platform.desktopAccounts = std::make_unique<GnomeOnlineAccounts>(QDBusConnection::sessionBus());
     platform.signInPrompts = std::make_unique<SignInPromptWindows>();
     platform.createSceneView = [](QWidget* parent) {
         return std::make_unique<WebEngineSceneView>(parent);

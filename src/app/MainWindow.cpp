@@ -63,7 +63,8 @@ MainWindow::MainWindow(Platform platform)
                                           *platform_.messageBoxes);
       }),
       accountDialog([this] {
-          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_);
+          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_,
+                                   *platform_.desktopAccounts);
       }),
       mailboxListWindow([this] {
           auto* window = new MailboxListWindow(this, files_, shared, mailboxPasswords_,
@@ -78,7 +79,8 @@ MainWindow::MainWindow(Platform platform)
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
       mailCheck(MailCheck::Services{
           *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, mailboxPasswords_,
-          files_, [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks}),
+          files_, [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks,
+          platform_.desktopAccounts.get()}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },

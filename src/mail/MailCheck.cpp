@@ -158,17 +158,13 @@ int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<Ma
     }
     services_.timeMarks.mark("session-open");
     loadAccount();
-    const SharedSettings& shared = services_.shared;
-    const bool oauth = signsInWithOAuth();
-    if (shared.AccountId.isEmpty() || (!oauth && shared.AccountPassword.isEmpty())) {
+    const std::optional<MailAccess> next =
+        accessFor(services_.shared.AccountId, services_.shared.AccountPassword);
+    if (!next) {
         emit accountMissing();
         return 0;
     }
-    const std::variant<int, MailError> loggedIn =
-        oauth ? logInWithToken(session)
-              : session->logIn(shared.AccountId, shared.AccountPassword,
-                               shared.ApopFlag != 0 ? MailSession::Authentication::Apop
-                                                    : MailSession::Authentication::UserPass);
+    const std::variant<int, MailError> loggedIn = logIn(session, *next);
     if (const auto* error = std::get_if<MailError>(&loggedIn)) {
         if (failure) {
             *failure = *error;
@@ -179,14 +175,31 @@ int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<Ma
     }
     services_.timeMarks.mark("logged-in");
     const int count = std::get<int>(loggedIn);
-    access =
-        MailAccess{shared.Pop3Server, shared.AccountId, oauth ? QString() : shared.AccountPassword,
-                   oauth ? &services_.accessTokens : nullptr};
+    access = next;
     if (session->checkReadsMessages()) {
         readMessages(*session, count);
         services_.timeMarks.mark("fetched");
     }
     return count;
+}
+
+std::variant<int, MailError> MailCheck::logIn(std::unique_ptr<MailSession>& session,
+                                              const MailAccess& access) {
+    if (access.tokens) {
+        return logInWithToken(session);
+    }
+    if (!access.desktop) {
+        return session->logIn(access.id, access.password,
+                              services_.shared.ApopFlag != 0
+                                  ? MailSession::Authentication::Apop
+                                  : MailSession::Authentication::UserPass);
+    }
+    const std::variant<LoginSecret, MailError> secret = access.loginSecret();
+    if (const auto* error = std::get_if<MailError>(&secret)) {
+        return *error;
+    }
+    const LoginSecret& given = std::get<LoginSecret>(secret);
+    return session->logIn(access.id, given.text, given.authentication);
 }
 
 // A token the server refuses although it should still be good (revoked, or
@@ -213,14 +226,27 @@ std::variant<int, MailError> MailCheck::logInWithToken(std::unique_ptr<MailSessi
 }
 
 std::optional<MailAccess> MailCheck::nextAccess() const {
-    MailAccess access{services_.shared.Pop3Server, {}, {}};
-    std::tie(access.id, access.password) = accountToUse();
-    if (signsInWithOAuth()) {
+    const auto [id, password] = accountToUse();
+    return accessFor(id, password);
+}
+
+// The account file says how the account signs in, for this server: OAuth 2.0
+// tokens are in the keyring, a desktop account's secret with the desktop.
+std::optional<MailAccess> MailCheck::accessFor(const QString& id, const QString& password) const {
+    const QString& server = services_.shared.Pop3Server;
+    MailAccess access{server, id, password};
+    const ProfileFile account = services_.files.accountSettings();
+    if (AccountSignIn::signedInServer(account, server) == server) {
         access.password.clear();
         access.tokens = &services_.accessTokens;
+    } else if (const auto desktopAccount = AccountSignIn::desktopAccount(account, server);
+               desktopAccount && services_.desktopAccounts) {
+        access.password.clear();
+        access.desktop = services_.desktopAccounts;
+        access.desktopAccount = *desktopAccount;
     }
-    if (access.server.isEmpty() || access.id.isEmpty() ||
-        (!access.tokens && access.password.isEmpty())) {
+    const bool hasSecret = access.tokens || access.desktop || !access.password.isEmpty();
+    if (server.isEmpty() || id.isEmpty() || !hasSecret) {
         return std::nullopt;
     }
     return access;
@@ -244,13 +270,6 @@ std::pair<QString, QString> MailCheck::accountToUse() const {
                                QString::fromUtf8(SettingKeys::AccountId.defaultText)),
             account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
                                QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
-}
-
-// The account file says so, for this server; its tokens are in the keyring.
-bool MailCheck::signsInWithOAuth() const {
-    return AccountSignIn::signedInServer(services_.files.accountSettings(),
-                                         services_.shared.Pop3Server) ==
-           services_.shared.Pop3Server;
 }
 
 void MailCheck::hangUpDialUp() {

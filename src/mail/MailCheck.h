@@ -17,17 +17,18 @@
 
 namespace brindle {
 
+class DesktopAccounts;
 class DialUpLinks;
 class MailClient;
 class MailboxPasswords;
 struct SharedSettings;
 
 // One look into every mailbox: log in with the saved or confirmed account (an
-// account that signs in with OAuth 2.0 needs an ID and a token, no password),
-// read every message, and say what was found. The first mailbox (the server
-// and account files) is read on the window's thread, the others meanwhile on
-// threads of their own; the whole check ends within WholeCheckMs. Checks
-// never nest: one asked for while another runs is skipped.
+// account that signs in with OAuth 2.0 or through a desktop account needs an
+// ID, no password), read every message, and say what was found. The first
+// mailbox (the server and account files) is read on the window's thread, the
+// others meanwhile on threads of their own; the whole check ends within
+// WholeCheckMs. Checks never nest: one asked for while another runs is skipped.
 class MailCheck : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +45,8 @@ public:
         std::function<bool()> hangUpWanted;
         // The session opened, logged in and every message read.
         TimeMarks timeMarks = TimeMarks();
+        // The desktop's online accounts; none: no account signs in through one.
+        DesktopAccounts* desktopAccounts = nullptr;
     };
 
     // As long as one session may take.
@@ -90,9 +93,12 @@ private:
                                                                      AccessTokens::Refresh refresh);
     QString firstMailboxName() const;
     void loadAccount();
+    std::variant<int, MailError> logIn(std::unique_ptr<MailSession>& session,
+                                       const MailAccess& access);
     std::variant<int, MailError> logInWithToken(std::unique_ptr<MailSession>& session);
     std::pair<QString, QString> accountToUse() const;
-    bool signsInWithOAuth() const;
+    // The way in for this ID and password; nullopt when one is missing.
+    std::optional<MailAccess> accessFor(const QString& id, const QString& password) const;
 
     Services services_;
     bool running_ = false;

@@ -10,6 +10,7 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
+#include "settings/core/DesktopAccounts.h"
 #include "signin/SecretStore.h"
 #include "signin/SignInPrompts.h"
 #include "ui/EventPump.h"
@@ -217,6 +218,20 @@ public:
     QStringList asked;
 };
 
+// Desktop accounts the test lists; each login is given the secret or the refusal set.
+class FakeDesktopAccounts : public DesktopAccounts {
+public:
+    QList<MailAccount> mailAccounts() override { return accounts; }
+    std::variant<Secret, QString> loginSecret(const QString& accountId,
+                                              const QString& server) override {
+        asked << accountId + u' ' + server;
+        return secret;
+    }
+    QList<MailAccount> accounts;
+    std::variant<Secret, QString> secret = Secret{QStringLiteral("desktop-secret")};
+    QStringList asked;
+};
+
 // Every fake, reachable by the test after the platform has been handed over.
 struct Fakes {
     FakeClock* clock;
@@ -234,6 +249,7 @@ struct Fakes {
     FakeUrlOpener* urlOpener;
     FakeSecretStore* secrets;
     FakeSignInPrompts* signInPrompts;
+    FakeDesktopAccounts* desktopAccounts;
     FakeSceneView* scene = nullptr;
     std::FILE* timeMarks = nullptr; // where the program's time marks go, if anywhere
 };

@@ -34,11 +34,14 @@ inline constexpr Key AccountId{"NAME", ""};
 inline constexpr Key AccountPassword{"NAME2", ""};
 inline constexpr Key AccountSaved{"NAME3", ""};
 // "OAUTH2" for an account that signs in through OAuth 2.0 (its tokens live in
-// the desktop keyring, never here); empty for a password account.
+// the desktop keyring, never here), "GOA" for one the desktop's online
+// accounts hold; empty for a password account.
 inline constexpr Key AccountSignIn{"AUTH", ""};
-// The server field the OAuth 2.0 sign-in was made for: its tokens are kept
-// under it.
+// The server field the sign-in was made for: OAuth 2.0 tokens are kept under
+// it, and a desktop account's secret goes to no other server.
 inline constexpr Key AccountSignInServer{"AUTHSERVER", ""};
+// Which of the desktop's online accounts signs in ("GOA").
+inline constexpr Key AccountDesktopAccount{"DESKTOPACCOUNT", ""};
 
 // Mailbox file: how many, then each mailbox's keys with its number (1 to 7)
 // appended to the name.
