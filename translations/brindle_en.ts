@@ -290,6 +290,10 @@ Choose the account again in the ID,PASS window.</translation>
         <translation>The sign-in has expired or was revoked.
 Change this mailbox in the Mailboxes window and press OK to sign in again.</translation>
     </message>
+    <message>
+        <source>デスクトップのオンラインアカウントが使えません。</source>
+        <translation>The desktop&apos;s online accounts cannot be used.</translation>
+    </message>
 </context>
 <context>
     <name>brindle::MailTransport</name>
@@ -413,6 +417,10 @@ It holds a character Shift-JIS cannot write, or it is too long.</translation>
     <message>
         <source>変更しない場合は空欄</source>
         <translation>Leave empty to keep it</translation>
+    </message>
+    <message>
+        <source>デスクトップのアカウント: %1</source>
+        <translation>Desktop account: %1</translation>
     </message>
 </context>
 <context>

@@ -67,8 +67,9 @@ MainWindow::MainWindow(Platform platform)
                                    *platform_.desktopAccounts);
       }),
       mailboxListWindow([this] {
-          auto* window = new MailboxListWindow(this, files_, shared, mailboxPasswords_,
-                                               browserSignIn_, *platform_.messageBoxes);
+          auto* window =
+              new MailboxListWindow(this, files_, shared, mailboxPasswords_, browserSignIn_,
+                                    *platform_.desktopAccounts, *platform_.messageBoxes);
           connect(window, &MailboxListWindow::mailboxesChanged, &otherPushWatching,
                   &OtherMailboxesPushWatching::mailboxesChanged);
           // The lines told of the mailboxes before; the next check tells of these.
@@ -77,10 +78,10 @@ MainWindow::MainWindow(Platform platform)
           return window;
       }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
-      mailCheck(MailCheck::Services{
-          *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, mailboxPasswords_,
-          files_, [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks,
-          platform_.desktopAccounts.get()}),
+      mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared,
+                                    accessTokens_, mailboxPasswords_, files_,
+                                    [this] { return settingsWindow->hangsUp(); },
+                                    platform_.timeMarks, platform_.desktopAccounts.get()}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },
@@ -88,7 +89,7 @@ MainWindow::MainWindow(Platform platform)
       otherPushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },
           [this] { return mailCheck.otherMailboxes(); },
-          [this](const Mailbox& mailbox) { return mailCheck.accessFor(mailbox); }),
+          [this](const Mailbox& mailbox) { return mailCheck.mailboxAccess(mailbox); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

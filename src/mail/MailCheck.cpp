@@ -97,11 +97,24 @@ QList<ConcurrentMailboxChecks::Count> MailCheck::countOthers(const QList<Mailbox
     return counts;
 }
 
-// A password from the keyring, or an access token; what is missing stands as
-// the mailbox's error.
+// A password from the keyring, an access token, or the secret a desktop
+// account gives for this login; what is missing stands as the mailbox's error.
 std::variant<ConcurrentMailboxChecks::Login, MailError>
 MailCheck::loginFor(const Mailbox& mailbox, AccessTokens::Refresh refresh) {
     ConcurrentMailboxChecks::Login login{mailbox.server, mailbox.id, {}};
+    if (mailbox.signIn == Mailbox::SignIn::DesktopAccount) {
+        const std::optional<MailAccess> access = mailboxAccess(mailbox);
+        if (!access) {
+            return MailError{tr("デスクトップのオンラインアカウントが使えません。")};
+        }
+        const std::variant<LoginSecret, MailError> secret = access->loginSecret();
+        if (const auto* error = std::get_if<MailError>(&secret)) {
+            return *error;
+        }
+        login.secret = std::get<LoginSecret>(secret).text;
+        login.authentication = std::get<LoginSecret>(secret).authentication;
+        return login;
+    }
     if (mailbox.signIn == Mailbox::SignIn::Browser) {
         const auto token = services_.accessTokens.accessToken(mailbox.server, mailbox.id, refresh);
         if (const auto* error = std::get_if<MailError>(&token)) {
@@ -128,9 +141,18 @@ QList<Mailbox> MailCheck::otherMailboxes() const {
     return MailboxList(services_.files.mailboxSettings()).read();
 }
 
-std::optional<MailAccess> MailCheck::accessFor(const Mailbox& mailbox) {
-    if (mailbox.signIn == Mailbox::SignIn::Browser) {
+std::optional<MailAccess> MailCheck::mailboxAccess(const Mailbox& mailbox) {
+    switch (mailbox.signIn) {
+    case Mailbox::SignIn::Browser:
         return MailAccess{mailbox.server, mailbox.id, {}, &services_.accessTokens};
+    case Mailbox::SignIn::DesktopAccount:
+        if (!services_.desktopAccounts) {
+            return std::nullopt;
+        }
+        return MailAccess{mailbox.server,        mailbox.id, {}, nullptr, services_.desktopAccounts,
+                          mailbox.desktopAccount};
+    case Mailbox::SignIn::Password:
+        break;
     }
     const auto password = services_.passwords.read(mailbox);
     if (!std::holds_alternative<QString>(password)) {

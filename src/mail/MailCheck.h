@@ -65,7 +65,7 @@ public:
     QList<Mailbox> otherMailboxes() const;
     // What a watch on one of them logs in with; nullopt when its password
     // cannot be read.
-    std::optional<MailAccess> accessFor(const Mailbox& mailbox);
+    std::optional<MailAccess> mailboxAccess(const Mailbox& mailbox);
 
 signals:
     // The account about to be used, for the account dialog to show.

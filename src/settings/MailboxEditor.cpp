@@ -11,12 +11,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace brindle {
 
+namespace {
+
+constexpr int FirstDesktopAccount = int(Mailbox::SignIn::DesktopAccount);
+
+} // namespace
+
 MailboxEditor::MailboxEditor(QWidget* parent, std::optional<Mailbox> editing,
+                             QList<DesktopAccounts::MailAccount> desktopAccounts,
                              MessageBoxes& messageBoxes)
-    : Window(parent, Qt::Dialog), editing_(std::move(editing)), messageBoxes_(messageBoxes) {
+    : Window(parent, Qt::Dialog), editing_(std::move(editing)),
+      desktopAccounts_(std::move(desktopAccounts)), messageBoxes_(messageBoxes) {
     setWindowTitle(editing_ ? tr("メールボックスの変更") : tr("メールボックスの追加"));
     nameEdit = new QLineEdit(this);
     serverEdit = new QLineEdit(this);
@@ -24,6 +33,22 @@ MailboxEditor::MailboxEditor(QWidget* parent, std::optional<Mailbox> editing,
     signInChoice = new QComboBox(this);
     signInChoice->addItem(tr("パスワード"), int(Mailbox::SignIn::Password));
     signInChoice->addItem(tr("ブラウザでサインイン"), int(Mailbox::SignIn::Browser));
+    // A desktop account no longer there is still shown as the one chosen.
+    if (editing_ && editing_->signIn == Mailbox::SignIn::DesktopAccount &&
+        std::none_of(desktopAccounts_.begin(), desktopAccounts_.end(), [this](const auto& account) {
+            return account.id == editing_->desktopAccount;
+        })) {
+        desktopAccounts_.append({editing_->desktopAccount,
+                                 editing_->desktopAccount,
+                                 {},
+                                 editing_->server,
+                                 editing_->id});
+    }
+    for (qsizetype index = 0; index < desktopAccounts_.size(); ++index) {
+        const DesktopAccounts::MailAccount& account = desktopAccounts_[index];
+        signInChoice->addItem(tr("デスクトップのアカウント: %1").arg(account.name),
+                              FirstDesktopAccount + int(index));
+    }
     passwordEdit = new QLineEdit(this);
     passwordEdit->setEchoMode(QLineEdit::Password);
     okButton = new QPushButton(tr("OK"), this);
@@ -49,7 +74,14 @@ MailboxEditor::MailboxEditor(QWidget* parent, std::optional<Mailbox> editing,
         nameEdit->setText(editing_->name);
         serverEdit->setText(editing_->server);
         idEdit->setText(editing_->id);
-        signInChoice->setCurrentIndex(signInChoice->findData(int(editing_->signIn)));
+        int chosen = int(editing_->signIn);
+        for (qsizetype index = 0; index < desktopAccounts_.size(); ++index) {
+            if (editing_->signIn == Mailbox::SignIn::DesktopAccount &&
+                desktopAccounts_[index].id == editing_->desktopAccount) {
+                chosen = FirstDesktopAccount + int(index);
+            }
+        }
+        signInChoice->setCurrentIndex(signInChoice->findData(chosen));
     }
     showSignIn();
 
@@ -58,9 +90,20 @@ MailboxEditor::MailboxEditor(QWidget* parent, std::optional<Mailbox> editing,
     connect(cancelButton, &QPushButton::clicked, this, &MailboxEditor::close);
 }
 
+int MailboxEditor::chosenSignIn() const {
+    return signInChoice->currentData().toInt();
+}
+
 Mailbox MailboxEditor::edited() const {
+    const int chosen = chosenSignIn();
+    if (chosen >= FirstDesktopAccount) {
+        const DesktopAccounts::MailAccount& account =
+            desktopAccounts_[chosen - FirstDesktopAccount];
+        return Mailbox{nameEdit->text().trimmed(), account.server, account.userName,
+                       Mailbox::SignIn::DesktopAccount, account.id};
+    }
     return Mailbox{nameEdit->text().trimmed(), serverEdit->text().trimmed(),
-                   idEdit->text().trimmed(), Mailbox::SignIn(signInChoice->currentData().toInt())};
+                   idEdit->text().trimmed(), Mailbox::SignIn(chosen)};
 }
 
 void MailboxEditor::confirm() {
@@ -85,6 +128,7 @@ QString MailboxEditor::whyNot() const {
     const bool whole = ProfileFile::holdsWhole(mailbox.name) &&
                        ProfileFile::holdsWhole(mailbox.id) &&
                        ProfileFile::holdsWhole(mailbox.server) &&
+                       ProfileFile::holdsWhole(mailbox.desktopAccount) &&
                        mailbox.server.size() <= ServerFile::MaxValueLength;
     if (!whole) {
         return tr("保存できませんでした。\n"
@@ -99,10 +143,19 @@ QString MailboxEditor::whyNot() const {
     return {};
 }
 
-// A browser sign-in has no password; a stored one is kept when left empty.
+// A browser sign-in has no password; a stored one is kept when left empty. A
+// desktop account names its server and ID.
 void MailboxEditor::showSignIn() {
-    const bool password =
-        Mailbox::SignIn(signInChoice->currentData().toInt()) == Mailbox::SignIn::Password;
+    const int chosen = chosenSignIn();
+    const bool password = chosen == int(Mailbox::SignIn::Password);
+    if (chosen >= FirstDesktopAccount) {
+        const DesktopAccounts::MailAccount& account =
+            desktopAccounts_[chosen - FirstDesktopAccount];
+        serverEdit->setText(account.server);
+        idEdit->setText(account.userName);
+    }
+    serverEdit->setReadOnly(chosen >= FirstDesktopAccount);
+    idEdit->setReadOnly(chosen >= FirstDesktopAccount);
     passwordEdit->setEnabled(password);
     passwordEdit->setPlaceholderText(password && editing_ ? tr("変更しない場合は空欄") : QString());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/core/DesktopAccounts.h"
 #include "settings/core/Mailbox.h"
 #include "ui/Window.h"
 
@@ -15,13 +16,16 @@ namespace brindle {
 class MessageBoxes;
 
 // Adds or changes one mailbox of the list: its name, server field, ID and how
-// it signs in, with the password where it has one. OK hands the fields on
-// once they can be stored; the list decides and closes the editor.
+// it signs in, with the password where it has one. A desktop account brings
+// its own server and ID. OK hands the fields on once they can be stored; the
+// list decides and closes the editor.
 class MailboxEditor : public Window {
     Q_OBJECT
 public:
-    // editing: the mailbox as it stands, or nullopt for a new one.
-    MailboxEditor(QWidget* parent, std::optional<Mailbox> editing, MessageBoxes& messageBoxes);
+    // editing: the mailbox as it stands, or nullopt for a new one;
+    // desktopAccounts: the mail accounts the desktop holds now.
+    MailboxEditor(QWidget* parent, std::optional<Mailbox> editing,
+                  QList<DesktopAccounts::MailAccount> desktopAccounts, MessageBoxes& messageBoxes);
 
     // Checks the fields and, when they can be stored, emits confirmed.
     void confirm();
@@ -48,7 +52,12 @@ private:
     QString whyNot() const;
     void showSignIn();
 
+    // The sign-in chosen: Password, Browser, or the desktop account at this
+    // index of desktopAccounts_ when at least DesktopAccount.
+    int chosenSignIn() const;
+
     std::optional<Mailbox> editing_;
+    QList<DesktopAccounts::MailAccount> desktopAccounts_;
     MessageBoxes& messageBoxes_;
 };
 

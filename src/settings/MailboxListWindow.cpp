@@ -2,6 +2,7 @@
 
 #include "settings/BrowserSignIn.h"
 #include "settings/MailboxEditor.h"
+#include "settings/core/DesktopAccounts.h"
 #include "settings/core/MailboxList.h"
 #include "settings/core/MailboxPasswords.h"
 #include "settings/core/SettingKeys.h"
@@ -18,9 +19,11 @@ namespace brindle {
 
 MailboxListWindow::MailboxListWindow(QWidget* parent, ProgramFiles files,
                                      const SharedSettings& shared, MailboxPasswords& passwords,
-                                     BrowserSignIn& browserSignIn, MessageBoxes& messageBoxes)
+                                     BrowserSignIn& browserSignIn, DesktopAccounts& desktopAccounts,
+                                     MessageBoxes& messageBoxes)
     : Window(parent, Qt::Dialog), files_(std::move(files)), shared_(shared), passwords_(passwords),
-      browserSignIn_(browserSignIn), messageBoxes_(messageBoxes) {
+      browserSignIn_(browserSignIn), desktopAccounts_(desktopAccounts),
+      messageBoxes_(messageBoxes) {
     setWindowTitle(tr("メールボックス"));
     list = new QTreeWidget(this);
     list->setHeaderLabels({tr("名前"), tr("サーバー"), tr("ID")});
@@ -107,7 +110,7 @@ MailboxEditor& MailboxListWindow::openEditor(qsizetype index) {
         editor->close();
     }
     editor = new MailboxEditor(this, index >= 0 ? std::optional(others_[index]) : std::nullopt,
-                               messageBoxes_);
+                               desktopAccounts_.mailAccounts(), messageBoxes_);
     editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(
         editor, &MailboxEditor::confirmed, this,
@@ -157,6 +160,10 @@ bool MailboxListWindow::keepCredential(const std::optional<Mailbox>& before, con
                                        const QString& password) {
     const bool unchanged =
         before && before->sameAccount(mailbox) && before->signIn == mailbox.signIn;
+    // The desktop gives a desktop account's secret at each login.
+    if (mailbox.signIn == Mailbox::SignIn::DesktopAccount) {
+        return true;
+    }
     // OK on a browser sign-in signs in anew: the way back after a sign-in was
     // revoked or has expired.
     if (mailbox.signIn == Mailbox::SignIn::Browser) {
@@ -178,9 +185,15 @@ bool MailboxListWindow::keepCredential(const std::optional<Mailbox>& before, con
 }
 
 QString MailboxListWindow::forgetCredential(const Mailbox& mailbox) {
-    return mailbox.signIn == Mailbox::SignIn::Browser
-               ? browserSignIn_.signOut(mailbox.server, mailbox.id)
-               : passwords_.remove(mailbox);
+    switch (mailbox.signIn) {
+    case Mailbox::SignIn::Browser:
+        return browserSignIn_.signOut(mailbox.server, mailbox.id);
+    case Mailbox::SignIn::DesktopAccount:
+        return {}; // the desktop keeps it
+    case Mailbox::SignIn::Password:
+        break;
+    }
+    return passwords_.remove(mailbox);
 }
 
 // The keyring item goes first: a mailbox is never removed from the list

@@ -13,6 +13,7 @@ class QTreeWidget;
 namespace brindle {
 
 class BrowserSignIn;
+class DesktopAccounts;
 class MailboxEditor;
 class MailboxPasswords;
 class MessageBoxes;
@@ -27,7 +28,7 @@ class MailboxListWindow : public Window {
 public:
     MailboxListWindow(QWidget* parent, ProgramFiles files, const SharedSettings& shared,
                       MailboxPasswords& passwords, BrowserSignIn& browserSignIn,
-                      MessageBoxes& messageBoxes);
+                      DesktopAccounts& desktopAccounts, MessageBoxes& messageBoxes);
 
     void prepare() override;
     // The editor for a new mailbox, or for the selected one.
@@ -76,6 +77,7 @@ private:
     const SharedSettings& shared_;
     MailboxPasswords& passwords_;
     BrowserSignIn& browserSignIn_;
+    DesktopAccounts& desktopAccounts_;
     MessageBoxes& messageBoxes_;
     QList<Mailbox> others_;
 };

@@ -9,14 +9,16 @@ namespace brindle {
 // it signs in. Its password or tokens live in the desktop keyring, never here.
 struct Mailbox {
     enum class SignIn {
-        Password, // the password is kept in the keyring
-        Browser,  // OAuth 2.0 through the web browser; the tokens are in the keyring
+        Password,       // the password is kept in the keyring
+        Browser,        // OAuth 2.0 through the web browser; the tokens are in the keyring
+        DesktopAccount, // the desktop's online account gives the secret at each login
     };
 
     QString name;
     QString server;
     QString id;
     SignIn signIn = SignIn::Password;
+    QString desktopAccount = {}; // the desktop's name for the account (DesktopAccount)
 
     bool operator==(const Mailbox&) const = default;
     // The same account on the same server: one keyring item between them.

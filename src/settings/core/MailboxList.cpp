@@ -13,6 +13,26 @@ QString numbered(const SettingKeys::Key& key, int number) {
     return QString::fromUtf8(key.name) + QString::number(number);
 }
 
+Mailbox::SignIn signInOf(const QString& stored) {
+    if (stored == AccountSignIn::OAuth2) {
+        return Mailbox::SignIn::Browser;
+    }
+    return stored == AccountSignIn::DesktopAccount ? Mailbox::SignIn::DesktopAccount
+                                                   : Mailbox::SignIn::Password;
+}
+
+QString storedSignIn(Mailbox::SignIn signIn) {
+    switch (signIn) {
+    case Mailbox::SignIn::Browser:
+        return AccountSignIn::OAuth2;
+    case Mailbox::SignIn::DesktopAccount:
+        return AccountSignIn::DesktopAccount;
+    case Mailbox::SignIn::Password:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 QList<Mailbox> MailboxList::read() const {
@@ -26,11 +46,14 @@ QList<Mailbox> MailboxList::read() const {
                                     QString::fromUtf8(key.defaultText));
         };
         Mailbox mailbox{read(SettingKeys::MailboxName), read(SettingKeys::MailboxServer),
-                        read(SettingKeys::MailboxId),
-                        read(SettingKeys::MailboxSignIn) == AccountSignIn::OAuth2
-                            ? Mailbox::SignIn::Browser
-                            : Mailbox::SignIn::Password};
-        if (!mailbox.server.isEmpty() && !mailbox.id.isEmpty()) {
+                        read(SettingKeys::MailboxId), signInOf(read(SettingKeys::MailboxSignIn)),
+                        read(SettingKeys::MailboxDesktopAccount)};
+        if (mailbox.signIn != Mailbox::SignIn::DesktopAccount) {
+            mailbox.desktopAccount.clear();
+        }
+        const bool named =
+            mailbox.signIn != Mailbox::SignIn::DesktopAccount || !mailbox.desktopAccount.isEmpty();
+        if (!mailbox.server.isEmpty() && !mailbox.id.isEmpty() && named) {
             mailboxes.append(mailbox);
         }
     }
@@ -47,12 +70,12 @@ bool MailboxList::write(const QList<Mailbox>& mailboxes) const {
         {SettingKeys::MailboxCount.name, QString::number(mailboxes.size())}};
     for (int number = 1; number <= MaxMore; ++number) {
         const Mailbox mailbox = number <= mailboxes.size() ? mailboxes[number - 1] : Mailbox{};
-        const bool browser = mailbox.signIn == Mailbox::SignIn::Browser;
-        values.append({{numbered(SettingKeys::MailboxName, number), mailbox.name},
-                       {numbered(SettingKeys::MailboxServer, number), mailbox.server},
-                       {numbered(SettingKeys::MailboxId, number), mailbox.id},
-                       {numbered(SettingKeys::MailboxSignIn, number),
-                        browser ? AccountSignIn::OAuth2 : QString()}});
+        values.append(
+            {{numbered(SettingKeys::MailboxName, number), mailbox.name},
+             {numbered(SettingKeys::MailboxServer, number), mailbox.server},
+             {numbered(SettingKeys::MailboxId, number), mailbox.id},
+             {numbered(SettingKeys::MailboxSignIn, number), storedSignIn(mailbox.signIn)},
+             {numbered(SettingKeys::MailboxDesktopAccount, number), mailbox.desktopAccount}});
     }
     const bool whole = std::all_of(values.begin(), values.end(), [](const auto& keyAndValue) {
         return ProfileFile::holdsWhole(keyAndValue.second);

@@ -49,7 +49,9 @@ inline constexpr Key MailboxCount{"COUNT", "0"};
 inline constexpr Key MailboxName{"NAME", ""};
 inline constexpr Key MailboxServer{"SERVER", ""};
 inline constexpr Key MailboxId{"ID", ""};
-// "OAUTH2" for a browser sign-in, empty for a password in the keyring.
+// "OAUTH2" for a browser sign-in, "GOA" for a desktop account, empty for a
+// password in the keyring.
 inline constexpr Key MailboxSignIn{"AUTH", ""};
+inline constexpr Key MailboxDesktopAccount{"DESKTOPACCOUNT", ""};
 
 } // namespace brindle::SettingKeys

@@ -98,6 +98,19 @@ INSTANTIATE_TEST_SUITE_P(
              std::nullopt,
              false,
              {{"a", "pop3://x", "u"}}},
+        Case{"DesktopAccountKeepsItsNameAndNeedsOne",
+             "[EXEINI]\nCOUNT=3\nNAME1=a\nSERVER1=imaps://x\nID1=u\nAUTH1=GOA\n"
+             "DESKTOPACCOUNT1=account_17\nNAME2=b\nSERVER2=imaps://y\nID2=v\nAUTH2=GOA\n"
+             "NAME3=c\nSERVER3=imaps://z\nID3=w\nDESKTOPACCOUNT3=stray\n",
+             std::nullopt,
+             false,
+             {{"a", "imaps://x", "u", SignIn::DesktopAccount, "account_17"},
+              {"c", "imaps://z", "w"}}},
+        Case{"DesktopAccountWrittenAndReadBack",
+             std::nullopt,
+             QList{Mailbox{"a", "imaps://x", "u", SignIn::DesktopAccount, "account_17"}},
+             true,
+             {{"a", "imaps://x", "u", SignIn::DesktopAccount, "account_17"}}},
         Case{"EntryWithoutServerOrIdIsLeftOut",
              "[EXEINI]\nCOUNT=3\nNAME1=a\nID1=u\nNAME2=b\nSERVER2=pop3://x\nNAME3=c\n"
              "SERVER3=pop3://y\nID3=v\nAUTH3=bogus\n",
