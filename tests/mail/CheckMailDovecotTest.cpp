@@ -306,9 +306,9 @@ private:
     QByteArray previousTrust_;
 };
 
-// Three more mailboxes beside the first (POP3, 2 messages): IMAP on a second
-// Dovecot with 3, one whose password the server refuses and one whose
-// password the keyring lacks.
+// Four more mailboxes beside the first (POP3, 2 messages): IMAP on a second
+// Dovecot with 3, the same through a desktop account, one whose password the
+// server refuses and one whose password the keyring lacks.
 TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNamingEachThatFailed) {
     DovecotServer other;
     ASSERT_TRUE(startAnotherServer(other, 3));
@@ -319,14 +319,19 @@ TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNaming
                           QStringLiteral("pop3s://localhost:%1").arg(other.pop3sPort()),
                           QStringLiteral("alice")};
     const Mailbox unknown{QStringLiteral("鍵なし"), second.server, QStringLiteral("bob")};
+    const Mailbox desktop{
+        QStringLiteral("机上"), QStringLiteral("imap://localhost:%1").arg(other.imapPort()),
+        QStringLiteral("alice"), Mailbox::SignIn::DesktopAccount, QStringLiteral("account_1")};
     const ProgramFiles files(programFolder.path(), settings);
-    ASSERT_TRUE(MailboxList(files.mailboxSettings()).write({second, refused, unknown}));
+    ASSERT_TRUE(MailboxList(files.mailboxSettings()).write({second, refused, unknown, desktop}));
     startProgram(plainServer());
+    fakes.desktopAccounts->secret = DesktopAccounts::Secret{DovecotServer::password};
     fakes.secrets->secrets[KeyringMailboxPasswords::keyFor(second)] = DovecotServer::password;
     fakes.secrets->secrets[KeyringMailboxPasswords::keyFor(refused)] = "rabbit-hole-42";
     mainWindow->mailCheck.checkMail();
 
-    expectBoardShows(QStringLiteral("5"));
+    expectBoardShows(QStringLiteral("8"));
+    EXPECT_EQ(fakes.desktopAccounts->asked, QStringList{"account_1 " + desktop.server});
     EXPECT_TRUE(newMailSceneStarted());
     ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
     const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
@@ -340,11 +345,12 @@ TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNaming
 
     mainWindow->tray.moveToTray();
     const QStringList lines = fakes.tray->texts.last().split(u'\n');
-    ASSERT_EQ(lines.size(), 5) << fakes.tray->texts.last().toStdString();
+    ASSERT_EQ(lines.size(), 6) << fakes.tray->texts.last().toStdString();
     EXPECT_EQ(lines.mid(1, 2),
               (QStringList{QStringLiteral("alice: 2通"), QStringLiteral("二番: 3通")}));
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("拒否: エラー（")));
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("鍵なし: エラー（")));
+    EXPECT_EQ(lines[5], QStringLiteral("机上: 3通"));
 }
 
 TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
