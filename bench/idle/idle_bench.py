@@ -50,7 +50,7 @@ QT_LIBRARY = "libQt6Core"
 SAMPLE_PERIOD = 0.1
 MAIN_TITLE = "Brindle Ver 1.0"
 # Items of the main window's menu, counted from its first (separators are skipped by the arrow key).
-TO_TRAY, NEW_MAIL_SCENE = 2, 4
+TO_TRAY, NEW_MAIL_SCENE = 2, 5
 # The tray's menu: its first item shows the window again.
 SHOW_WINDOW = 0
 # The program and the scene program it starts (a build from before the scene program has none).

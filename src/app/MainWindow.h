@@ -3,12 +3,14 @@
 #include "app/NoticeBoard.h"
 #include "app/Platform.h"
 #include "mail/MailCheck.h"
+#include "mail/OtherMailboxesPushWatching.h"
 #include "mail/PushWatching.h"
 #include "mail/TimedChecking.h"
 #include "presentation/TrayResidence.h"
 #include "settings/core/ProgramFiles.h"
 #include "settings/core/SharedSettings.h"
 #include "signin/KeyringAccessTokens.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "signin/OAuthSignIn.h"
 #include "ui/OnDemandWindow.h"
 #include "ui/WindowVisibility.h"
@@ -26,6 +28,7 @@ class QPushButton;
 namespace brindle {
 
 class AccountDialog;
+class MailboxListWindow;
 class Mailer;
 class SceneAndTune;
 class SceneView;
@@ -43,6 +46,8 @@ class MainWindow : public QMainWindow {
     ProgramFiles files_;
     // The OAuth 2.0 sign-in and its tokens, for the account dialog and the checks.
     KeyringAccessTokens accessTokens_;
+    // The passwords of the mailboxes after the first.
+    KeyringMailboxPasswords mailboxPasswords_;
     OAuthSignIn browserSignIn_;
 
 public:
@@ -55,6 +60,7 @@ public:
     OnDemandWindow<SettingsWindow> settingsWindow;
     OnDemandWindow<ServerSettingsDialog> serverSettingsDialog;
     OnDemandWindow<AccountDialog> accountDialog;
+    OnDemandWindow<MailboxListWindow> mailboxListWindow;
     OnDemandWindow<NoticeBoard> noticeBoard;
 
     // Controls.
@@ -79,6 +85,7 @@ public:
     QAction* chooseMailerAction = nullptr;
     QAction* moveToTrayAction = nullptr;
     QAction* settingsAction = nullptr;
+    QAction* mailboxesAction = nullptr;
     QAction* newMailSceneAction = nullptr;
     QAction* normalSceneAction = nullptr;
     QAction* keepInFrontAction = nullptr;
@@ -89,6 +96,7 @@ public:
     MailCheck mailCheck;
     TimedChecking timedChecking;
     PushWatching pushWatching;
+    OtherMailboxesPushWatching otherPushWatching;
     TrayResidence tray;
     std::unique_ptr<SceneAndTune> sceneAndTune;
     std::unique_ptr<Mailer> mailer;
@@ -98,6 +106,8 @@ public:
 
     // The board and the new-mail scene, or the user's mail program when so chosen.
     void announceNewMail(int count);
+    // Each mailbox's line in the tray icon's text, and one box for all that failed.
+    void showMailboxOutcomes(const QList<MailboxOutcome>& outcomes);
     void showSettings();
     void setKeepInFront(bool inFront);
     void offerHomePage();

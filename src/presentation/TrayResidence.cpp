@@ -29,7 +29,8 @@ void TrayResidence::moveToTray() {
         return;
     }
     tray_.setIcon(window_.windowIcon());
-    tray_.setText(generalDateTime(QDateTime::currentDateTime()));
+    movedAt_ = generalDateTime(QDateTime::currentDateTime());
+    showText();
     tray_.show();
     window_.hide();
 }
@@ -37,6 +38,17 @@ void TrayResidence::moveToTray() {
 void TrayResidence::sayClicked() {
     messageBoxes_.show(tr("Clicked!"), QStringLiteral("Brindle"), MessageBoxes::Icon::Exclamation,
                        MessageBoxes::Buttons::Ok);
+}
+
+void TrayResidence::setMailboxLines(const QStringList& lines) {
+    mailboxLines_ = lines;
+    if (!movedAt_.isEmpty()) {
+        showText();
+    }
+}
+
+void TrayResidence::showText() {
+    tray_.setText((QStringList{movedAt_} + mailboxLines_).join(QLatin1Char('\n')));
 }
 
 void TrayResidence::tellNoTray() {

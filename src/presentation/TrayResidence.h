@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
 class QAction;
 class QDateTime;
@@ -24,6 +25,9 @@ public:
     // be lost where the desktop has no taskbar), and the user is told once.
     void moveToTray();
     void sayClicked();
+    // One short line per mailbox under the time in the icon's text; none
+    // while only one mailbox is watched.
+    void setMailboxLines(const QStringList& lines);
 
     // The date and time in numbers as the windows' locale writes them, with seconds.
     static QString generalDateTime(const QDateTime& moment);
@@ -36,11 +40,14 @@ private:
     void tellNoTray();
     // A window hidden in a tray that goes comes back.
     void trayAvailabilityChanged(bool available);
+    void showText();
 
     QWidget& window_;
     TrayIcon& tray_;
     MessageBoxes& messageBoxes_;
     bool toldNoTray_ = false;
+    QString movedAt_;
+    QStringList mailboxLines_;
 };
 
 } // namespace brindle

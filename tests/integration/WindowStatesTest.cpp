@@ -28,16 +28,6 @@ protected:
         return pollUntil([&] { return !windows.viewable(box); }, 10s);
     }
 
-    // The window's controls as a screen reader finds them: role, name and a field's text.
-    QList<QStringList> accessibleControls(const QString& title) const {
-        QList<QStringList> controls;
-        for (const QString& line :
-             display.readAccessible(u"accessible_tree.py"_s, {u"controls"_s, title})) {
-            controls << line.split(u'\t');
-        }
-        return controls;
-    }
-
     // Chooses the menu item and waits for the box it opens; 0 when none came.
     XWindows::Id openBox(XWindows::Id window, MenuItem item, const QString& title) {
         return windows.chooseMenuItem(window, item) ? windows.waitFor(title, 30s) : 0;

@@ -3,6 +3,7 @@
 #include "settings/core/SharedSettings.h"
 #include "signin/GnomeOnlineAccounts.h"
 #include "signin/KeyringAccessTokens.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "support/AuthorizationServer.h"
 #include "support/DovecotServer.h"
 #include "support/FakePlatform.h"
@@ -93,7 +94,7 @@ protected:
     std::variant<int, QStringList> check(DesktopAccounts& desktop) {
         shared.Pop3Server = field();
         MailCheck mailCheck(MailCheck::Services{
-            client, dialUpLinks, shared, tokens,
+            client, dialUpLinks, shared, tokens, passwords,
             ProgramFiles(folder.path(), SettingsLocation::besideProgram(folder.path())),
             [] { return false; }, TimeMarks(), &desktop});
         QSignalSpy found(&mailCheck, &MailCheck::newMail);
@@ -113,6 +114,7 @@ protected:
     QDBusConnection bus = QDBusConnection::connectToBus(keyring.busAddress(), QStringLiteral("check"));
     FakeSecretStore secrets;
     KeyringAccessTokens tokens{secrets};
+    KeyringMailboxPasswords passwords{secrets};
     ServerFieldMailClient client;
     FakeDialUpLinks dialUpLinks;
     SharedSettings shared;

@@ -14,8 +14,9 @@ constexpr int startLimitMs = 10000;
 
 } // namespace
 
-KeyringDaemon::KeyringDaemon() {
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus_.address().toUtf8());
+KeyringDaemon::KeyringDaemon(const PrivateBus* bus)
+    : ownBus_(bus ? nullptr : std::make_unique<PrivateBus>()), bus_(bus ? bus : ownBus_.get()) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus_->address().toUtf8());
 }
 
 KeyringDaemon::~KeyringDaemon() {
@@ -27,7 +28,7 @@ KeyringDaemon::~KeyringDaemon() {
 
 QProcessEnvironment KeyringDaemon::environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_.address());
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus_->address());
     environment.insert(QStringLiteral("HOME"), home_.path());
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.file(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.path());
@@ -62,7 +63,7 @@ bool KeyringDaemon::start() {
     daemon_.write("keyring-test-password");
     daemon_.waitForBytesWritten(startLimitMs);
     daemon_.closeWriteChannel();
-    return waitForName(bus_.connection(), QStringLiteral("org.freedesktop.secrets"));
+    return waitForName(bus_->connection(), QStringLiteral("org.freedesktop.secrets"));
 }
 
 bool KeyringDaemon::startOnlineAccounts() {
@@ -70,7 +71,7 @@ bool KeyringDaemon::startOnlineAccounts() {
     onlineAccounts_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     onlineAccounts_.start(QStringLiteral("/usr/libexec/goa-daemon"), {});
     return onlineAccounts_.waitForStarted(startLimitMs) &&
-           waitForName(bus_.connection(), QStringLiteral("org.gnome.OnlineAccounts"));
+           waitForName(bus_->connection(), QStringLiteral("org.gnome.OnlineAccounts"));
 }
 
 QString KeyringDaemon::addMailAccount(const QString& imapHost, const QString& user,
@@ -104,7 +105,7 @@ QString KeyringDaemon::addMailAccount(const QString& imapHost, const QString& us
         << QVariantMap{{QStringLiteral("imap-password"), password},
                        {QStringLiteral("smtp-password"), password}}
         << QVariant::fromValue(details);
-    const QDBusMessage reply = bus_.connection().call(add, QDBus::Block, startLimitMs);
+    const QDBusMessage reply = bus_->connection().call(add, QDBus::Block, startLimitMs);
     const QString path = reply.arguments().value(0).value<QDBusObjectPath>().path();
     return path.section(u'/', -1);
 }

@@ -20,6 +20,8 @@ public:
     ProfileFile mainSettings() const;
     // Owner-only: it holds the password in plain text.
     ProfileFile accountSettings() const;
+    // Owner-only, like the account file.
+    ProfileFile mailboxSettings() const;
 
 private:
     QString folder_;

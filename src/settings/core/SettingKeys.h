@@ -9,6 +9,8 @@ inline constexpr char Section[] = "EXEINI";
 // Files beside the program, as suffixes of the program folder.
 inline constexpr char MainFile[] = "\\★MailData\\ini.ini";
 inline constexpr char AccountFile[] = "\\★MailData\\iniIdPass.ini";
+// The mailboxes after the first; made when the user adds one.
+inline constexpr char MailboxFile[] = "\\★MailData\\mailboxes.ini";
 // Mail server file, addressed by its bare name in the working directory.
 inline constexpr char ServerFileName[] = "lunaro.ini";
 
@@ -40,5 +42,16 @@ inline constexpr Key AccountSignIn{"AUTH", ""};
 inline constexpr Key AccountSignInServer{"AUTHSERVER", ""};
 // Which of the desktop's online accounts signs in ("GOA").
 inline constexpr Key AccountDesktopAccount{"DESKTOPACCOUNT", ""};
+
+// Mailbox file: how many, then each mailbox's keys with its number (1 to 7)
+// appended to the name.
+inline constexpr Key MailboxCount{"COUNT", "0"};
+inline constexpr Key MailboxName{"NAME", ""};
+inline constexpr Key MailboxServer{"SERVER", ""};
+inline constexpr Key MailboxId{"ID", ""};
+// "OAUTH2" for a browser sign-in, "GOA" for a desktop account, empty for a
+// password in the keyring.
+inline constexpr Key MailboxSignIn{"AUTH", ""};
+inline constexpr Key MailboxDesktopAccount{"DESKTOPACCOUNT", ""};
 
 } // namespace brindle::SettingKeys

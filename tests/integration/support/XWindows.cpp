@@ -195,6 +195,10 @@ void XWindows::pressKeys(const QStringList& keys) const {
     run(u"xdotool"_s, QStringList{u"key"_s, u"--delay"_s, u"80"_s} + keys);
 }
 
+void XWindows::typeText(const QString& text) const {
+    run(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"40"_s, text});
+}
+
 bool XWindows::chooseMenuItem(Id window, int index) const {
     const QList<Id> before = search({u"--class"_s, u"^brindle$"_s});
     // The open menu is a new window of the program. A key that reaches the window
