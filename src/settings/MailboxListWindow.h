@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/core/DesktopAccounts.h"
 #include "settings/core/Mailbox.h"
 #include "settings/core/ProgramFiles.h"
 #include "ui/Window.h"
@@ -13,7 +14,7 @@ class QTreeWidget;
 namespace brindle {
 
 class BrowserSignIn;
-class DesktopAccounts;
+
 class MailboxEditor;
 class MailboxPasswords;
 class MessageBoxes;
