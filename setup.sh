@@ -18,16 +18,16 @@ program_packages=(
     qtkeychain-qt6-dev
 )
 # What the tests need besides: a real POP3 and IMAP server, an X server with a window
-# manager and the two kinds of system tray, a private D-Bus with a keyring, a
-# notification server (dunst) and the accessibility bus on it, a private sound
-# server with the tools that record and measure it, the peers the benchmarks
-# compare against, and clang with libFuzzer (and llvm-symbolizer for its
+# manager and the two kinds of system tray, a private D-Bus with a keyring, GNOME's
+# online accounts, a notification server (dunst) and the accessibility bus on it, a
+# private sound server with the tools that record and measure it, the peers the
+# benchmarks compare against, and clang with libFuzzer (and llvm-symbolizer for its
 # reports) for the fuzz tests.
 test_packages=(
     googletest libgtest-dev libgmock-dev
     dovecot-pop3d dovecot-imapd
     xvfb xauth x11-utils openbox wmctrl trayer
-    dbus xdotool gnome-keyring libsecret-tools dunst
+    dbus xdotool gnome-keyring libsecret-tools gnome-online-accounts dunst
     haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils at-spi2-core python3-pyatspi
     locales pulseaudio pulseaudio-utils sox
     openssl curl python3

@@ -141,7 +141,7 @@ fi
 
 # The program folder: the program, its data files and the settings (Shift-JIS,
 # CR LF; these are plain ASCII). The mail server file lies in the working directory.
-cp "$built/brindle" "$program/"
+cp "$built/brindle" "$built/brindle-scene" "$program/"
 cp -r "$built/Sound" "$built/画像データ" "$program/"
 printf '[EXEINI]\r\nNUMBER2=1\r\n' >"$program/★MailData/ini.ini"
 printf '[EXEINI]\r\nNAME=alice\r\nNAME2=%s\r\nNAME3=1\r\n' "$password" \

@@ -86,6 +86,34 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
         <translation>Could not sign out. The tokens remain in the keyring.
 </translation>
     </message>
+    <message>
+        <source>パスワードに戻す</source>
+        <translation>Back to a password</translation>
+    </message>
+    <message>
+        <source>デスクトップのアカウント</source>
+        <translation>Desktop account</translation>
+    </message>
+    <message>
+        <source>Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。</source>
+        <translation>It holds a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
+    </message>
+    <message>
+        <source>メールサーバーを保存できませんでした。
+</source>
+        <translation>The mail server could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>アカウントを保存できませんでした。
+</source>
+        <translation>The account could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップ経由</source>
+        <translation>Via the desktop</translation>
+    </message>
 </context>
 <context>
     <name>brindle::BearerSasl</name>
@@ -96,6 +124,54 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>サーバーが OAuth 2.0 でのログイン (OAUTHBEARER、XOAUTH2) を受け付けていません</source>
         <translation>The server does not accept OAuth 2.0 logins (OAUTHBEARER, XOAUTH2)</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::ConcurrentMailboxChecks</name>
+    <message>
+        <source>決められた時間内にチェックが終わりませんでした。</source>
+        <translation>The check did not end within the time allowed.</translation>
+    </message>
+    <message>
+        <source>サーバー %1 に接続できません。</source>
+        <translation>Cannot connect to the server %1.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::GnomeOnlineAccounts</name>
+    <message>
+        <source>デスクトップの設定の「オンラインアカウント」で確かめてください。</source>
+        <translation>Look at Online Accounts in the desktop&apos;s settings.</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウントが見つかりません。削除されたか、オンラインアカウントが動いていません。
+</source>
+        <translation>The desktop&apos;s online account cannot be found. It was removed, or Online Accounts is not running.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」ではメールが使えません。
+</source>
+        <translation>The desktop&apos;s online account “%1” cannot be used for mail.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」のメールサーバーが変わりました。
+ID,PASSの画面でアカウントを選び直してください。</source>
+        <translation>The mail server of the desktop&apos;s online account “%1” has changed.
+Choose the account again in the ID,PASS window.</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」は手当てが必要です。サインインし直してください。
+</source>
+        <translation>The desktop&apos;s online account “%1” needs attention. Sign in to it again.
+</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウント「%1」からパスワードを受け取れませんでした。
+</source>
+        <translation>No password could be had from the desktop&apos;s online account “%1”.
+</translation>
     </message>
 </context>
 <context>
@@ -208,6 +284,26 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     </message>
 </context>
 <context>
+    <name>brindle::KeyringMailboxPasswords</name>
+    <message>
+        <source>キーリングにパスワードがありません。</source>
+        <translation>The keyring holds no password for it.</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::MailCheck</name>
+    <message>
+        <source>サインインの有効期限が切れたか、取り消されました。
+「メールボックス」の画面でこのメールボックスを「変更」し、OK でもう一度サインインしてください。</source>
+        <translation>The sign-in has expired or was revoked.
+Change this mailbox in the Mailboxes window and press OK to sign in again.</translation>
+    </message>
+    <message>
+        <source>デスクトップのオンラインアカウントが使えません。</source>
+        <translation>The desktop&apos;s online accounts cannot be used.</translation>
+    </message>
+</context>
+<context>
     <name>brindle::MailTransport</name>
     <message>
         <source>不明な原因</source>
@@ -264,6 +360,164 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>TLS の送信に失敗しました</source>
         <translation>TLS send failed</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::MailboxEditor</name>
+    <message>
+        <source>メールボックスの変更</source>
+        <translation>Change Mailbox</translation>
+    </message>
+    <message>
+        <source>メールボックスの追加</source>
+        <translation>Add Mailbox</translation>
+    </message>
+    <message>
+        <source>パスワード</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>ブラウザでサインイン</source>
+        <translation>Sign In with Browser</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>名前(&amp;N)</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>サーバー(&amp;S)</source>
+        <translation>&amp;Server</translation>
+    </message>
+    <message>
+        <source>ID(&amp;I)</source>
+        <translation>&amp;ID</translation>
+    </message>
+    <message>
+        <source>サインイン(&amp;G)</source>
+        <translation>Si&amp;gn-in</translation>
+    </message>
+    <message>
+        <source>パスワード(&amp;P)</source>
+        <translation>&amp;Password</translation>
+    </message>
+    <message>
+        <source>名前、サーバー、IDを入力してください。</source>
+        <translation>Enter a name, a server and an ID.</translation>
+    </message>
+    <message>
+        <source>保存できませんでした。
+Shift-JISで書けない文字が含まれているか、長すぎます。</source>
+        <translation>This cannot be saved.
+It holds a character Shift-JIS cannot write, or it is too long.</translation>
+    </message>
+    <message>
+        <source>パスワードを入力してください。</source>
+        <translation>Enter the password.</translation>
+    </message>
+    <message>
+        <source>変更しない場合は空欄</source>
+        <translation>Leave empty to keep it</translation>
+    </message>
+    <message>
+        <source>デスクトップのアカウント: %1</source>
+        <translation>Desktop account: %1</translation>
+    </message>
+</context>
+<context>
+    <name>brindle::MailboxListWindow</name>
+    <message>
+        <source>メールボックス</source>
+        <translation>Mailboxes</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>サーバー</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>メールボックスの一覧</source>
+        <translation>List of mailboxes</translation>
+    </message>
+    <message>
+        <source>追加(&amp;A)</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>変更(&amp;C)</source>
+        <translation>&amp;Change...</translation>
+    </message>
+    <message>
+        <source>削除(&amp;R)</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>上へ(&amp;U)</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>下へ(&amp;D)</source>
+        <translation>Move &amp;Down</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>（設定のメールボックス）</source>
+        <translation>(mailbox of Settings)</translation>
+    </message>
+    <message>
+        <source>このメールボックスは「設定」で変更します。</source>
+        <translation>This mailbox is changed in Settings.</translation>
+    </message>
+    <message>
+        <source>このサーバーとIDのメールボックスはもう一覧にあります。</source>
+        <translation>A mailbox with this server and ID is already in the list.</translation>
+    </message>
+    <message>
+        <source>前のアカウントをキーリングから削除できませんでした。
+</source>
+        <translation>The account before could not be removed from the keyring.
+</translation>
+    </message>
+    <message>
+        <source>サインインできませんでした。
+</source>
+        <translation>Sign-in failed.
+</translation>
+    </message>
+    <message>
+        <source>パスワードをキーリングに保存できなかったため、何も保存していません。
+</source>
+        <translation>The password could not be stored in the keyring, so nothing was saved.
+</translation>
+    </message>
+    <message>
+        <source>キーリングから削除できなかったため、メールボックスを残しました。
+</source>
+        <translation>The mailbox was kept, as it could not be removed from the keyring.
+</translation>
+    </message>
+    <message>
+        <source>メールボックスの一覧を保存できませんでした。
+Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。</source>
+        <translation>The list of mailboxes could not be saved.
+It holds a character Shift-JIS cannot write, or the settings file cannot be written.</translation>
     </message>
 </context>
 <context>
@@ -386,6 +640,18 @@ It holds a character Shift-JIS cannot write, or the settings file cannot be writ
     <message>
         <source>インターバルチェック: OFF</source>
         <translation>Interval check: off</translation>
+    </message>
+    <message>
+        <source>メールボックス</source>
+        <translation>Mailboxes</translation>
+    </message>
+    <message>
+        <source>%1: %2通</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: エラー（%2）</source>
+        <translation>%1: error (%2)</translation>
     </message>
     <message>
         <source>新着メールを通知</source>

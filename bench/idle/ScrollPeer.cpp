@@ -2,9 +2,9 @@
 // window's size holding nothing but its title strip with the name scrolling
 // across it, drawn by the same widgets at the same pace and with the same
 // drawing settings. What the program costs beyond it is everything else.
-#include "app/SoftwareDrawing.h"
 #include "mail/Mailer.h"
 #include "ui/ScrollingCaption.h"
+#include "ui/SoftwareDrawing.h"
 #include "ui/Twips.h"
 #include "ui/WidgetStyle.h"
 

@@ -50,9 +50,11 @@ QT_LIBRARY = "libQt6Core"
 SAMPLE_PERIOD = 0.1
 MAIN_TITLE = "Brindle Ver 1.0"
 # Items of the main window's menu, counted from its first (separators are skipped by the arrow key).
-TO_TRAY, NEW_MAIL_SCENE = 2, 5
+TO_TRAY, NEW_MAIL_SCENE = 2, 6
 # The tray's menu: its first item shows the window again.
 SHOW_WINDOW = 0
+# The program and the scene program it starts (a build from before the scene program has none).
+PROGRAMS = ("brindle", "brindle-scene")
 DATA_FOLDERS = ("Sound", "画像データ")
 MAIL_DATA = "★MailData"
 
@@ -397,7 +399,7 @@ def viewable(display, window):
 
 def program_windows(display):
     """Every window of the program's class (its main window, menus, boxes)."""
-    found = subprocess.run(["xdotool", "search", "--class", "brindle"], env=dict(os.environ, DISPLAY=display),
+    found = subprocess.run(["xdotool", "search", "--class", "^brindle$"], env=dict(os.environ, DISPLAY=display),
                            capture_output=True)
     return set(found.stdout.split())
 
@@ -423,7 +425,10 @@ def choose_new_mail_scene(display):
 
 def tray_icon_centre(display):
     """The centre of the icon embedded in one of trayer's windows, or None."""
-    for tray in x_tool(display, "xdotool", "search", "--class", "trayer").split():
+    # xdotool fails when it finds no window: no tray (yet) then.
+    trays = subprocess.run(["xdotool", "search", "--class", "trayer"], env=dict(os.environ, DISPLAY=display),
+                           capture_output=True).stdout
+    for tray in trays.split():
         tree = x_tool(display, "xwininfo", "-tree", "-id", tray.decode()).decode()
         # An embedded icon is a child of the tray: "0x400026 (has no name): ()  22x22+1+1  +1001+1".
         for match in re.finditer(r"^\s+0x[0-9a-f]+ .*\s(\d+)x(\d+)[+-]-?\d+[+-]-?\d+\s+\+(-?\d+)\+(-?\d+)$",
@@ -573,7 +578,9 @@ def write_dos(path, lines):
 def make_program_folder(parent, bin_dir, interval):
     folder = os.path.join(parent, f"program-{interval}")
     os.makedirs(os.path.join(folder, MAIL_DATA))
-    shutil.copy2(os.path.join(bin_dir, "brindle"), folder)
+    for program in PROGRAMS:
+        if os.path.exists(os.path.join(bin_dir, program)):
+            shutil.copy2(os.path.join(bin_dir, program), folder)
     for name in DATA_FOLDERS:
         shutil.copytree(os.path.join(bin_dir, name), os.path.join(folder, name))
     if interval:

@@ -3,8 +3,10 @@
 //     the unseen count of the check that follows (what the board then shows),
 //     for a number of deliveries;
 //  2. the idle cost of the watch's connection: wake-ups of the main thread
-//     and CPU time over a quiet window, beside the same window without a watch.
-//   imap_push_bench [deliveries] [window seconds]
+//     and CPU time over a quiet window, beside the same window without a watch
+//     and with as many watches as the program keeps for its most mailboxes
+//     (one per mailbox, each its own connection).
+//   imap_push_bench [deliveries] [window seconds] [watches]
 #include "mail/imap/ImapMailClient.h"
 #include "support/DovecotServer.h"
 #include "support/TempFolder.h"
@@ -116,6 +118,7 @@ int main(int argc, char** argv) {
     QLoggingCategory::setFilterRules(QStringLiteral("brindle.imap.debug=true"));
     const int deliveries = argc > 1 ? std::clamp(atoi(argv[1]), 1, 1000) : 10;
     const int windowSeconds = argc > 2 ? std::clamp(atoi(argv[2]), 1, 3600) : 30;
+    const int watchCount = argc > 3 ? std::clamp(atoi(argv[3]), 1, 9) : 8;
 
     brindle::test::TempFolder certificateFolder;
     brindle::test::TestCertificates certificates(certificateFolder.path());
@@ -151,6 +154,20 @@ int main(int argc, char** argv) {
     measureQuiet(1);
     const Quiet with = measureQuiet(windowSeconds);
 
+    // The others, each logged in and waiting in IDLE on a connection of its own.
+    std::vector<std::unique_ptr<brindle::MailWatch>> others;
+    for (int number = 2; number <= watchCount; ++number) {
+        others.push_back(
+            client.watch(MailAccess{address, DovecotServer::user, DovecotServer::password}, [] {}));
+    }
+    if (!runEventsUntil([&] { return server.loginCount() == watchCount; }, waitLimitMs)) {
+        std::fprintf(stderr, "not every watch logged in\n%s\n", qPrintable(server.log()));
+        return 1;
+    }
+    measureQuiet(1);
+    const Quiet withAll = measureQuiet(windowSeconds);
+    others.clear();
+
     std::vector<double> toldMs;
     std::vector<double> countedMs;
     for (int number = 1; number <= deliveries; ++number) {
@@ -182,6 +199,9 @@ int main(int argc, char** argv) {
                 "one core; the server sent something %d times (goal: no more wake-ups than "
                 "without, beyond those for the server's words)\n",
                 windowSeconds, with.wakeUps, with.cpuShare, with.serverWords);
+    std::printf("quiet %d s with %d watches in IDLE: %d wake-ups of the main thread, CPU %.3f %% "
+                "of one core; the servers sent something %d times\n",
+                windowSeconds, watchCount, withAll.wakeUps, withAll.cpuShare, withAll.serverWords);
     const bool overGoal = *std::max_element(countedMs.begin(), countedMs.end()) >= 5000;
     return overGoal ? 2 : 0;
 }

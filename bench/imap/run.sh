@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the IMAP push bench and runs it: delivery-to-board times through IDLE
 # and the idle cost of the IDLE connection, against a private Dovecot on loopback.
-# Usage: bench/imap/run.sh [build dir] [deliveries] [window seconds]
+# Usage: bench/imap/run.sh [build dir] [deliveries] [window seconds] [watches]
 #        (default build dir: build-imap beside the source tree)
 set -e
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)

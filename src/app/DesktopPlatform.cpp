@@ -9,9 +9,10 @@
 #include "presentation/DesktopUrlOpener.h"
 #include "presentation/FreedesktopNotifications.h"
 #include "presentation/QtTrayIcon.h"
+#include "presentation/scene/SceneProgramView.h"
 #include "presentation/sound/FluidSynthTunePlayer.h"
-#include "presentation/web/WebEngineSceneView.h"
 #include "settings/core/ProgramFolder.h"
+#include "signin/GnomeOnlineAccounts.h"
 #include "signin/KeyringSecretStore.h"
 #include "signin/SignInPromptWindows.h"
 #include "ui/QtEventPump.h"
@@ -47,9 +48,11 @@ Platform createDesktopPlatform() {
         QImage(QStringLiteral(":/images/icon.png")));
     platform.urlOpener = std::make_unique<DesktopUrlOpener>();
     platform.secrets = std::make_unique<KeyringSecretStore>();
+    platform.desktopAccounts = std::make_unique<GnomeOnlineAccounts>(QDBusConnection::sessionBus());
     platform.signInPrompts = std::make_unique<SignInPromptWindows>();
-    platform.createSceneView = [](QWidget* parent) {
-        return std::make_unique<WebEngineSceneView>(parent);
+    platform.createSceneView = [folder = platform.programFolder](QWidget* parent) {
+        return std::make_unique<SceneProgramView>(parent,
+                                                  folder + QStringLiteral("/brindle-scene"));
     };
     platform.timeMarks = TimeMarks::fromEnvironment();
     return platform;

@@ -12,6 +12,7 @@
 #include "presentation/TrayResidence.h"
 #include "presentation/UrlOpener.h"
 #include "settings/AccountDialog.h"
+#include "settings/MailboxListWindow.h"
 #include "settings/ServerSettingsDialog.h"
 #include "settings/SettingsWindow.h"
 #include "settings/StoredTick.h"
@@ -44,12 +45,14 @@ namespace {
 constexpr char HomePage[] = "https://quillworks.example/brindle/";
 // How long the scene waits at most for the window manager to show the board.
 constexpr std::chrono::milliseconds BoardAppearanceLimit{100};
+// A mailbox's error in the tray icon's text is cut to its first line and this length.
+constexpr qsizetype TrayReasonLength = 48;
 
 } // namespace
 
 MainWindow::MainWindow(Platform platform)
     : platform_(std::move(platform)), files_(platform_.programFolder, platform_.settings),
-      accessTokens_(*platform_.secrets),
+      accessTokens_(*platform_.secrets), mailboxPasswords_(*platform_.secrets),
       browserSignIn_(*platform_.mailClient, *platform_.urlOpener, *platform_.secrets,
                      *platform_.signInPrompts),
       settingsWindow([this] {
@@ -62,16 +65,33 @@ MainWindow::MainWindow(Platform platform)
                                           *platform_.messageBoxes);
       }),
       accountDialog([this] {
-          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_);
+          return new AccountDialog(this, files_, shared, *platform_.messageBoxes, browserSignIn_,
+                                   *platform_.desktopAccounts);
+      }),
+      mailboxListWindow([this] {
+          auto* window =
+              new MailboxListWindow(this, files_, shared, mailboxPasswords_, browserSignIn_,
+                                    *platform_.desktopAccounts, *platform_.messageBoxes);
+          connect(window, &MailboxListWindow::mailboxesChanged, &otherPushWatching,
+                  &OtherMailboxesPushWatching::mailboxesChanged);
+          // The lines told of the mailboxes before; the next check tells of these.
+          connect(window, &MailboxListWindow::mailboxesChanged, &tray,
+                  [this] { tray.setMailboxLines({}); });
+          return window;
       }),
       noticeBoard([this] { return new NoticeBoard(*platform_.stacking); }),
-      mailCheck(MailCheck::Services{
-          *platform_.mailClient, *platform_.dialUpLinks, shared, accessTokens_, files_,
-          [this] { return settingsWindow->hangsUp(); }, platform_.timeMarks}),
+      mailCheck(MailCheck::Services{*platform_.mailClient, *platform_.dialUpLinks, shared,
+                                    accessTokens_, mailboxPasswords_, files_,
+                                    [this] { return settingsWindow->hangsUp(); },
+                                    platform_.timeMarks, platform_.desktopAccounts.get()}),
       timedChecking([this] { return mailCheck.isRunning(); }),
       pushWatching(
           *platform_.mailClient, [this] { return mailCheck.isRunning(); },
           [this] { return mailCheck.nextAccess(); }),
+      otherPushWatching(
+          *platform_.mailClient, [this] { return mailCheck.isRunning(); },
+          [this] { return mailCheck.otherMailboxes(); },
+          [this](const Mailbox& mailbox) { return mailCheck.mailboxAccess(mailbox); }),
       tray(*this, *platform_.tray, *platform_.messageBoxes),
       newMailNotices(*platform_.notifications) {
     setWindowTitle(QStringLiteral("Brindle Ver 1.0"));
@@ -168,6 +188,7 @@ void MainWindow::buildMenus() {
     chooseMailerAction = fileMenu->addAction(tr("起動メーラーの設定"));
     moveToTrayAction = fileMenu->addAction(tr("タスクトレイに常駐"));
     settingsAction = fileMenu->addAction(tr("設定"));
+    mailboxesAction = fileMenu->addAction(tr("メールボックス"));
     notifyAction = fileMenu->addAction(tr("新着メールを通知"));
     notifyAction->setCheckable(true);
     fileMenu->addSeparator();
@@ -196,6 +217,7 @@ void MainWindow::wire() {
     connect(chooseMailerAction, &QAction::triggered, this, [this] { mailer->chooseMailer(this); });
     connect(moveToTrayAction, &QAction::triggered, &tray, &TrayResidence::moveToTray);
     connect(settingsAction, &QAction::triggered, this, &MainWindow::showSettings);
+    connect(mailboxesAction, &QAction::triggered, this, [this] { mailboxListWindow.show(); });
     connect(newMailSceneAction, &QAction::triggered, sceneAndTune.get(),
             &SceneAndTune::showNewMailScene);
     connect(normalSceneAction, &QAction::triggered, sceneAndTune.get(),
@@ -227,11 +249,18 @@ void MainWindow::wire() {
     connect(&timedChecking, &TimedChecking::switched, &pushWatching, &PushWatching::setIntervalOn);
     connect(&mailCheck, &MailCheck::loggedIn, &pushWatching, &PushWatching::useAccess);
     connect(&pushWatching, &PushWatching::checkDue, &mailCheck, &MailCheck::checkMail);
+    connect(&timedChecking, &TimedChecking::switched, &otherPushWatching,
+            &OtherMailboxesPushWatching::setIntervalOn);
+    connect(&otherPushWatching, &OtherMailboxesPushWatching::checkDue, &mailCheck,
+            &MailCheck::checkMail);
     // After sleep or a network change the push connection may be dead unnoticed.
     WakeSignals* wake = platform_.wakeSignals.get();
     connect(wake, &WakeSignals::woke, &pushWatching, &PushWatching::reconnect);
     connect(wake, &WakeSignals::woke, &timedChecking, &TimedChecking::countSleep);
     connect(wake, &WakeSignals::networkBack, &pushWatching, &PushWatching::reconnect);
+    connect(wake, &WakeSignals::woke, &otherPushWatching, &OtherMailboxesPushWatching::reconnect);
+    connect(wake, &WakeSignals::networkBack, &otherPushWatching,
+            &OtherMailboxesPushWatching::reconnect);
     connect(&mailCheck, &MailCheck::accountRead, this,
             [this](const QString& id, const QString& password) {
                 accountDialog->showAccount(id, password);
@@ -242,6 +271,7 @@ void MainWindow::wire() {
                                      MessageBoxes::Buttons::Ok);
     });
     connect(&mailCheck, &MailCheck::newMail, this, &MainWindow::announceNewMail);
+    connect(&mailCheck, &MailCheck::mailboxesChecked, this, &MainWindow::showMailboxOutcomes);
     connect(&mailCheck, &MailCheck::mailboxRead, this, &MainWindow::showMailboxRead);
     connect(&newMailNotices, &NewMailNotices::clicked, this, &MainWindow::openNewMail);
 }
@@ -342,6 +372,28 @@ void MainWindow::announceNewMail(int count) {
         noticeBoard.close();
     }
     sceneAndTune->showNewMailScene();
+}
+
+void MainWindow::showMailboxOutcomes(const QList<MailboxOutcome>& outcomes) {
+    QStringList lines;
+    QStringList failures;
+    for (const MailboxOutcome& outcome : outcomes) {
+        if (outcome.error.isEmpty()) {
+            lines << tr("%1: %2通").arg(outcome.name).arg(outcome.count);
+            continue;
+        }
+        const QString reason = outcome.error.section(QLatin1Char('\n'), 0, 0);
+        lines << tr("%1: エラー（%2）")
+                     .arg(outcome.name, reason.size() > TrayReasonLength
+                                            ? reason.left(TrayReasonLength - 1) + QChar(0x2026)
+                                            : reason);
+        failures << outcome.name + QStringLiteral(": ") + outcome.error;
+    }
+    tray.setMailboxLines(lines);
+    if (!failures.isEmpty()) {
+        platform_.messageBoxes->show(failures.join(QStringLiteral("\n\n")), tr("エラー"),
+                                     MessageBoxes::Icon::None, MessageBoxes::Buttons::Ok);
+    }
 }
 
 void MainWindow::showMailboxRead(int count, const std::optional<NewMessages>& news) {

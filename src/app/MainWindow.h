@@ -4,12 +4,14 @@
 #include "app/NoticeBoard.h"
 #include "app/Platform.h"
 #include "mail/MailCheck.h"
+#include "mail/OtherMailboxesPushWatching.h"
 #include "mail/PushWatching.h"
 #include "mail/TimedChecking.h"
 #include "presentation/TrayResidence.h"
 #include "settings/core/ProgramFiles.h"
 #include "settings/core/SharedSettings.h"
 #include "signin/KeyringAccessTokens.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "signin/OAuthSignIn.h"
 #include "ui/OnDemandWindow.h"
 #include "ui/WindowVisibility.h"
@@ -27,6 +29,7 @@ class QPushButton;
 namespace brindle {
 
 class AccountDialog;
+class MailboxListWindow;
 class Mailer;
 class SceneAndTune;
 class SceneView;
@@ -44,6 +47,8 @@ class MainWindow : public QMainWindow {
     ProgramFiles files_;
     // The OAuth 2.0 sign-in and its tokens, for the account dialog and the checks.
     KeyringAccessTokens accessTokens_;
+    // The passwords of the mailboxes after the first.
+    KeyringMailboxPasswords mailboxPasswords_;
     OAuthSignIn browserSignIn_;
 
 public:
@@ -56,6 +61,7 @@ public:
     OnDemandWindow<SettingsWindow> settingsWindow;
     OnDemandWindow<ServerSettingsDialog> serverSettingsDialog;
     OnDemandWindow<AccountDialog> accountDialog;
+    OnDemandWindow<MailboxListWindow> mailboxListWindow;
     OnDemandWindow<NoticeBoard> noticeBoard;
 
     // Controls.
@@ -80,6 +86,7 @@ public:
     QAction* chooseMailerAction = nullptr;
     QAction* moveToTrayAction = nullptr;
     QAction* settingsAction = nullptr;
+    QAction* mailboxesAction = nullptr;
     QAction* notifyAction = nullptr; // new mail told on the desktop, checkable
     QAction* newMailSceneAction = nullptr;
     QAction* normalSceneAction = nullptr;
@@ -91,6 +98,7 @@ public:
     MailCheck mailCheck;
     TimedChecking timedChecking;
     PushWatching pushWatching;
+    OtherMailboxesPushWatching otherPushWatching;
     TrayResidence tray;
     NewMailNotices newMailNotices;
     std::unique_ptr<SceneAndTune> sceneAndTune;
@@ -101,6 +109,8 @@ public:
 
     // The board and the new-mail scene, or the user's mail program when so chosen.
     void announceNewMail(int count);
+    // Each mailbox's line in the tray icon's text, and one box for all that failed.
+    void showMailboxOutcomes(const QList<MailboxOutcome>& outcomes);
     // The count on the tray icon; new mail on the desktop when the switch is
     // on and the window is in the tray or the desktop has none.
     void showMailboxRead(int count, const std::optional<NewMessages>& news);

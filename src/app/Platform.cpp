@@ -10,6 +10,7 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
+#include "settings/core/DesktopAccounts.h"
 #include "signin/SecretStore.h"
 #include "signin/SignInPrompts.h"
 #include "ui/EventPump.h"

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace brindle {
 
+class DesktopAccounts;
 class DesktopNotifications;
 class DialUpLinks;
 class EventPump;
@@ -53,6 +54,7 @@ struct Platform {
     std::unique_ptr<DesktopNotifications> notifications;
     std::unique_ptr<UrlOpener> urlOpener;
     std::unique_ptr<SecretStore> secrets;
+    std::unique_ptr<DesktopAccounts> desktopAccounts;
     std::unique_ptr<SignInPrompts> signInPrompts;
     std::function<std::unique_ptr<SceneView>(QWidget* parent)> createSceneView;
     TimeMarks timeMarks; // silent unless a benchmark asks for them

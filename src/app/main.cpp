@@ -1,15 +1,13 @@
 #include "app/DesktopPlatform.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
-#include "app/SoftwareDrawing.h"
+#include "ui/SoftwareDrawing.h"
 #include "app/TerminationSignals.h"
 #include "ui/InterfaceTexts.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QLoggingCategory>
 #include <cstdio>
-#include <unistd.h>
 
 int main(int argc, char** argv) {
     if (!brindle::xDisplayReachable()) {
@@ -18,12 +16,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    // Qt WebEngine's sandbox cannot run as root; it stays on for everyone else.
-    if (geteuid() == 0) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
     brindle::SoftwareDrawing::choose();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const brindle::InterfaceTexts texts(
         brindle::desktopLanguage(QProcessEnvironment::systemEnvironment()));
@@ -34,7 +27,6 @@ int main(int argc, char** argv) {
     // The program ends only through its main window (close box, "終了", a signal),
     // never because a box or the notice board closed while the window is in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The windows are designed for a proportional Japanese Gothic.
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));

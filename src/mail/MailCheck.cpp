@@ -5,6 +5,8 @@
 #include "mail/ReadMessages.h"
 #include "mail/dialup/DialUpLinks.h"
 #include "settings/core/AccountSignIn.h"
+#include "settings/core/MailboxList.h"
+#include "settings/core/MailboxPasswords.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
 
@@ -13,7 +15,7 @@
 namespace brindle {
 
 MailCheck::MailCheck(Services services, QObject* parent)
-    : QObject(parent), services_(std::move(services)) {}
+    : QObject(parent), services_(std::move(services)), others_(services_.client) {}
 
 void MailCheck::checkMail() {
     // A check asked for while one runs (a tick or the menu during one of its
@@ -26,58 +28,207 @@ void MailCheck::checkMail() {
     run();
 }
 
+// With one mailbox, a check is what it always was; the others are started
+// first and counted while the first one is read.
 void MailCheck::run() {
+    const QDeadlineTimer deadline(WholeCheckMs);
+    const QList<Mailbox> others = otherMailboxes();
+    if (!others.isEmpty()) {
+        QList<std::variant<ConcurrentMailboxChecks::Login, MailError>> logins;
+        for (const Mailbox& mailbox : others) {
+            logins.append(loginFor(mailbox, AccessTokens::Refresh::WhenDue));
+        }
+        others_.start(logins);
+    }
     std::optional<MailAccess> access;
     std::optional<NewMessages> news;
-    const int count = services_.shared.Pop3Server.isEmpty() ? 0 : countMessages(access, news);
+    std::optional<MailError> firstFailure;
+    int count = services_.shared.Pop3Server.isEmpty()
+                    ? 0
+                    : countMessages(access, news, others.isEmpty() ? nullptr : &firstFailure);
     if (access) {
         emit loggedIn(*access);
+    }
+    QList<MailboxOutcome> outcomes;
+    if (!others.isEmpty()) {
+        if (!services_.shared.Pop3Server.isEmpty()) {
+            outcomes.append(
+                {firstMailboxName(), count, firstFailure ? firstFailure->text : QString()});
+        }
+        const QList<ConcurrentMailboxChecks::Count> counts = countOthers(others, deadline);
+        for (qsizetype index = 0; index < others.size(); ++index) {
+            const auto* error = std::get_if<MailError>(&counts[index]);
+            const int found = error ? 0 : std::get<int>(counts[index]);
+            outcomes.append({others[index].name, found, error ? error->text : QString()});
+            count += found;
+        }
+    }
+    if (access || !outcomes.isEmpty()) {
         emit mailboxRead(count, news);
     }
     if (count > 0) {
         emit newMail(count);
+    }
+    // After the board: an error box waits for the user.
+    if (!outcomes.isEmpty()) {
+        emit mailboxesChecked(outcomes);
     }
     if (services_.hangUpWanted()) {
         hangUpDialUp();
     }
 }
 
+QList<ConcurrentMailboxChecks::Count> MailCheck::countOthers(const QList<Mailbox>& others,
+                                                             QDeadlineTimer deadline) {
+    QList<ConcurrentMailboxChecks::Count> counts = others_.wait(deadline);
+    QList<std::variant<ConcurrentMailboxChecks::Login, MailError>> retries;
+    QList<qsizetype> retried;
+    for (qsizetype index = 0; index < others.size(); ++index) {
+        const auto* error = std::get_if<MailError>(&counts[index]);
+        if (error && error->tokenRefused && !deadline.hasExpired()) {
+            retries.append(loginFor(others[index], AccessTokens::Refresh::Now));
+            retried.append(index);
+        }
+    }
+    if (retried.isEmpty()) {
+        return counts;
+    }
+    others_.start(retries);
+    const QList<ConcurrentMailboxChecks::Count> again = others_.wait(deadline);
+    for (qsizetype index = 0; index < retried.size(); ++index) {
+        counts[retried[index]] = again[index];
+    }
+    return counts;
+}
+
+// A password from the keyring, an access token, or the secret a desktop
+// account gives for this login; what is missing stands as the mailbox's error.
+std::variant<ConcurrentMailboxChecks::Login, MailError>
+MailCheck::loginFor(const Mailbox& mailbox, AccessTokens::Refresh refresh) {
+    ConcurrentMailboxChecks::Login login{mailbox.server, mailbox.id, {}};
+    if (mailbox.signIn == Mailbox::SignIn::DesktopAccount) {
+        const std::optional<MailAccess> access = mailboxAccess(mailbox);
+        if (!access) {
+            return MailError{tr("デスクトップのオンラインアカウントが使えません。")};
+        }
+        const std::variant<LoginSecret, MailError> secret = access->loginSecret();
+        if (const auto* error = std::get_if<MailError>(&secret)) {
+            return *error;
+        }
+        login.secret = std::get<LoginSecret>(secret).text;
+        login.authentication = std::get<LoginSecret>(secret).authentication;
+        return login;
+    }
+    if (mailbox.signIn == Mailbox::SignIn::Browser) {
+        const auto token = services_.accessTokens.accessToken(mailbox.server, mailbox.id, refresh);
+        if (const auto* error = std::get_if<MailError>(&token)) {
+            // Such a mailbox signs in again from its list, not from the account dialog.
+            return error->signInNeeded
+                       ? MailError{tr("サインインの有効期限が切れたか、取り消されました。\n"
+                                      "「メールボックス」の画面でこのメールボックスを「変更」し、"
+                                      "OK でもう一度サインインしてください。")}
+                       : *error;
+        }
+        login.secret = std::get<QString>(token);
+        login.authentication = MailSession::Authentication::Bearer;
+        return login;
+    }
+    const auto password = services_.passwords.read(mailbox);
+    if (const auto* failure = std::get_if<MailboxPasswords::Failure>(&password)) {
+        return MailError{failure->text};
+    }
+    login.secret = std::get<QString>(password);
+    return login;
+}
+
+QList<Mailbox> MailCheck::otherMailboxes() const {
+    return MailboxList(services_.files.mailboxSettings()).read();
+}
+
+std::optional<MailAccess> MailCheck::mailboxAccess(const Mailbox& mailbox) {
+    switch (mailbox.signIn) {
+    case Mailbox::SignIn::Browser:
+        return MailAccess{mailbox.server, mailbox.id, {}, &services_.accessTokens};
+    case Mailbox::SignIn::DesktopAccount:
+        if (!services_.desktopAccounts) {
+            return std::nullopt;
+        }
+        return MailAccess{mailbox.server,        mailbox.id, {}, nullptr, services_.desktopAccounts,
+                          mailbox.desktopAccount};
+    case Mailbox::SignIn::Password:
+        break;
+    }
+    const auto password = services_.passwords.read(mailbox);
+    if (!std::holds_alternative<QString>(password)) {
+        return std::nullopt;
+    }
+    return MailAccess{mailbox.server, mailbox.id, std::get<QString>(password)};
+}
+
+// The first mailbox has no name of its own: its account stands for it.
+QString MailCheck::firstMailboxName() const {
+    const QString id = accountToUse().first;
+    return id.isEmpty() ? services_.shared.Pop3Server : id;
+}
+
 // Logs in and, where the session asks for it, reads every message, then the
 // new ones' headers; the count, or 0 when the mailbox could not be read.
-int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<NewMessages>& news) {
+int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<NewMessages>& news,
+                             std::optional<MailError>* failure) {
     std::unique_ptr<MailSession> session = services_.client.open(services_.shared.Pop3Server);
     if (!session) {
+        // Alone, an unreachable server is passed over in silence, as it always was.
+        if (failure) {
+            *failure = ConcurrentMailboxChecks::unreachable(services_.shared.Pop3Server);
+        }
         return 0;
     }
     services_.timeMarks.mark("session-open");
     loadAccount();
-    const SharedSettings& shared = services_.shared;
-    const bool oauth = signsInWithOAuth();
-    if (shared.AccountId.isEmpty() || (!oauth && shared.AccountPassword.isEmpty())) {
+    const std::optional<MailAccess> next =
+        accessFor(services_.shared.AccountId, services_.shared.AccountPassword);
+    if (!next) {
         emit accountMissing();
         return 0;
     }
-    const std::variant<int, MailError> loggedIn =
-        oauth ? logInWithToken(session)
-              : session->logIn(shared.AccountId, shared.AccountPassword,
-                               shared.ApopFlag != 0 ? MailSession::Authentication::Apop
-                                                    : MailSession::Authentication::UserPass);
+    const std::variant<int, MailError> loggedIn = logIn(session, *next);
     if (const auto* error = std::get_if<MailError>(&loggedIn)) {
-        emit loginFailed(error->text);
+        if (failure) {
+            *failure = *error;
+        } else {
+            emit loginFailed(error->text);
+        }
         return 0;
     }
     services_.timeMarks.mark("logged-in");
     const int count = std::get<int>(loggedIn);
-    access =
-        MailAccess{shared.Pop3Server, shared.AccountId, oauth ? QString() : shared.AccountPassword,
-                   oauth ? &services_.accessTokens : nullptr};
+    access = next;
     if (session->checkReadsMessages()) {
         readMessages(*session, count);
         services_.timeMarks.mark("fetched");
     }
     news = NewMessages::read(*session, services_.files.seenMessages(),
-                             shared.Pop3Server + u' ' + shared.AccountId);
+                             services_.shared.Pop3Server + u' ' + services_.shared.AccountId);
     return count;
+}
+
+std::variant<int, MailError> MailCheck::logIn(std::unique_ptr<MailSession>& session,
+                                              const MailAccess& access) {
+    if (access.tokens) {
+        return logInWithToken(session);
+    }
+    if (!access.desktop) {
+        return session->logIn(access.id, access.password,
+                              services_.shared.ApopFlag != 0
+                                  ? MailSession::Authentication::Apop
+                                  : MailSession::Authentication::UserPass);
+    }
+    const std::variant<LoginSecret, MailError> secret = access.loginSecret();
+    if (const auto* error = std::get_if<MailError>(&secret)) {
+        return *error;
+    }
+    const LoginSecret& given = std::get<LoginSecret>(secret);
+    return session->logIn(access.id, given.text, given.authentication);
 }
 
 // A token the server refuses although it should still be good (revoked, or
@@ -104,14 +255,27 @@ std::variant<int, MailError> MailCheck::logInWithToken(std::unique_ptr<MailSessi
 }
 
 std::optional<MailAccess> MailCheck::nextAccess() const {
-    MailAccess access{services_.shared.Pop3Server, {}, {}};
-    std::tie(access.id, access.password) = accountToUse();
-    if (signsInWithOAuth()) {
+    const auto [id, password] = accountToUse();
+    return accessFor(id, password);
+}
+
+// The account file says how the account signs in, for this server: OAuth 2.0
+// tokens are in the keyring, a desktop account's secret with the desktop.
+std::optional<MailAccess> MailCheck::accessFor(const QString& id, const QString& password) const {
+    const QString& server = services_.shared.Pop3Server;
+    MailAccess access{server, id, password};
+    const ProfileFile account = services_.files.accountSettings();
+    if (AccountSignIn::signedInServer(account, server) == server) {
         access.password.clear();
         access.tokens = &services_.accessTokens;
+    } else if (const auto desktopAccount = AccountSignIn::desktopAccount(account, server);
+               desktopAccount && services_.desktopAccounts) {
+        access.password.clear();
+        access.desktop = services_.desktopAccounts;
+        access.desktopAccount = *desktopAccount;
     }
-    if (access.server.isEmpty() || access.id.isEmpty() ||
-        (!access.tokens && access.password.isEmpty())) {
+    const bool hasSecret = access.tokens || access.desktop || !access.password.isEmpty();
+    if (server.isEmpty() || id.isEmpty() || !hasSecret) {
         return std::nullopt;
     }
     return access;
@@ -135,13 +299,6 @@ std::pair<QString, QString> MailCheck::accountToUse() const {
                                QString::fromUtf8(SettingKeys::AccountId.defaultText)),
             account.readString(SettingKeys::Section, SettingKeys::AccountPassword.name,
                                QString::fromUtf8(SettingKeys::AccountPassword.defaultText))};
-}
-
-// The account file says so, for this server; its tokens are in the keyring.
-bool MailCheck::signsInWithOAuth() const {
-    return AccountSignIn::signedInServer(services_.files.accountSettings(),
-                                         services_.shared.Pop3Server) ==
-           services_.shared.Pop3Server;
 }
 
 void MailCheck::hangUpDialUp() {

@@ -20,6 +20,9 @@ struct MailError {
     // The server answered an OAuth 2.0 login and refused its access token
     // (rather than the connection failing before it could).
     bool tokenRefused = false;
+    // The account's sign-in is gone (revoked, expired or never made): only a
+    // new sign-in helps.
+    bool signInNeeded = false;
 };
 
 // One connection to a mailbox; destroying it ends the connection politely.

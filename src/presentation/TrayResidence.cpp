@@ -45,12 +45,20 @@ void TrayResidence::showMailCount(int count) {
     showOnIcon();
 }
 
+void TrayResidence::setMailboxLines(const QStringList& lines) {
+    mailboxLines_ = lines;
+    if (!movedAt_.isEmpty()) {
+        showOnIcon();
+    }
+}
+
 void TrayResidence::showOnIcon() {
     tray_.setIcon(TrayCountIcon::draw(window_.windowIcon(), count_));
     QStringList lines{movedAt_};
     if (count_ > 0) {
         lines.append(tr("新着メール: %1 通").arg(count_));
     }
+    lines += mailboxLines_;
     lines.removeAll(QString());
     tray_.setText(lines.join(u'\n'));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
+#include <QStringList>
 
 class QAction;
 class QDateTime;
@@ -28,6 +28,9 @@ public:
     // While the count of messages is above zero, the icon carries it and its
     // text says it; at 0 the plain icon returns.
     void showMailCount(int count);
+    // One short line per mailbox under the time in the icon's text; none
+    // while only one mailbox is watched.
+    void setMailboxLines(const QStringList& lines);
 
     // The date and time in numbers as the windows' locale writes them, with seconds.
     static QString generalDateTime(const QDateTime& moment);
@@ -38,6 +41,8 @@ public:
 
 private:
     void tellNoTray();
+    // The count on the icon; the time it went to the tray, the count and
+    // the mailboxes' lines in its text.
     void showOnIcon();
     // A window hidden in a tray that goes comes back.
     void trayAvailabilityChanged(bool available);
@@ -47,6 +52,7 @@ private:
     MessageBoxes& messageBoxes_;
     bool toldNoTray_ = false;
     QString movedAt_; // when the window last went to the tray
+    QStringList mailboxLines_;
     int count_ = 0;
 };
 

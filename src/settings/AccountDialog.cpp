@@ -3,6 +3,7 @@
 #include "settings/BrowserSignIn.h"
 #include "settings/core/AccountSignIn.h"
 #include "settings/core/ProfileFile.h"
+#include "settings/core/ServerFile.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
 #include "ui/MessageBoxes.h"
@@ -13,17 +14,27 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 namespace brindle {
 
-namespace {} // namespace
+namespace {
+
+constexpr int WidthTwips = 2880;
+constexpr int HeightTwips = 2205;
+// The row of the desktop accounts' button, below the sign-in's.
+constexpr int DesktopRowTwips = 420;
+
+} // namespace
 
 AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings& shared,
-                             MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn)
+                             MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn,
+                             DesktopAccounts& desktopAccounts)
     : Window(parent, Qt::Dialog), files_(std::move(files)), shared_(shared),
-      messageBoxes_(messageBoxes), browserSignIn_(browserSignIn) {
-    setFixedWindow(this, tr("ID,PASS"), 2880, 2205, false);
+      messageBoxes_(messageBoxes), browserSignIn_(browserSignIn),
+      desktopAccounts_(desktopAccounts) {
+    setFixedWindow(this, tr("ID,PASS"), WidthTwips, HeightTwips, false);
     const QColor black(0, 0, 0);
     idLabel = makeLabel(this, tr("ID"), twipsRect(120, 180, 675, 255), black);
     idEdit = makeField(this, twipsRect(960, 120, 1632, 264));
@@ -44,17 +55,25 @@ AccountDialog::AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings
     cancelButton->setGeometry(twipsRect(1860, 1380, 852, 312));
     signInButton = new QPushButton(this);
     signInButton->setGeometry(twipsRect(900, 1800, 1812, 312));
+    desktopAccountButton = new QPushButton(this);
+    desktopAccountButton->setGeometry(twipsRect(120, 1800 + DesktopRowTwips, 2592, 312));
+    desktopAccountButton->hide();
+    desktopAccountMenu = new QMenu(this);
 
     setTabOrder(idEdit, passwordEdit);
     setTabOrder(passwordEdit, okButton);
     setTabOrder(okButton, cancelButton);
     setTabOrder(cancelButton, savePasswordBox);
     setTabOrder(savePasswordBox, signInButton);
+    setTabOrder(signInButton, desktopAccountButton);
 
     connect(okButton, &QPushButton::clicked, this, &AccountDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &AccountDialog::cancel);
     connect(signInButton, &QPushButton::clicked, this, &AccountDialog::signInOrOut);
-    showSignedIn(false);
+    // With its menu set, the button opens it instead.
+    connect(desktopAccountButton, &QPushButton::clicked, this,
+            &AccountDialog::leaveDesktopAccount);
+    showWay(Way::Password);
 }
 
 void AccountDialog::prepare() {
@@ -69,7 +88,28 @@ void AccountDialog::prepare() {
     signedInServer_ =
         AccountSignIn::signedInServer(account, shared_.Pop3Server).value_or(QString());
     signedInId_ = idEdit->text();
-    showSignedIn(!signedInServer_.isEmpty() && signedInServer_ == shared_.Pop3Server);
+    const bool desktop = AccountSignIn::desktopAccount(account, shared_.Pop3Server).has_value();
+    showWay(desktop ? Way::Desktop
+            : !signedInServer_.isEmpty() && signedInServer_ == shared_.Pop3Server ? Way::Browser
+                                                                                  : Way::Password);
+    offerDesktopAccounts({});
+    desktopAccounts_.listMailAccounts(this, [this](const auto& accounts) {
+        offerDesktopAccounts(accounts);
+    });
+}
+
+// The row shows once the desktop has named a mail account, or while the
+// account is one of the desktop's.
+void AccountDialog::offerDesktopAccounts(const QList<DesktopAccounts::MailAccount>& accounts) {
+    desktopAccountMenu->clear();
+    for (const DesktopAccounts::MailAccount& account : accounts) {
+        connect(desktopAccountMenu->addAction(
+                    QStringLiteral("%1 (%2)").arg(account.name, account.provider)),
+                &QAction::triggered, this, [this, account] { chooseDesktopAccount(account); });
+    }
+    const bool desktopRow = way_ == Way::Desktop || !accounts.isEmpty();
+    desktopAccountButton->setVisible(desktopRow);
+    setFixedHeight(twips(HeightTwips + (desktopRow ? DesktopRowTwips : 0)));
 }
 
 void AccountDialog::showAccount(const QString& id, const QString& password) {
@@ -78,14 +118,14 @@ void AccountDialog::showAccount(const QString& id, const QString& password) {
 }
 
 bool AccountDialog::hasAccount() const {
-    return !idEdit->text().isEmpty() && (signedIn_ || !passwordEdit->text().isEmpty());
+    return !idEdit->text().isEmpty() && (way_ != Way::Password || !passwordEdit->text().isEmpty());
 }
 
 // A signed-in account was stored when its sign-in succeeded; the box is for
 // passwords.
 void AccountDialog::confirm() {
     ProfileFile account = files_.accountSettings();
-    if (!signedIn_ && savePasswordBox->isChecked()) {
+    if (way_ == Way::Password && savePasswordBox->isChecked()) {
         // The ID and the password are stored together or not at all.
         if (!account.writeStrings(SettingKeys::Section,
                                   {{SettingKeys::AccountId.name, idEdit->text()},
@@ -95,7 +135,7 @@ void AccountDialog::confirm() {
                     "Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。"));
             return;
         }
-    } else if (!signedIn_) {
+    } else if (way_ == Way::Password) {
         account.writeString(SettingKeys::Section, SettingKeys::AccountSaved.name,
                             QStringLiteral("0"));
     }
@@ -110,7 +150,7 @@ void AccountDialog::cancel() {
 }
 
 void AccountDialog::signInOrOut() {
-    if (signedIn_) {
+    if (way_ == Way::Browser) {
         signOut();
     } else {
         signIn();
@@ -118,17 +158,64 @@ void AccountDialog::signInOrOut() {
 }
 
 // A signed-in account has no password: its field stays empty and locked, and
-// so does its ID, which the keyring's tokens belong to.
-void AccountDialog::showSignedIn(bool signedIn) {
-    signedIn_ = signedIn;
-    signInButton->setText(signedIn ? tr("サインアウト") : tr("ブラウザでサインイン"));
-    idEdit->setReadOnly(signedIn);
-    passwordEdit->setEnabled(!signedIn);
-    passwordEdit->setPlaceholderText(signedIn ? tr("サインイン済み") : QString());
-    savePasswordBox->setEnabled(!signedIn);
-    if (signedIn) {
+// so does its ID, which the keyring's tokens or the desktop account belong
+// to. One way out of a sign-in before another way in.
+void AccountDialog::showWay(Way way) {
+    way_ = way;
+    signInButton->setText(way == Way::Browser ? tr("サインアウト") : tr("ブラウザでサインイン"));
+    signInButton->setEnabled(way != Way::Desktop);
+    desktopAccountButton->setText(way == Way::Desktop ? tr("パスワードに戻す")
+                                                      : tr("デスクトップのアカウント"));
+    desktopAccountButton->setMenu(way == Way::Desktop ? nullptr : desktopAccountMenu);
+    desktopAccountButton->setEnabled(way != Way::Browser);
+    idEdit->setReadOnly(way != Way::Password);
+    passwordEdit->setEnabled(way == Way::Password);
+    passwordEdit->setPlaceholderText(way == Way::Browser   ? tr("サインイン済み")
+                                     : way == Way::Desktop ? tr("デスクトップ経由")
+                                                           : QString());
+    savePasswordBox->setEnabled(way == Way::Password);
+    if (way != Way::Password) {
         passwordEdit->clear();
     }
+}
+
+void AccountDialog::chooseDesktopAccount(const DesktopAccounts::MailAccount& account) {
+    SharedSettings edited = shared_;
+    edited.Pop3Server = account.server;
+    const QString unwritable =
+        tr("Shift-JISで書けない文字が含まれているか、設定ファイルに書き込めません。");
+    if (!ServerFile::write(files_.serverFile(), edited)) {
+        tell(tr("メールサーバーを保存できませんでした。\n") + unwritable);
+        return;
+    }
+    shared_.Pop3Server = account.server;
+    if (!files_.accountSettings().writeStrings(
+            SettingKeys::Section,
+            {{SettingKeys::AccountId.name, account.userName},
+             {SettingKeys::AccountPassword.name, QString()},
+             {SettingKeys::AccountSaved.name, QStringLiteral("1")},
+             {SettingKeys::AccountSignIn.name, AccountSignIn::DesktopAccount},
+             {SettingKeys::AccountSignInServer.name, account.server},
+             {SettingKeys::AccountDesktopAccount.name, account.id}})) {
+        tell(tr("アカウントを保存できませんでした。\n") + unwritable);
+        return;
+    }
+    idEdit->setText(account.userName);
+    shared_.AccountId = account.userName;
+    shared_.AccountPassword.clear();
+    shared_.AccountConfirmed = true;
+    showWay(Way::Desktop);
+}
+
+void AccountDialog::leaveDesktopAccount() {
+    if (way_ != Way::Desktop) {
+        return;
+    }
+    files_.accountSettings().writeStrings(SettingKeys::Section,
+                                          {{SettingKeys::AccountSignIn.name, QString()},
+                                           {SettingKeys::AccountSignInServer.name, QString()},
+                                           {SettingKeys::AccountDesktopAccount.name, QString()}});
+    showWay(Way::Password);
 }
 
 void AccountDialog::signIn() {
@@ -168,7 +255,7 @@ void AccountDialog::signIn() {
     }
     signedInServer_ = shared_.Pop3Server;
     signedInId_ = id;
-    showSignedIn(true);
+    showWay(Way::Browser);
 }
 
 void AccountDialog::signOut() {
@@ -179,7 +266,7 @@ void AccountDialog::signOut() {
                                           {{SettingKeys::AccountSignIn.name, QString()},
                                            {SettingKeys::AccountSignInServer.name, QString()}});
     signedInServer_.clear();
-    showSignedIn(false);
+    showWay(Way::Password);
 }
 
 bool AccountDialog::tellIfNotSignedOut(const QString& why) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "settings/core/DesktopAccounts.h"
 #include "settings/core/ProgramFiles.h"
 #include "ui/Window.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace brindle {
@@ -16,12 +18,14 @@ struct SharedSettings;
 
 // The account dialog: POP3 ID and password, saved to the account file when
 // the box is ticked; or, instead of the password, a sign-in through the web
-// browser (OAuth 2.0) whose tokens the keyring keeps.
+// browser (OAuth 2.0) whose tokens the keyring keeps; or, where the desktop
+// holds mail accounts, one of those, which brings its server and ID along.
 class AccountDialog : public Window {
     Q_OBJECT
 public:
     AccountDialog(QWidget* parent, ProgramFiles files, SharedSettings& shared,
-                  MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn);
+                  MessageBoxes& messageBoxes, BrowserSignIn& browserSignIn,
+                  DesktopAccounts& desktopAccounts);
 
     void prepare() override;
     // Shows the account a mail check is about to use.
@@ -32,6 +36,11 @@ public:
     void cancel();
     // Signs the ID in through the browser, or out again when it is signed in.
     void signInOrOut();
+    // Signs in through this desktop account from now on: its server and ID
+    // replace the dialog's, and the files name the account, nothing secret.
+    void chooseDesktopAccount(const DesktopAccounts::MailAccount& account);
+    // Back to a password: the files forget the desktop account.
+    void leaveDesktopAccount();
 
     QLabel* idLabel = nullptr;
     QLineEdit* idEdit = nullptr;
@@ -42,6 +51,9 @@ public:
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
     QPushButton* signInButton = nullptr;
+    // Shown where the desktop holds mail accounts, or the account is one.
+    QPushButton* desktopAccountButton = nullptr;
+    QMenu* desktopAccountMenu = nullptr; // one item a desktop account
 
 protected:
     // Stays open while a sign-in runs: the sign-in returns to it.
@@ -50,7 +62,10 @@ protected:
     void escapePressed() override;
 
 private:
-    void showSignedIn(bool signedIn);
+    enum class Way { Password, Browser, Desktop };
+
+    void showWay(Way way);
+    void offerDesktopAccounts(const QList<DesktopAccounts::MailAccount>& accounts);
     void signIn();
     void signOut();
     void tell(const QString& text);
@@ -61,7 +76,8 @@ private:
     SharedSettings& shared_;
     MessageBoxes& messageBoxes_;
     BrowserSignIn& browserSignIn_;
-    bool signedIn_ = false;
+    DesktopAccounts& desktopAccounts_;
+    Way way_ = Way::Password;
     // The server field and ID the keyring's tokens are kept under; empty
     // server: none.
     QString signedInServer_;

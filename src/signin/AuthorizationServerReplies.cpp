@@ -33,13 +33,6 @@ bool isSuccess(int status) {
     return status >= 200 && status < 300;
 }
 
-// RFC 6750 section 2.1: what a bearer token may hold, and so what may be sent
-// inside a login or a header.
-bool isBearerToken(const QString& token) {
-    static const QRegularExpression b64token(QStringLiteral("^[A-Za-z0-9\\-._~+/]+=*$"));
-    return b64token.match(token).hasMatch();
-}
-
 QString scopeFrom(const QJsonObject& document) {
     const QJsonValue listed = document.value(QStringLiteral("scopes_supported"));
     if (!listed.isArray()) {
@@ -120,6 +113,12 @@ QString distrust(const QJsonObject& body, const AuthorizationEndpoints& server,
 }
 
 } // namespace
+
+bool isBearerToken(const QString& token) {
+    static const QRegularExpression b64token(QStringLiteral("^[A-Za-z0-9\\-._~+/]+=*$"));
+    return b64token.match(token).hasMatch();
+}
+
 
 AddressReach reachFor(const QString& mailHost) {
     return mailHost.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||

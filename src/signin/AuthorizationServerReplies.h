@@ -24,6 +24,10 @@ struct JsonReply {
 // or network.
 enum class AddressReach { PublicOnly, LocalToo };
 
+// RFC 6750 section 2.1: what a bearer token may hold, and so what may be sent
+// inside a login or a header.
+bool isBearerToken(const QString& token);
+
 // The reach a mail server's host name earns: LocalToo only for loopback.
 AddressReach reachFor(const QString& mailHost);
 // Not loopback, private (RFC 1918, unique-local), link-local or otherwise

@@ -19,7 +19,9 @@ MailError signInAgain() {
                 "brindle::SignIn",
                 "サインインの有効期限が切れたか、取り消されました。\n"
                 "ID/PASS の画面で「ブラウザでサインイン」からもう一度サインインしてください。"),
-            {}};
+            {},
+            false,
+            true};
 }
 
 QByteArray refreshForm(const SignedInAccount& account) {

@@ -58,7 +58,7 @@ struct LanguageCase {
     QString fileMenu;
     QStringList fileItems;
     QStringList trayItems;
-    QStringList titles; // settings, server settings, account, notice board
+    QStringList titles; // settings, server settings, account, notice board, mailboxes, new mailbox
     QString boardText;
     QString lampOff;
 };
@@ -134,8 +134,13 @@ TEST_P(WindowsInLanguageTest, EveryWindowSpeaksItAndNamesItsControls) {
     ASSERT_TRUE(main.noticeBoard.exists());
     EXPECT_EQ(main.noticeBoard->noticeText->text(), expected.boardText);
 
-    QList<QWidget*> windows{&main, &main.settingsWindow.get(), &main.serverSettingsDialog.get(),
-                            &main.accountDialog.get(), &main.noticeBoard.get()};
+    QList<QWidget*> windows{&main,
+                            &main.settingsWindow.get(),
+                            &main.serverSettingsDialog.get(),
+                            &main.accountDialog.get(),
+                            &main.noticeBoard.get(),
+                            &main.mailboxListWindow.get(),
+                            &main.mailboxListWindow->addMailbox()};
     QStringList titles;
     for (QWidget* window : windows.mid(1)) {
         titles << window->windowTitle();
@@ -152,22 +157,24 @@ INSTANTIATE_TEST_SUITE_P(
                                    Japanese,
                                    "ファイル(&F)",
                                    {"メールチェック", "起動メーラーの設定", "タスクトレイに常駐",
-                                    "設定", "新着メールを通知", "イベント確認", "戻す",
+                                    "設定", "メールボックス", "新着メールを通知", "イベント確認", "戻す",
                                     "常に前面表示", "前面表示解除", "作者のホームページ"},
                                    {"メイン画面を表示", "終了"},
-                                   {"設定", "サーバー設定", "ID,PASS", "新着お知らせボード"},
+                                   {"設定", "サーバー設定", "ID,PASS", "新着お知らせボード",
+                                    "メールボックス", "メールボックスの追加"},
                                    "新着メールが有ります",
                                    "インターバルチェック: OFF"},
-                      LanguageCase{"English",
-                                   English,
-                                   "&File",
-                                   {"Check Mail", "Choose Mail Program", "Move to Tray", "Settings",
-                                    "Notify of New Mail", "Try New-Mail Scene", "Back to Normal",
-                                    "Always on Top", "Not on Top", "Author's Home Page"},
-                                   {"Show Main Window", "Quit"},
-                                   {"Settings", "Server", "Account", "New Mail"},
-                                   "You have new mail.",
-                                   "Interval check: off"}),
+                      LanguageCase{
+                          "English",
+                          English,
+                          "&File",
+                          {"Check Mail", "Choose Mail Program", "Move to Tray", "Settings",
+                           "Mailboxes", "Notify of New Mail", "Try New-Mail Scene", "Back to Normal",
+                           "Always on Top", "Not on Top", "Author's Home Page"},
+                          {"Show Main Window", "Quit"},
+                          {"Settings", "Server", "Account", "New Mail", "Mailboxes", "Add Mailbox"},
+                          "You have new mail.",
+                          "Interval check: off"}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 } // namespace

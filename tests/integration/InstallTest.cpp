@@ -41,6 +41,7 @@ TEST_F(InstallTest, TheProgramAndItsDataFilesLieTogetherBehindALauncher) {
     EXPECT_TRUE(launcher.isExecutable());
     EXPECT_EQ(launcher.canonicalFilePath(),
               QFileInfo(installed(u"lib/brindle/brindle"_s)).canonicalFilePath());
+    EXPECT_TRUE(QFileInfo(installed(u"lib/brindle/brindle-scene"_s)).isExecutable());
 
     // Every data file the build puts beside the program, the tunes, pages and lamps among them.
     QStringList compared;

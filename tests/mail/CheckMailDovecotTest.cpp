@@ -3,6 +3,8 @@
 #include "mail/ServerFieldMailClient.h"
 #include "settings/AccountDialog.h"
 #include "settings/SettingsWindow.h"
+#include "settings/core/MailboxList.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "support/DovecotServer.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestCertificates.h"
@@ -289,11 +291,67 @@ protected:
                server.log().section("Login: user=<", 1).section('\n', 0, 0).contains("TLS");
     }
 
+    // Another Dovecot with the same certificate, holding count messages.
+    bool startAnotherServer(DovecotServer& other, int count) {
+        other.enableTls(certificates_.certificateFile("server"), certificates_.keyFile("server"));
+        for (int number = 1; number <= count; ++number) {
+            other.deliver(message(number));
+        }
+        return other.start();
+    }
+
 private:
     TempFolder certificateFolder_;
     TestCertificates certificates_{certificateFolder_.path()};
     QByteArray previousTrust_;
 };
+
+// Four more mailboxes beside the first (POP3, 2 messages): IMAP on a second
+// Dovecot with 3, the same through a desktop account, one whose password the
+// server refuses and one whose password the keyring lacks.
+TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNamingEachThatFailed) {
+    DovecotServer other;
+    ASSERT_TRUE(startAnotherServer(other, 3));
+    const Mailbox second{QStringLiteral("二番"),
+                         QStringLiteral("imaps://localhost:%1").arg(other.imapsPort()),
+                         QStringLiteral("alice")};
+    const Mailbox refused{QStringLiteral("拒否"),
+                          QStringLiteral("pop3s://localhost:%1").arg(other.pop3sPort()),
+                          QStringLiteral("alice")};
+    const Mailbox unknown{QStringLiteral("鍵なし"), second.server, QStringLiteral("bob")};
+    const Mailbox desktop{
+        QStringLiteral("机上"), QStringLiteral("imap://localhost:%1").arg(other.imapPort()),
+        QStringLiteral("alice"), Mailbox::SignIn::DesktopAccount, QStringLiteral("account_1")};
+    const ProgramFiles files(programFolder.path(), settings);
+    ASSERT_TRUE(MailboxList(files.mailboxSettings()).write({second, refused, unknown, desktop}));
+    startProgram(plainServer());
+    fakes.desktopAccounts->secret = DesktopAccounts::Secret{DovecotServer::password};
+    fakes.secrets->secrets[KeyringMailboxPasswords::keyFor(second)] = DovecotServer::password;
+    fakes.secrets->secrets[KeyringMailboxPasswords::keyFor(refused)] = "rabbit-hole-42";
+    mainWindow->mailCheck.checkMail();
+
+    expectBoardShows(QStringLiteral("8"));
+    EXPECT_EQ(fakes.desktopAccounts->asked, QStringList{"account_1 " + desktop.server});
+    EXPECT_TRUE(newMailSceneStarted());
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1U);
+    const FakeMessageBoxes::Shown& box = fakes.messageBoxes->shown.front();
+    EXPECT_EQ(box.caption, QStringLiteral("エラー"));
+    const QStringList failures = box.text.split(QStringLiteral("\n\n"));
+    ASSERT_EQ(failures.size(), 2) << box.text.toStdString();
+    EXPECT_TRUE(failures[0].startsWith(QStringLiteral("拒否: ")));
+    EXPECT_TRUE(failures[0].contains(QStringLiteral("Authentication failed")));
+    EXPECT_TRUE(failures[1].startsWith(QStringLiteral("鍵なし: ")));
+    EXPECT_FALSE(box.text.contains(QStringLiteral("rabbit-hole-42")));
+
+    mainWindow->tray.moveToTray();
+    const QStringList lines = fakes.tray->texts.last().split(u'\n');
+    ASSERT_EQ(lines.size(), 6) << fakes.tray->texts.last().toStdString();
+    EXPECT_EQ(lines.mid(1, 2),
+              (QStringList{QStringLiteral("alice: 2通"), QStringLiteral("二番: 3通")}));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("拒否: エラー（")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("鍵なし: エラー（")));
+    EXPECT_EQ(lines[5], QStringLiteral("机上: 3通"));
+}
 
 TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
     MainWindow& main = startProgram(bareServer(), 0, {});

@@ -1,7 +1,9 @@
 #include "mail/AccessTokens.h"
 #include "mail/MailCheck.h"
 #include "mail/ServerFieldMailClient.h"
+#include "settings/core/MailboxList.h"
 #include "settings/core/SharedSettings.h"
+#include "signin/KeyringMailboxPasswords.h"
 #include "support/AuthorizationServer.h"
 #include "support/DovecotServer.h"
 #include "support/FakePlatform.h"
@@ -75,13 +77,14 @@ protected:
             qputenv("SSL_CERT_FILE", previousTrust_);
         }
     }
+    ProgramFiles files() const {
+        return ProgramFiles(folder_.path(), SettingsLocation::besideProgram(folder_.path()));
+    }
     // The check of the account with this server field.
     std::unique_ptr<MailCheck> makeCheck(const QString& field) {
         shared.Pop3Server = field;
         return std::make_unique<MailCheck>(MailCheck::Services{
-            client, dialUpLinks, shared, tokens,
-            ProgramFiles(folder_.path(), SettingsLocation::besideProgram(folder_.path())),
-            [] { return false; }});
+            client, dialUpLinks, shared, tokens, passwords, files(), [] { return false; }});
     }
     // One check with the server field; the count it found, or the error texts.
     std::variant<int, QStringList> check(const QString& field) {
@@ -116,6 +119,8 @@ protected:
     ServerFieldMailClient client;
     FakeDialUpLinks dialUpLinks;
     SharedSettings shared;
+    FakeSecretStore secrets;
+    KeyringMailboxPasswords passwords{secrets};
 
 private:
     TempFolder certificateFolder_;
@@ -181,6 +186,34 @@ TEST_P(OAuthDovecot, ARefusedTokenIsRefreshedOnceAndTriedOnceMore) {
     ASSERT_TRUE(std::holds_alternative<QStringList>(refused));
     EXPECT_EQ(std::get<QStringList>(refused).size(), 1);
     EXPECT_EQ(tokens.asked, 4);
+}
+
+// A mailbox of the list gets its token on the window's thread and logs in on
+// a thread of its own, where a refused token is refreshed and tried once more
+// too; a sign-in that is gone is to be renewed from the list.
+TEST_P(OAuthDovecot, AMailboxOfTheListLogsInWithItsOwnTokenAndRenewsItsSignInFromTheList) {
+    const Mailbox listed{QStringLiteral("listed"), field("imap://", server.imapPort()),
+                         QStringLiteral("alice"), Mailbox::SignIn::Browser};
+    ASSERT_TRUE(MailboxList(files().mailboxSettings()).write({listed}));
+    tokens.staleUntilRefreshed = true;
+    const std::unique_ptr<MailCheck> mailCheck = makeCheck(field("imaps://", server.imapsPort()));
+    QSignalSpy found(mailCheck.get(), &MailCheck::newMail);
+    QList<MailboxOutcome> outcomes;
+    QObject::connect(mailCheck.get(), &MailCheck::mailboxesChecked,
+                     [&](const QList<MailboxOutcome>& told) { outcomes = told; });
+    mailCheck->checkMail();
+    ASSERT_EQ(found.count(), 1);
+    EXPECT_EQ(found.at(0).at(0).toInt(), 4);
+    EXPECT_EQ(tokens.asked, 4);
+    ASSERT_EQ(outcomes.size(), 2);
+    EXPECT_TRUE(outcomes[1].error.isEmpty()) << outcomes[1].error.toStdString();
+
+    tokens.refusal = MailError{QStringLiteral("gone"), {}, false, true};
+    mailCheck->checkMail();
+    ASSERT_EQ(outcomes.size(), 2);
+    EXPECT_EQ(outcomes[1].name, QStringLiteral("listed"));
+    EXPECT_TRUE(outcomes[1].error.contains(QStringLiteral("「メールボックス」")))
+        << outcomes[1].error.toStdString();
 }
 
 TEST_P(OAuthDovecot, RefusedRefreshIsShownOnceAndNeitherCheckNorPushConnect) {

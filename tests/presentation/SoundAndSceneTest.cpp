@@ -1,6 +1,9 @@
+#include "presentation/scene/SceneProgramView.h"
 #include "support/MainWindowFixture.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <vector>
 
 namespace brindle::test {
@@ -144,6 +147,45 @@ INSTANTIATE_TEST_SUITE_P(
                                "Fish.htm",
                                nullptr}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A scene program that is missing, or that crashes once asked to show a page:
+// the scene keeps its stand-in over the program's empty window, and the program
+// is started again only when the window is seen again, never in a loop.
+class BrokenSceneProgramTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(BrokenSceneProgramTest, TheStandInStaysAndTheProgramIsStartedAgainOnlyWhenSeenAgain) {
+    TempFolder folder;
+    const QString program = folder.file(QStringLiteral("brindle-scene"));
+    if (GetParam()) {
+        folder.write(QStringLiteral("brindle-scene"),
+                     "#!/bin/sh\nread line && echo >>'" +
+                         folder.file(QStringLiteral("starts")).toUtf8() + "' && kill -SEGV $$\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const auto starts = [&] { return folder.read(QStringLiteral("starts")).size(); };
+    const int once = GetParam() ? 1 : 0;
+    QWidget window;
+    SceneProgramView view(&window, program);
+    view.widget()->resize(40, 30);
+    window.show();
+    view.showPage(QUrl::fromLocalFile(folder.file(QStringLiteral("Fish.htm"))),
+                  QStringLiteral("a"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == once; }, 10000));
+    QTest::qWait(1000); // time enough for the failure to be seen
+    // Neither a new page nor hiding, which would want pictures, starts it again.
+    view.showPage(QUrl::fromLocalFile(folder.file(QStringLiteral("Kakasi.htm"))),
+                  QStringLiteral("b"));
+    view.setSeen(false);
+    QTest::qWait(1000);
+    EXPECT_EQ(starts(), once);
+    EXPECT_EQ(view.widget()->grab().toImage().pixel(20, 15), QColor(Qt::white).rgb());
+
+    view.setSeen(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return starts() == 2 * once; }, 10000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BrokenSceneProgramTest, ::testing::Values(false, true),
+                         [](const auto& row) { return row.param ? "Crashing" : "Missing"; });
 
 } // namespace
 } // namespace brindle::test

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <cstring>
@@ -151,7 +152,8 @@ protected:
     std::unique_ptr<AccountDialog> makeDialog() {
         auto dialog =
             std::make_unique<AccountDialog>(nullptr, ProgramFiles(programFolder.path(), settings),
-                                            mainWindow->shared, *fakes.messageBoxes, signIn);
+                                            mainWindow->shared, *fakes.messageBoxes, signIn,
+                                            *fakes.desktopAccounts);
         dialog->prepare();
         return dialog;
     }
@@ -185,6 +187,7 @@ TEST_P(AccountSignInTest, TheButtonSignsInThroughTheBrowser) {
                                                 ? QStringLiteral("サインアウト")
                                                 : QStringLiteral("ブラウザでサインイン"));
     EXPECT_EQ(dialog->passwordEdit->isEnabled(), !row.signedInAfter);
+    EXPECT_TRUE(dialog->desktopAccountButton->isHidden()); // the desktop holds no account
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -271,6 +274,53 @@ TEST_F(AccountSignInTest, ASignInForAnotherServerIsNotThisOnesAndGoesWithTheNext
                                          QStringLiteral("sign out imaps://old.example alice")}));
     EXPECT_TRUE(stored().contains(QStringLiteral("AUTHSERVER=imaps://mail.example\r\n")));
     EXPECT_TRUE(fakes.messageBoxes->shown.empty());
+}
+
+// A desktop account brings its server and ID; the files name the account and
+// hold nothing secret, which each login asks of the desktop afresh.
+TEST_F(AccountDialogTest, ADesktopAccountSignsInWithTheSecretTheDesktopGivesEachLogin) {
+    start();
+    fakes.desktopAccounts->accounts = {{QStringLiteral("account_7"),
+                                        QStringLiteral("taro@example.jp"),
+                                        QStringLiteral("IMAP and SMTP"),
+                                        QStringLiteral("imaps://mail.example.jp:993"),
+                                        QStringLiteral("taro")}};
+    AccountDialog& dialog = dialogWith(QStringLiteral("old"), QStringLiteral("old"), false);
+    dialog.prepare();
+    ASSERT_FALSE(dialog.desktopAccountButton->isHidden());
+    ASSERT_EQ(dialog.desktopAccountMenu->actions().size(), 1);
+    EXPECT_EQ(dialog.desktopAccountMenu->actions()[0]->text(),
+              QStringLiteral("taro@example.jp (IMAP and SMTP)"));
+    dialog.desktopAccountMenu->actions()[0]->trigger();
+
+    EXPECT_EQ(stored(), QStringLiteral("[EXEINI]\r\nNAME=taro\r\nNAME2=\r\nNAME3=1\r\nAUTH=GOA\r\n"
+                                       "AUTHSERVER=imaps://mail.example.jp:993\r\n"
+                                       "DESKTOPACCOUNT=account_7\r\n"));
+    EXPECT_TRUE(readStored(serverFile()).contains(QStringLiteral("POP3=imaps://mail.example.jp:993")));
+    EXPECT_FALSE(dialog.passwordEdit->isEnabled());
+    EXPECT_FALSE(dialog.signInButton->isEnabled());
+    EXPECT_TRUE(dialog.hasAccount());
+
+    mainWindow->mailCheck.checkMail();
+    fakes.desktopAccounts->secret = QStringLiteral("デスクトップの設定で直してください");
+    mainWindow->mailCheck.checkMail();
+    EXPECT_EQ(fakes.desktopAccounts->asked,
+              QStringList(2, QStringLiteral("account_7 imaps://mail.example.jp:993")));
+    EXPECT_EQ(fakes.mailClient->calls.filter(QStringLiteral("log in")),
+              QStringList{QStringLiteral("log in taro desktop-secret USER")});
+    ASSERT_EQ(fakes.messageBoxes->shown.size(), 1u);
+    EXPECT_EQ(fakes.messageBoxes->shown[0].text, QStringLiteral("デスクトップの設定で直してください"));
+
+    // Another server field is not the desktop account's: its secret stays home.
+    mainWindow->shared.Pop3Server = QStringLiteral("imaps://other.example");
+    mainWindow->mailCheck.checkMail();
+    EXPECT_EQ(fakes.desktopAccounts->asked.size(), 2);
+
+    mainWindow->shared.Pop3Server = QStringLiteral("imaps://mail.example.jp:993");
+    dialog.prepare();
+    dialog.desktopAccountButton->click();
+    EXPECT_TRUE(stored().contains(QStringLiteral("AUTH=\r\nAUTHSERVER=\r\nDESKTOPACCOUNT=\r\n")));
+    EXPECT_TRUE(dialog.passwordEdit->isEnabled());
 }
 
 } // namespace

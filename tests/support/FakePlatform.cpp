@@ -176,6 +176,7 @@ Platform makeFakePlatform(const QString& programFolder, Fakes& fakes) {
     take(platform.urlOpener, fakes.urlOpener, std::make_unique<FakeUrlOpener>());
     take(platform.secrets, fakes.secrets, std::make_unique<FakeSecretStore>());
     take(platform.signInPrompts, fakes.signInPrompts, std::make_unique<FakeSignInPrompts>());
+    take(platform.desktopAccounts, fakes.desktopAccounts, std::make_unique<FakeDesktopAccounts>());
     platform.createSceneView = [&fakes](QWidget* parent) {
         auto scene = std::make_unique<FakeSceneView>(parent);
         fakes.scene = scene.get();

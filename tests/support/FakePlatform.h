@@ -11,6 +11,7 @@
 #include "presentation/TrayIcon.h"
 #include "presentation/UrlOpener.h"
 #include "presentation/sound/TunePlayer.h"
+#include "settings/core/DesktopAccounts.h"
 #include "signin/SecretStore.h"
 #include "signin/SignInPrompts.h"
 #include "ui/EventPump.h"
@@ -238,6 +239,23 @@ public:
     QStringList asked;
 };
 
+// Desktop accounts the test lists; each login is given the secret or the refusal set.
+class FakeDesktopAccounts : public DesktopAccounts {
+public:
+    void listMailAccounts(QObject*,
+                          std::function<void(const QList<MailAccount>&)> done) override {
+        done(accounts);
+    }
+    std::variant<Secret, QString> loginSecret(const QString& accountId,
+                                              const QString& server) override {
+        asked << accountId + u' ' + server;
+        return secret;
+    }
+    QList<MailAccount> accounts;
+    std::variant<Secret, QString> secret = Secret{QStringLiteral("desktop-secret")};
+    QStringList asked;
+};
+
 // Every fake, reachable by the test after the platform has been handed over.
 struct Fakes {
     FakeClock* clock;
@@ -256,6 +274,7 @@ struct Fakes {
     FakeUrlOpener* urlOpener;
     FakeSecretStore* secrets;
     FakeSignInPrompts* signInPrompts;
+    FakeDesktopAccounts* desktopAccounts;
     FakeSceneView* scene = nullptr;
     std::FILE* timeMarks = nullptr; // where the program's time marks go, if anywhere
 };

@@ -8,6 +8,8 @@
 #include "presentation/SceneAndTune.h"
 #include "presentation/TrayResidence.h"
 #include "settings/AccountDialog.h"
+#include "settings/MailboxEditor.h"
+#include "settings/MailboxListWindow.h"
 #include "settings/ServerSettingsDialog.h"
 #include "settings/SettingsWindow.h"
 #include "support/FakePlatform.h"

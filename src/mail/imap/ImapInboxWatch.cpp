@@ -6,9 +6,9 @@ namespace brindle {
 
 ImapInboxWatch::ImapInboxWatch(const MailServerAddress& address, const QString& id,
                                const QString& password, const ImapOptions& options,
-                               std::function<void()> onNewMail, TokenSource tokens)
+                               std::function<void()> onNewMail, SecretSource secrets)
     : address_(address), id_(id), password_(password), options_(options),
-      onNewMail_(std::move(onNewMail)), tokens_(std::move(tokens)),
+      onNewMail_(std::move(onNewMail)), secrets_(std::move(secrets)),
       retryDelayMs_(options.retryFirstMs) {
     retry_.setSingleShot(true);
     renew_.setSingleShot(true);
@@ -35,24 +35,22 @@ void ImapInboxWatch::stop() {
 }
 
 void ImapInboxWatch::open() {
-    QString secret = password_;
-    if (tokens_) {
-        // A refused refresh is not asked again: the next check tells the user.
-        // A refresh waits with events running, which may stop the watch.
-        const std::variant<QString, MailError> token = tokens_();
-        if (std::holds_alternative<MailError>(token)) {
+    LoginSecret secret{password_};
+    if (secrets_) {
+        // A refused secret is not asked again: the next check tells the user.
+        // Asking waits with events running, which may stop the watch.
+        const std::variant<LoginSecret, MailError> given = secrets_();
+        if (std::holds_alternative<MailError>(given)) {
             lostAccess_ = true;
             return;
         }
         if (stopped_) {
             return;
         }
-        secret = std::get<QString>(token);
+        secret = std::get<LoginSecret>(given);
     }
-    const auto authentication =
-        tokens_ ? MailSession::Authentication::Bearer : MailSession::Authentication::UserPass;
     session_ = std::make_unique<ImapSession>(address_, options_);
-    if (!session_->connect() || !session_->logIn(id_, secret, authentication)) {
+    if (!session_->connect() || !session_->logIn(id_, secret.text, secret.authentication)) {
         drop();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/MailAccess.h"
 #include "mail/imap/ImapSession.h"
 
 #include <QElapsedTimer>
@@ -23,15 +24,14 @@ namespace brindle {
 // returned, and stop() only makes the running step end early.
 class ImapInboxWatch : public std::enable_shared_from_this<ImapInboxWatch> {
 public:
-    // A fresh OAuth 2.0 access token, or why there is none.
-    using TokenSource = std::function<std::variant<QString, MailError>()>;
+    // The secret of one login, fetched afresh, or why there is none.
+    using SecretSource = std::function<std::variant<LoginSecret, MailError>()>;
 
-    // With a token source the account signs in with OAuth 2.0: each
-    // connection logs in with a token from it, and the watch ends for good
-    // when it gives none.
+    // With a secret source each connection logs in with a secret from it
+    // instead of the password, and the watch ends for good when it gives none.
     ImapInboxWatch(const MailServerAddress& address, const QString& id, const QString& password,
                    const ImapOptions& options, std::function<void()> onNewMail,
-                   TokenSource tokens = {});
+                   SecretSource secrets = {});
     ~ImapInboxWatch();
 
     // No more steps and no more calls of onNewMail; the connection closes
@@ -40,7 +40,7 @@ public:
 
     bool isIdling() const { return readable_ != nullptr; }
     // True once a server without IDLE has been logged out of for good, or no
-    // access token could be had.
+    // secret could be had.
     bool hasGivenUp() const { return !session_ && !retry_.isActive(); }
     // The wait before the latest opening after a drop, or before the one to come.
     int retryWaitMs() const { return retry_.interval(); }
@@ -65,7 +65,7 @@ private:
     QString password_;
     ImapOptions options_;
     std::function<void()> onNewMail_;
-    TokenSource tokens_;
+    SecretSource secrets_;
     std::unique_ptr<ImapSession> session_;
     // The notifier may go while it calls us (a drop, the last holder letting
     // go): it is switched off at once and deleted from the event loop.

@@ -1,6 +1,5 @@
 #include "mail/imap/ImapMailClient.h"
 
-#include "mail/AccessTokens.h"
 #include "mail/imap/ImapMailSession.h"
 #include "mail/imap/ImapWatchHandle.h"
 
@@ -30,14 +29,12 @@ std::unique_ptr<MailWatch> ImapMailClient::watch(const MailAccess& access,
     if (!address || address->protocol != MailProtocol::Imap) {
         return nullptr;
     }
-    ImapInboxWatch::TokenSource tokens;
-    if (access.tokens != nullptr) {
-        tokens = [tokens = access.tokens, server = access.server, id = access.id] {
-            return tokens->accessToken(server, id, AccessTokens::Refresh::WhenDue);
-        };
+    ImapInboxWatch::SecretSource secrets;
+    if (access.tokens != nullptr || access.desktop != nullptr) {
+        secrets = [access] { return access.loginSecret(); };
     }
     return std::make_unique<ImapWatchHandle>(std::make_shared<ImapInboxWatch>(
-        *address, access.id, access.password, options_, std::move(onNewMail), std::move(tokens)));
+        *address, access.id, access.password, options_, std::move(onNewMail), std::move(secrets)));
 }
 
 } // namespace brindle

@@ -20,6 +20,10 @@ ProfileFile ProgramFiles::accountSettings() const {
         StoredFile::Access::OwnerOnly);
 }
 
+ProfileFile ProgramFiles::mailboxSettings() const {
+    return ProfileFile(
+        ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::MailboxFile)),
+        StoredFile::Access::OwnerOnly);
 SeenMessages ProgramFiles::seenMessages() const {
     return SeenMessages(
         ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::SeenFile)));

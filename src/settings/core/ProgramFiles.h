@@ -21,6 +21,8 @@ public:
     ProfileFile mainSettings() const;
     // Owner-only: it holds the password in plain text.
     ProfileFile accountSettings() const;
+    // Owner-only, like the account file.
+    ProfileFile mailboxSettings() const;
     SeenMessages seenMessages() const;
 
 private:

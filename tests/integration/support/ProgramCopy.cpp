@@ -30,7 +30,10 @@ bool copyTree(const QString& from, const QString& to) {
 
 ProgramCopy::ProgramCopy(Settings settings) {
     // A real copy, not a link: the program takes its folder from its resolved path.
-    ready_ = QFile::copy(builtFolder + u"/brindle"_s, programFolder_.file(u"brindle"_s));
+    ready_ = true;
+    for (const QString& program : {u"brindle"_s, u"brindle-scene"_s}) {
+        ready_ = ready_ && QFile::copy(builtFolder + u'/' + program, programFolder_.file(program));
+    }
     for (const QString& data : {u"Sound"_s, u"画像データ"_s}) {
         ready_ =
             ready_ && copyTree(builtFolder + QLatin1Char('/') + data, programFolder_.file(data));

@@ -44,6 +44,15 @@ bool nearlyUniform(const QImage& picture) {
 ProgramTest::ProgramTest(ProgramCopy::Settings settings, VirtualDisplay::Manager manager)
     : display(manager), program(settings) {}
 
+QList<QStringList> ProgramTest::accessibleControls(const QString& title) const {
+    QList<QStringList> controls;
+    for (const QString& line :
+         display.readAccessible(u"accessible_tree.py"_s, {u"controls"_s, title})) {
+        controls << line.split(u'\t');
+    }
+    return controls;
+}
+
 void ProgramTest::SetUp() {
     ASSERT_TRUE(display.ready()) << "Xvfb or openbox did not start";
     ASSERT_TRUE(program.ready()) << "the program could not be copied";

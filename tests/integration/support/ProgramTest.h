@@ -20,6 +20,7 @@ public:
         ChooseMailer,
         ToTray,
         Settings,
+        Mailboxes,
         NotifyNewMail,
         NewMailEvent,
         Restore,
@@ -55,6 +56,9 @@ protected:
     // A capture of the main window once its scene shows a page, has stopped loading and
     // meets the condition; null after 60 s (the last capture is kept in the build folder).
     QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);
+    // The window's controls as a screen reader finds them: role, name and a
+    // field's text (the accessibility bus must have been started).
+    QList<QStringList> accessibleControls(const QString& title) const;
 
     VirtualDisplay display;
     XWindows windows{display.environment()};

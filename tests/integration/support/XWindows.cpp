@@ -195,8 +195,12 @@ void XWindows::pressKeys(const QStringList& keys) const {
     run(u"xdotool"_s, QStringList{u"key"_s, u"--delay"_s, u"80"_s} + keys);
 }
 
+void XWindows::typeText(const QString& text) const {
+    run(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"40"_s, text});
+}
+
 bool XWindows::chooseMenuItem(Id window, int index) const {
-    const QList<Id> before = search({u"--class"_s, u"brindle"_s});
+    const QList<Id> before = search({u"--class"_s, u"^brindle$"_s});
     // The open menu is a new window of the program. A key that reaches the window
     // before it has taken the focus is lost, so the menu key is tried again; Escape
     // first closes a menu that opened late, so the next try does not toggle it shut.
@@ -211,7 +215,7 @@ bool XWindows::chooseMenuItem(Id window, int index) const {
 }
 
 bool XWindows::chooseTrayMenuItem(QPoint icon, int index) const {
-    const QList<Id> before = search({u"--class"_s, u"brindle"_s});
+    const QList<Id> before = search({u"--class"_s, u"^brindle$"_s});
     click(icon, 3);
     const Id menu = newProgramWindow(before, 10s);
     // A menu opened by the mouse has no active item: the first Down reaches the first item.
@@ -223,7 +227,7 @@ XWindows::Id XWindows::newProgramWindow(const QList<Id>& before,
     Id found = 0;
     pollUntil(
         [&] {
-            for (const Id candidate : search({u"--class"_s, u"brindle"_s})) {
+            for (const Id candidate : search({u"--class"_s, u"^brindle$"_s})) {
                 found = before.contains(candidate) ? found : candidate;
             }
             return found != 0;

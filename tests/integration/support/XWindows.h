@@ -40,6 +40,8 @@ public:
     // Moves the window's frame so its top-left corner lies at this point of the screen.
     void moveTo(Id window, int x, int y) const;
     void pressKeys(const QStringList& keys) const;
+    // Types the text into the window that has the keyboard.
+    void typeText(const QString& text) const;
     // Clicks with a mouse button (1 left, 3 right) at a point of the screen.
     void click(QPoint point, int button) const;
     // Opens the window's first menu from the keyboard and chooses the item at

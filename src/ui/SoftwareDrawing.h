@@ -6,7 +6,8 @@ namespace brindle {
 
 // The program draws its small, mostly still window in software, without
 // OpenGL. Set in its own environment before the application starts; a choice
-// the user made in the environment is left as it is.
+// the user made in the environment is left as it is. The scene program, started
+// with that environment, draws the same way and drops the same notices.
 class SoftwareDrawing {
 public:
     static void choose();

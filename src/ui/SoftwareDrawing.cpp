@@ -1,4 +1,4 @@
-#include "app/SoftwareDrawing.h"
+#include "ui/SoftwareDrawing.h"
 
 #include <QtGlobal>
 
@@ -20,15 +20,18 @@ void passOnAllButNoticesOfNoOpenGl(QtMsgType type, const QMessageLogContext& con
 
 void SoftwareDrawing::choose() {
     // Repaints of the scrolling name then never redraw the window with OpenGL,
-    // and Qt WebEngine composes the scene in software too. Qt would still load
-    // the OpenGL driver (without a GPU, Mesa with LLVM): about 35 MiB of the
-    // program's memory for nothing (bench/idle).
+    // and the scene program, started with this environment, composes the scene
+    // in software too. Qt would still load the OpenGL driver (without a GPU,
+    // Mesa with LLVM): about 35 MiB of the program's memory for nothing (bench/idle).
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
         qputenv("QT_QUICK_BACKEND", "software");
         if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
             qputenv("QT_XCB_GL_INTEGRATION", "none");
-            dropNoticesOfNoOpenGl();
         }
+    }
+    // Chosen here or by the program that started this one.
+    if (qgetenv("QT_XCB_GL_INTEGRATION") == "none") {
+        dropNoticesOfNoOpenGl();
     }
     // For a window this small, shared-memory images only make every repaint
     // wait for a round trip to the X server.

@@ -1,4 +1,4 @@
-#include "app/SoftwareDrawing.h"
+#include "ui/SoftwareDrawing.h"
 
 #include <QStringList>
 #include <QtGlobal>

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "mail/MailSession.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QList>
+#include <QObject>
+#include <QThreadPool>
+#include <optional>
+#include <variant>
+
+class QEventLoop;
+
+namespace brindle {
+
+class MailClient;
+
+// Counts the messages of several mailboxes at once: each session lives on a
+// thread of its own from its connection to its close, while the window's
+// thread goes on handling events.
+class ConcurrentMailboxChecks : public QObject {
+    Q_OBJECT
+public:
+    // Threads at most; the check reads the first mailbox on the window's thread
+    // meanwhile, so no more than four sessions are open at a time.
+    static constexpr int MaxThreads = 3;
+
+    // One mailbox with its secret: a password, or an access token for Bearer.
+    struct Login {
+        QString server;
+        QString id;
+        QString secret;
+        MailSession::Authentication authentication = MailSession::Authentication::UserPass;
+    };
+    using Count = std::variant<int, MailError>;
+
+    explicit ConcurrentMailboxChecks(MailClient& client, QObject* parent = nullptr);
+    // Waits for the sessions still open (each ends by its own deadline).
+    ~ConcurrentMailboxChecks() override;
+
+    // Starts a round: a login is counted on a thread, an error stands as its
+    // result. Results of an earlier round that come later are dropped.
+    void start(const QList<std::variant<Login, MailError>>& mailboxes);
+    // Lets events run until every mailbox of the round has its result or the
+    // deadline has passed: the results in order, where a mailbox that was not
+    // done says that time ran out.
+    QList<Count> wait(QDeadlineTimer deadline);
+
+    // Why a mailbox could not be read when its server could not be reached.
+    static MailError unreachable(const QString& server);
+    // One session: connect, log in and read the messages as a check does.
+    static Count count(MailClient& client, const Login& login);
+
+private:
+    void record(int round, qsizetype index, const Count& result);
+    bool allDone() const;
+
+    MailClient& client_;
+    QThreadPool pool_;
+    int round_ = 0;
+    QList<std::optional<Count>> results_;
+    QEventLoop* waiting_ = nullptr;
+};
+
+} // namespace brindle
