@@ -24,6 +24,8 @@ ProfileFile ProgramFiles::mailboxSettings() const {
     return ProfileFile(
         ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::MailboxFile)),
         StoredFile::Access::OwnerOnly);
+}
+
 SeenMessages ProgramFiles::seenMessages() const {
     return SeenMessages(
         ProgramFolder::join(settings_.folder, QString::fromUtf8(SettingKeys::SeenFile)));
