@@ -345,12 +345,13 @@ TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNaming
 
     mainWindow->tray.moveToTray();
     const QStringList lines = fakes.tray->texts.last().split(u'\n');
-    ASSERT_EQ(lines.size(), 6) << fakes.tray->texts.last().toStdString();
-    EXPECT_EQ(lines.mid(1, 2),
-              (QStringList{QStringLiteral("alice: 2通"), QStringLiteral("二番: 3通")}));
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("拒否: エラー（")));
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("鍵なし: エラー（")));
-    EXPECT_EQ(lines[5], QStringLiteral("机上: 3通"));
+    // The time, the count of them all, a line per mailbox.
+    ASSERT_EQ(lines.size(), 7) << fakes.tray->texts.last().toStdString();
+    EXPECT_EQ(lines.mid(1, 3), (QStringList{QStringLiteral("新着メール: 8 通"),
+                                            QStringLiteral("alice: 2通"), QStringLiteral("二番: 3通")}));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("拒否: エラー（")));
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral("鍵なし: エラー（")));
+    EXPECT_EQ(lines[6], QStringLiteral("机上: 3通"));
 }
 
 TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
