@@ -396,12 +396,10 @@ void MainWindow::showMailboxOutcomes(const QList<MailboxOutcome>& outcomes) {
     }
 }
 
-void MainWindow::showMailboxRead(int count, const std::optional<NewMessages>& news) {
+void MainWindow::showMailboxRead(int count, const QList<NewMessages>& news) {
     tray.showMailCount(count);
-    if (news) {
-        newMailNotices.tell(*news, notifyAction->isChecked() &&
-                                       (isHidden() || !platform_.tray->isAvailable()));
-    }
+    newMailNotices.tell(news, notifyAction->isChecked() &&
+                                  (isHidden() || !platform_.tray->isAvailable()));
 }
 
 void MainWindow::openNewMail() {

@@ -113,7 +113,7 @@ public:
     void showMailboxOutcomes(const QList<MailboxOutcome>& outcomes);
     // The count on the tray icon; new mail on the desktop when the switch is
     // on and the window is in the tray or the desktop has none.
-    void showMailboxRead(int count, const std::optional<NewMessages>& news);
+    void showMailboxRead(int count, const QList<NewMessages>& news);
     // A click on the notice: the mail program when one is chosen, else the window.
     void openNewMail();
     void showSettings();

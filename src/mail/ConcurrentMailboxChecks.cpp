@@ -22,14 +22,14 @@ ConcurrentMailboxChecks::~ConcurrentMailboxChecks() {
 
 void ConcurrentMailboxChecks::start(const QList<std::variant<Login, MailError>>& mailboxes) {
     const int round = ++round_;
-    results_ = QList<std::optional<Count>>(mailboxes.size());
+    results_ = QList<std::optional<Result>>(mailboxes.size());
     for (qsizetype index = 0; index < mailboxes.size(); ++index) {
         if (const auto* error = std::get_if<MailError>(&mailboxes[index])) {
             results_[index] = *error;
             continue;
         }
         pool_.start([this, round, index, login = std::get<Login>(mailboxes[index])] {
-            const Count result = count(client_, login);
+            const Result result = read(client_, login);
             QMetaObject::invokeMethod(
                 this, [this, round, index, result] { record(round, index, result); },
                 Qt::QueuedConnection);
@@ -37,7 +37,7 @@ void ConcurrentMailboxChecks::start(const QList<std::variant<Login, MailError>>&
     }
 }
 
-void ConcurrentMailboxChecks::record(int round, qsizetype index, const Count& result) {
+void ConcurrentMailboxChecks::record(int round, qsizetype index, const Result& result) {
     if (round != round_) {
         return;
     }
@@ -49,10 +49,10 @@ void ConcurrentMailboxChecks::record(int round, qsizetype index, const Count& re
 
 bool ConcurrentMailboxChecks::allDone() const {
     return std::all_of(results_.begin(), results_.end(),
-                       [](const std::optional<Count>& result) { return result.has_value(); });
+                       [](const std::optional<Result>& result) { return result.has_value(); });
 }
 
-QList<ConcurrentMailboxChecks::Count> ConcurrentMailboxChecks::wait(QDeadlineTimer deadline) {
+QList<ConcurrentMailboxChecks::Result> ConcurrentMailboxChecks::wait(QDeadlineTimer deadline) {
     QEventLoop loop;
     // Repeating: a wake a little early only looks again.
     QTimer timeUp;
@@ -65,11 +65,11 @@ QList<ConcurrentMailboxChecks::Count> ConcurrentMailboxChecks::wait(QDeadlineTim
     // What has not started will not; what runs ends by its own deadline, unheard.
     pool_.clear();
     ++round_;
-    QList<Count> results;
-    for (const std::optional<Count>& result : results_) {
+    QList<Result> results;
+    for (const std::optional<Result>& result : results_) {
         results.append(
             result ? *result
-                   : Count(MailError{tr("決められた時間内にチェックが終わりませんでした。")}));
+                   : Result(MailError{tr("決められた時間内にチェックが終わりませんでした。")}));
     }
     return results;
 }
@@ -78,17 +78,22 @@ MailError ConcurrentMailboxChecks::unreachable(const QString& server) {
     return MailError{tr("サーバー %1 に接続できません。").arg(server)};
 }
 
-ConcurrentMailboxChecks::Count ConcurrentMailboxChecks::count(MailClient& client,
+ConcurrentMailboxChecks::Result ConcurrentMailboxChecks::read(MailClient& client,
                                                               const Login& login) {
     const std::unique_ptr<MailSession> session = client.open(login.server);
     if (!session) {
         return unreachable(login.server);
     }
     const auto loggedIn = session->logIn(login.id, login.secret, login.authentication);
-    if (const auto* count = std::get_if<int>(&loggedIn); count && session->checkReadsMessages()) {
-        readMessages(*session, *count);
+    if (const auto* error = std::get_if<MailError>(&loggedIn)) {
+        return *error;
     }
-    return loggedIn;
+    const int count = std::get<int>(loggedIn);
+    if (session->checkReadsMessages()) {
+        readMessages(*session, count);
+    }
+    return Read{count, NewMessages::read(*session, NewMessages::mailboxName(login.server, login.id),
+                                         login.seen)};
 }
 
 } // namespace brindle

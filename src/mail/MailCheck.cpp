@@ -7,6 +7,7 @@
 #include "settings/core/AccountSignIn.h"
 #include "settings/core/MailboxList.h"
 #include "settings/core/MailboxPasswords.h"
+#include "settings/core/SeenMessages.h"
 #include "settings/core/SettingKeys.h"
 #include "settings/core/SharedSettings.h"
 
@@ -41,13 +42,17 @@ void MailCheck::run() {
         others_.start(logins);
     }
     std::optional<MailAccess> access;
-    std::optional<NewMessages> news;
+    std::optional<NewMessages> firstNews;
     std::optional<MailError> firstFailure;
     int count = services_.shared.Pop3Server.isEmpty()
                     ? 0
-                    : countMessages(access, news, others.isEmpty() ? nullptr : &firstFailure);
+                    : countMessages(access, firstNews, others.isEmpty() ? nullptr : &firstFailure);
     if (access) {
         emit loggedIn(*access);
+    }
+    QList<NewMessages> news;
+    if (firstNews) {
+        news.append(*firstNews);
     }
     QList<MailboxOutcome> outcomes;
     if (!others.isEmpty()) {
@@ -55,13 +60,24 @@ void MailCheck::run() {
             outcomes.append(
                 {firstMailboxName(), count, firstFailure ? firstFailure->text : QString()});
         }
-        const QList<ConcurrentMailboxChecks::Count> counts = countOthers(others, deadline);
+        const QList<ConcurrentMailboxChecks::Result> results = readOthers(others, deadline);
         for (qsizetype index = 0; index < others.size(); ++index) {
-            const auto* error = std::get_if<MailError>(&counts[index]);
-            const int found = error ? 0 : std::get<int>(counts[index]);
-            outcomes.append({others[index].name, found, error ? error->text : QString()});
-            count += found;
+            if (const auto* error = std::get_if<MailError>(&results[index])) {
+                outcomes.append({others[index].name, 0, error->text});
+                continue;
+            }
+            const auto& read = std::get<ConcurrentMailboxChecks::Read>(results[index]);
+            outcomes.append({others[index].name, read.count, {}});
+            count += read.count;
+            if (read.news) {
+                news.append(*read.news);
+            }
         }
+    }
+    // Written here, one mailbox after another: the sessions ran at once.
+    const SeenMessages seen = services_.files.seenMessages();
+    for (const NewMessages& mailbox : std::as_const(news)) {
+        seen.keep(mailbox.mailbox, mailbox.seen);
     }
     if (access || !outcomes.isEmpty()) {
         emit mailboxRead(count, news);
@@ -78,34 +94,36 @@ void MailCheck::run() {
     }
 }
 
-QList<ConcurrentMailboxChecks::Count> MailCheck::countOthers(const QList<Mailbox>& others,
+QList<ConcurrentMailboxChecks::Result> MailCheck::readOthers(const QList<Mailbox>& others,
                                                              QDeadlineTimer deadline) {
-    QList<ConcurrentMailboxChecks::Count> counts = others_.wait(deadline);
+    QList<ConcurrentMailboxChecks::Result> results = others_.wait(deadline);
     QList<std::variant<ConcurrentMailboxChecks::Login, MailError>> retries;
     QList<qsizetype> retried;
     for (qsizetype index = 0; index < others.size(); ++index) {
-        const auto* error = std::get_if<MailError>(&counts[index]);
+        const auto* error = std::get_if<MailError>(&results[index]);
         if (error && error->tokenRefused && !deadline.hasExpired()) {
             retries.append(loginFor(others[index], AccessTokens::Refresh::Now));
             retried.append(index);
         }
     }
     if (retried.isEmpty()) {
-        return counts;
+        return results;
     }
     others_.start(retries);
-    const QList<ConcurrentMailboxChecks::Count> again = others_.wait(deadline);
+    const QList<ConcurrentMailboxChecks::Result> again = others_.wait(deadline);
     for (qsizetype index = 0; index < retried.size(); ++index) {
-        counts[retried[index]] = again[index];
+        results[retried[index]] = again[index];
     }
-    return counts;
+    return results;
 }
 
 // A password from the keyring, an access token, or the secret a desktop
 // account gives for this login; what is missing stands as the mailbox's error.
 std::variant<ConcurrentMailboxChecks::Login, MailError>
 MailCheck::loginFor(const Mailbox& mailbox, AccessTokens::Refresh refresh) {
-    ConcurrentMailboxChecks::Login login{mailbox.server, mailbox.id, {}};
+    ConcurrentMailboxChecks::Login login{
+        mailbox.server, mailbox.id, {}, MailSession::Authentication::UserPass,
+        services_.files.seenMessages().ids(NewMessages::mailboxName(mailbox.server, mailbox.id))};
     if (mailbox.signIn == Mailbox::SignIn::DesktopAccount) {
         const std::optional<MailAccess> access = mailboxAccess(mailbox);
         if (!access) {
@@ -207,8 +225,9 @@ int MailCheck::countMessages(std::optional<MailAccess>& access, std::optional<Ne
         readMessages(*session, count);
         services_.timeMarks.mark("fetched");
     }
-    news = NewMessages::read(*session, services_.files.seenMessages(),
-                             services_.shared.Pop3Server + u' ' + services_.shared.AccountId);
+    const QString mailbox =
+        NewMessages::mailboxName(services_.shared.Pop3Server, services_.shared.AccountId);
+    news = NewMessages::read(*session, mailbox, services_.files.seenMessages().ids(mailbox));
     return count;
 }
 

@@ -26,9 +26,8 @@ struct SharedSettings;
 
 // One look into every mailbox: log in with the saved or confirmed account (an
 // account that signs in with OAuth 2.0 or through a desktop account needs an
-// ID, no password), read every message, learn which of the first mailbox's
-// are new since the check before (kept in the seen-messages file), and say
-// what was found. The first
+// ID, no password), read every message, learn which are new since the check
+// before (kept in the seen-messages file), and say what was found. The first
 // mailbox (the server and account files) is read on the window's thread, the
 // others meanwhile on threads of their own; the whole check ends within
 // WholeCheckMs. Checks never nest: one asked for while another runs is skipped.
@@ -82,10 +81,9 @@ signals:
     // of several mailboxes has ended (after newMail).
     void mailboxesChecked(const QList<MailboxOutcome>& outcomes);
     void newMail(int count);
-    // A check read the mailboxes: the count of all it read (0 too), and which
-    // of the first mailbox's messages no check had seen, where the server
-    // names its messages.
-    void mailboxRead(int count, const std::optional<NewMessages>& news);
+    // A check read the mailboxes: the count of all it read (0 too), and for
+    // each mailbox read whose server names its messages, which no check had seen.
+    void mailboxRead(int count, const QList<NewMessages>& news);
     // A check logged in, with this server and account; its session has ended.
     void loggedIn(const MailAccess& access);
 
@@ -94,8 +92,8 @@ private:
     // Errors go to failure when given, else to loginFailed.
     int countMessages(std::optional<MailAccess>& access, std::optional<NewMessages>& news,
                       std::optional<MailError>* failure);
-    // Counts the other mailboxes, a refused token refreshed once and tried again.
-    QList<ConcurrentMailboxChecks::Count> countOthers(const QList<Mailbox>& others,
+    // Reads the other mailboxes, a refused token refreshed once and tried again.
+    QList<ConcurrentMailboxChecks::Result> readOthers(const QList<Mailbox>& others,
                                                       QDeadlineTimer deadline);
     std::variant<ConcurrentMailboxChecks::Login, MailError> loginFor(const Mailbox& mailbox,
                                                                      AccessTokens::Refresh refresh);

@@ -7,18 +7,22 @@
 
 namespace brindle {
 
-std::optional<NewMessages> NewMessages::read(MailSession& session, const SeenMessages& seen,
-                                             const QString& mailbox) {
+QString NewMessages::mailboxName(const QString& server, const QString& id) {
+    return server + u' ' + id;
+}
+
+std::optional<NewMessages> NewMessages::read(MailSession& session, const QString& mailbox,
+                                             const QStringList& seenBefore) {
     const std::optional<QStringList> ids = session.messageIds();
     if (!ids) {
         return std::nullopt;
     }
     NewMessages news;
+    news.mailbox = mailbox;
     news.present = ids->mid(std::max<qsizetype>(0, ids->size() - SeenMessages::MaxIdsPerMailbox));
-    const QStringList before = seen.ids(mailbox);
-    const QSet<QString> seenBefore(before.cbegin(), before.cend());
+    const QSet<QString> known(seenBefore.cbegin(), seenBefore.cend());
     for (const QString& id : std::as_const(news.present)) {
-        if (!seenBefore.contains(id)) {
+        if (!known.contains(id)) {
             news.added.append(id);
         }
     }
@@ -33,13 +37,12 @@ std::optional<NewMessages> NewMessages::read(MailSession& session, const SeenMes
     // Ids gone from the mailbox stay known behind those present: unseen IMAP
     // mail read elsewhere and marked unread again is not new.
     const QSet<QString> present(news.present.cbegin(), news.present.cend());
-    QStringList kept;
-    for (const QString& id : before) {
+    for (const QString& id : seenBefore) {
         if (!present.contains(id)) {
-            kept.append(id);
+            news.seen.append(id);
         }
     }
-    seen.keep(mailbox, kept + news.present);
+    news.seen += news.present;
     return news;
 }
 

@@ -352,6 +352,21 @@ TEST_F(CheckMailTlsTest, SeveralMailboxesGiveOneBoardOfTheirTotalAndOneBoxNaming
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("拒否: エラー（")));
     EXPECT_TRUE(lines[5].startsWith(QStringLiteral("鍵なし: エラー（")));
     EXPECT_EQ(lines[6], QStringLiteral("机上: 3通"));
+
+    // From the tray, only what no check of its mailbox had seen is told,
+    // newest first across the mailboxes; read elsewhere, its notice goes.
+    ASSERT_TRUE(fakes.notifications->calls.isEmpty());
+    server.deliver("From: first@example.jp\r\nDate: Thu, 10 Dec 2026 09:00:00 +0900\r\n"
+                   "Subject: older\r\n\r\nbody\r\n");
+    other.deliver("From: other@example.jp\r\nDate: Thu, 10 Dec 2026 01:30:00 +0000\r\n"
+                  "Subject: newer\r\n\r\nbody\r\n");
+    mainWindow->mailCheck.checkMail();
+    EXPECT_EQ(fakes.notifications->calls,
+              QStringList{QStringLiteral("show 0 新着メールが有ります: other@example.jp — newer|"
+                                         "other@example.jp — newer|first@example.jp — older")});
+    other.markAllSeen();
+    mainWindow->mailCheck.checkMail();
+    EXPECT_EQ(fakes.notifications->calls.mid(1), QStringList{QStringLiteral("close 1")});
 }
 
 TEST_F(CheckMailTlsTest, BareAddressIsUpgradedWithStlsForAnAccountConfirmedInTheDialog) {
