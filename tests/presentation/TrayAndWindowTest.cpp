@@ -93,6 +93,23 @@ TEST_F(TrayAndWindowTest, MailIsCountedOnTheIconAndNewMailToldFromTheTray) {
     EXPECT_TRUE(mainWindow->isVisible());
 }
 
+// Several mailboxes make one notice; it stays while a mailbox whose mail it
+// names could not be read, and goes when that mailbox is read without it.
+TEST(NewMailNoticesTest, OneNoticeForEveryMailboxClosedOnlyByTheMailboxItNames) {
+    FakeNotifications notifications;
+    NewMailNotices notices(notifications);
+    const NewMessages first{u"a"_s, {u"1"_s}, {u"1"_s}, {{u"S <s@x.jp>"_s, {}, u"hi"_s, {}}}, {}};
+    const NewMessages firstAgain{u"a"_s, {u"1"_s}, {}, {}, {}};
+    NewMessages second{u"b"_s, {u"1"_s, u"2"_s}, {u"1"_s, u"2"_s}, {}, {}};
+    notices.tell({first, second}, true);
+    notices.tell({firstAgain}, true);
+    second.present = {u"2"_s};
+    second.added = {};
+    notices.tell({firstAgain, second}, true);
+    EXPECT_EQ(notifications.calls,
+              (QStringList{u"show 0 新着メールが有ります: S — hi|ほか 2 通"_s, u"close 1"_s}));
+}
+
 TEST_F(TrayAndWindowTest, ATrayThatGoesGivesBackTheWindowHiddenInIt) {
     mainWindow->moveToTrayAction->trigger();
     ASSERT_FALSE(mainWindow->isVisible());
