@@ -74,10 +74,13 @@ void MailCheck::run() {
             }
         }
     }
-    // Written here, one mailbox after another: the sessions ran at once.
-    const SeenMessages seen = services_.files.seenMessages();
+    // Written here, once for all: the sessions ran at once.
+    QList<std::pair<QString, QStringList>> seen;
     for (const NewMessages& mailbox : std::as_const(news)) {
-        seen.keep(mailbox.mailbox, mailbox.seen);
+        seen.append({mailbox.mailbox, mailbox.seen});
+    }
+    if (!seen.isEmpty()) {
+        services_.files.seenMessages().keep(seen);
     }
     if (access || !outcomes.isEmpty()) {
         emit mailboxRead(count, news);

@@ -46,14 +46,23 @@ QStringList SeenMessages::ids(const QString& mailbox) const {
 }
 
 bool SeenMessages::keep(const QString& mailbox, const QStringList& ids) const {
-    if (mailbox.contains(u'\r') || mailbox.contains(u'\n')) {
+    return keep({{mailbox, ids}});
+}
+
+bool SeenMessages::keep(const Mailboxes& changed) const {
+    if (std::any_of(changed.cbegin(), changed.cend(), [](const auto& mailbox) {
+            return mailbox.first.contains(u'\r') || mailbox.first.contains(u'\n');
+        })) {
         return false;
     }
     Mailboxes mailboxes = readMailboxes(path_);
-    mailboxes.removeIf([&mailbox](const auto& kept) { return kept.first == mailbox; });
-    QStringList kept;
-    std::copy_if(ids.cbegin(), ids.cend(), std::back_inserter(kept), isKeptId);
-    mailboxes.append({mailbox, kept.mid(std::max<qsizetype>(0, kept.size() - MaxIdsPerMailbox))});
+    for (const auto& [mailbox, ids] : changed) {
+        mailboxes.removeIf([&mailbox](const auto& kept) { return kept.first == mailbox; });
+        QStringList kept;
+        std::copy_if(ids.cbegin(), ids.cend(), std::back_inserter(kept), isKeptId);
+        mailboxes.append(
+            {mailbox, kept.mid(std::max<qsizetype>(0, kept.size() - MaxIdsPerMailbox))});
+    }
     QString text;
     for (qsizetype index = std::max<qsizetype>(0, mailboxes.size() - MaxMailboxes);
          index < mailboxes.size(); ++index) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 
 namespace brindle {
 
@@ -24,6 +26,8 @@ public:
     // had; an id with a blank or control character is left out. False when the
     // file cannot be written.
     bool keep(const QString& mailbox, const QStringList& ids) const;
+    // The same for several mailboxes, in one writing of the file.
+    bool keep(const QList<std::pair<QString, QStringList>>& mailboxes) const;
 
 private:
     QString path_;
