@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <cstdlib>
 #include <memory>
+#include <thread>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace brindle::test {
@@ -218,8 +220,26 @@ bool XWindows::chooseTrayMenuItem(QPoint icon, int index) const {
     const QList<Id> before = search({u"--class"_s, u"^brindle$"_s});
     click(icon, 3);
     const Id menu = newProgramWindow(before, 10s);
-    // A menu opened by the mouse has no active item: the first Down reaches the first item.
-    return menu != 0 && chooseInMenu(menu, index + 1);
+    if (menu == 0) {
+        return false;
+    }
+    // A menu opened by the mouse has no active item, and it takes the keyboard only a
+    // moment after it shows; a key before that is lost. So Down is pressed until the
+    // first item lights up, and only then do the other keys follow.
+    QImage shown = capture(menu);
+    pollUntil(
+        [&] {
+            std::this_thread::sleep_for(300ms);
+            const QImage previous = std::exchange(shown, capture(menu));
+            return previous == shown;
+        },
+        5s);
+    bool firstItemActive = false;
+    for (int attempt = 0; attempt < 5 && !firstItemActive; ++attempt) {
+        pressKeys({u"Down"_s});
+        firstItemActive = pollUntil([&] { return capture(menu) != shown; }, 2s);
+    }
+    return firstItemActive && chooseInMenu(menu, index);
 }
 
 XWindows::Id XWindows::newProgramWindow(const QList<Id>& before,
