@@ -15,7 +15,7 @@ protected:
         windows.moveTo(window, place.x(), place.y());
         windows.activate(window);
         EXPECT_EQ(windows.geometry(window).size(), clientSize) << picture.toStdString();
-        const QImage capture = settledCapture(window, XWindows::Framing::WithFrame);
+        const QImage capture = windows.settledCapture(window, XWindows::Framing::WithFrame);
         ASSERT_FALSE(capture.isNull()) << picture.toStdString();
         saveScreenshot(capture, picture);
     }

@@ -96,7 +96,7 @@ TEST_F(MailboxesTest, TwoServersGiveOneBoardOfTheTotalAndOneBoxNamingTheMailboxT
     windows.pressKeys({u"alt+r"_s});
     ASSERT_TRUE(pollUntil([&] { return !mailboxes().contains(spare.toUtf8()); }, 30s));
     EXPECT_EQ(keyring.lookUp(u"password %1 alice"_s.arg(spare)), "");
-    saveScreenshot(settledCapture(list, XWindows::Framing::WithFrame), u"mailboxes.png"_s);
+    saveScreenshot(windows.settledCapture(list, XWindows::Framing::WithFrame), u"mailboxes.png"_s);
     windows.close(list);
 
     ASSERT_TRUE(windows.chooseMenuItem(mainWindow, MailCheck));

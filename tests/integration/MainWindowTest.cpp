@@ -50,7 +50,8 @@ TEST_F(MainWindowTest, OpensCentredWithItsCaptionFixedSizeAndPanelColours) {
     // The scene ends where the option strip begins.
     EXPECT_NE(clientPixel(capture, 90, 118), optionStrip);
 
-    saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame), u"main-window.png"_s);
+    saveScreenshot(windows.settledCapture(window, XWindows::Framing::WithFrame),
+                   u"main-window.png"_s);
 }
 
 TEST_F(MainWindowTest, AlwaysInFrontCanBeReleasedAndRestoredRepeatedly) {

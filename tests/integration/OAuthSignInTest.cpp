@@ -127,13 +127,14 @@ TEST_F(OAuthSignInTest, SignsInChecksWithTheTokenRefreshesItAndTellsOnceWhenRevo
         },
         60s));
     EXPECT_EQ(authorization.count(u"register"_s), 0) << "nothing is sent before the user agrees";
-    saveScreenshot(settledCapture(trust, XWindows::Framing::WithFrame), u"sign-in-trust.png"_s);
+    saveScreenshot(windows.settledCapture(trust, XWindows::Framing::WithFrame),
+                   u"sign-in-trust.png"_s);
     windows.activate(trust);
     windows.pressKeys({u"alt+y"_s});
     ASSERT_TRUE(pollUntil([&] { return accountFile().contains("AUTH=OAUTH2"); }, 60s))
         << accountFile().toStdString();
     EXPECT_TRUE(accountFile().contains("NAME2=\r\n")) << "no password is kept";
-    const QImage signedIn = settledCapture(account, XWindows::Framing::WithFrame);
+    const QImage signedIn = windows.settledCapture(account, XWindows::Framing::WithFrame);
     ASSERT_FALSE(signedIn.isNull());
     saveScreenshot(signedIn, u"account-signed-in.png"_s);
 

@@ -20,7 +20,8 @@ TEST_F(SceneTest, EventCheckShowsTheNewMailSceneUntilRestored) {
     const QImage normal = waitForScene(
         window, [&](const QImage& scene) { return std::exchange(lastScene, scene) == scene; });
     ASSERT_FALSE(normal.isNull()) << "the normal scene never showed";
-    saveScreenshot(settledCapture(window, XWindows::Framing::WithFrame), u"scene-normal.png"_s);
+    saveScreenshot(windows.settledCapture(window, XWindows::Framing::WithFrame),
+                   u"scene-normal.png"_s);
     const QImage normalScene = sceneArea(normal);
 
     ASSERT_TRUE(windows.chooseMenuItem(window, NewMailEvent));

@@ -15,17 +15,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-bool uniform(const QImage& picture) {
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (picture.pixel(x, y) != picture.pixel(0, 0)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // A scene still blank (a page not yet drawn, with only the strip's edge below
 // it) is nearly all one colour; a drawn page is not.
 bool nearlyUniform(const QImage& picture) {
@@ -79,18 +68,6 @@ XWindows::Id ProgramTest::startProgram(const QString& language) {
                << "exit status " << process.exitStatus() << ", code " << process.exitCode();
     }
     return ::testing::AssertionSuccess();
-}
-
-QImage ProgramTest::settledCapture(XWindows::Id window, XWindows::Framing framing) {
-    QImage previous;
-    QImage current;
-    const bool settled = pollUntil(
-        [&] {
-            previous = std::exchange(current, windows.capture(window, framing));
-            return !current.isNull() && !uniform(current) && current == previous;
-        },
-        30s);
-    return settled ? current : QImage();
 }
 
 QImage ProgramTest::waitForScene(XWindows::Id window,

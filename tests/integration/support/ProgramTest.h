@@ -51,8 +51,6 @@ protected:
     // Success when the program and every process it started have ended within
     // 20 s and the program exited normally with 0.
     ::testing::AssertionResult endedCleanly();
-    // A capture taken once the window's picture has stopped changing; null after 30 s.
-    QImage settledCapture(XWindows::Id window, XWindows::Framing framing);
     // A capture of the main window once its scene shows a page, has stopped loading and
     // meets the condition; null after 60 s (the last capture is kept in the build folder).
     QImage waitForScene(XWindows::Id window, const std::function<bool(const QImage&)>& condition);

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 #include <utility>
 #include <xcb/xcb.h>
 
@@ -138,6 +137,28 @@ QImage XWindows::capture(Id window, Framing framing) const {
         .copy();
 }
 
+QImage XWindows::settledCapture(Id window, Framing framing) const {
+    const auto uniform = [](const QImage& picture) {
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.pixel(x, y) != picture.pixel(0, 0)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    QImage previous;
+    QImage current;
+    const bool settled = pollUntil(
+        [&] {
+            previous = std::exchange(current, capture(window, framing));
+            return !current.isNull() && !uniform(current) && current == previous;
+        },
+        30s);
+    return settled ? current : QImage();
+}
+
 QString XWindows::property(Id window, const QString& name) const {
     return run(u"xprop"_s, {u"-id"_s, hexId(window), name}).trimmed();
 }
@@ -226,20 +247,13 @@ bool XWindows::chooseTrayMenuItem(QPoint icon, int index) const {
     // A menu opened by the mouse has no active item, and it takes the keyboard only a
     // moment after it shows; a key before that is lost. So Down is pressed until the
     // first item lights up, and only then do the other keys follow.
-    QImage shown = capture(menu);
-    pollUntil(
-        [&] {
-            std::this_thread::sleep_for(300ms);
-            const QImage previous = std::exchange(shown, capture(menu));
-            return previous == shown;
-        },
-        5s);
+    const QImage shown = settledCapture(menu);
     bool firstItemActive = false;
     for (int attempt = 0; attempt < 5 && !firstItemActive; ++attempt) {
         pressKeys({u"Down"_s});
         firstItemActive = pollUntil([&] { return capture(menu) != shown; }, 2s);
     }
-    return firstItemActive && chooseInMenu(menu, index);
+    return !shown.isNull() && firstItemActive && chooseInMenu(menu, index);
 }
 
 XWindows::Id XWindows::newProgramWindow(const QList<Id>& before,

@@ -27,6 +27,8 @@ public:
     QRect geometry(Id window) const;
     bool viewable(Id window) const;
     QImage capture(Id window, Framing framing = Framing::ClientOnly) const;
+    // A capture taken once the window's picture is drawn and has stopped changing; null after 30 s.
+    QImage settledCapture(Id window, Framing framing = Framing::ClientOnly) const;
     // xprop's line for one property of the window.
     QString property(Id window, const QString& name) const;
     // The managed windows from bottom to top, as the window manager stacks them.
